@@ -1,0 +1,5 @@
+// ParvaneU umbrella: every exported class a host may use, the companion's included.
+#pragma once
+#include <winport/afx.h>
+
+#include "audio/TArray.h"

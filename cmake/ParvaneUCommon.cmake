@@ -1,0 +1,26 @@
+# Flags shared by every target of the project (not exported to hosts).
+add_library(parvaneu_flags INTERFACE)
+target_compile_options(parvaneu_flags INTERFACE -Wall -Wextra)
+if(PARVANEU_WERROR)
+  target_compile_options(parvaneu_flags INTERFACE -Werror)
+endif()
+if(PARVANEU_SANITIZE)
+  target_compile_options(parvaneu_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(parvaneu_flags INTERFACE -fsanitize=address,undefined)
+endif()
+if(PARVANEU_TSAN)
+  target_compile_options(parvaneu_flags INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(parvaneu_flags INTERFACE -fsanitize=thread)
+endif()
+install(TARGETS parvaneu_flags EXPORT ParvaneUTargets)
+
+# Collects the sources of a layer: every .cpp under the given folders, so that adding a class
+# means adding its two files and nothing else.
+function(parvaneu_collect_sources out)
+  set(all)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.c")
+    list(APPEND all ${found})
+  endforeach()
+  set(${out} ${all} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,27 @@
+# ParvaneU: the controls, one folder per subsystem, built into libParvaneU.so.
+set(PARVANEU_PARTS foundation audio scopes spectrum scrollbars controls shell)
+set(dirs)
+foreach(part IN LISTS PARVANEU_PARTS)
+  list(APPEND dirs ${PROJECT_SOURCE_DIR}/${part})
+endforeach()
+parvaneu_collect_sources(PARVANEU_SOURCES ${dirs})
+
+# Module resources: every file in resources/ is embedded and joins the resource chain at load.
+include(cmake/EmbedResources.cmake)
+parvaneu_embed_resources(PARVANEU_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
+
+add_library(ParvaneU SHARED ${PARVANEU_SOURCES} ${PARVANEU_RESOURCE_SOURCE} ParvaneU.h)
+add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
+target_include_directories(ParvaneU PUBLIC
+  $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU>)
+target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags)
+target_compile_definitions(ParvaneU PRIVATE PARVANEU_BUILDING=1)
+set_target_properties(ParvaneU PROPERTIES
+  VERSION ${PROJECT_VERSION} SOVERSION 1
+  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+install(TARGETS ParvaneU EXPORT ParvaneUTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ParvaneU.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU)
+foreach(part IN LISTS PARVANEU_PARTS)
+  install(DIRECTORY ${part} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU FILES_MATCHING PATTERN "*.h")
+endforeach()

@@ -1,0 +1,8 @@
+// winport umbrella: the window system, drawing, text and resources the controls are written
+// against, with the desktop framework's names.
+#pragma once
+#include "winport/base/base.h"
+#include "winport/text/text.h"
+#include "winport/res/res.h"
+#include "winport/gdi/gdi.h"
+#include "winport/window/window.h"

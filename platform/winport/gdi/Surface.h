@@ -1,0 +1,56 @@
+// A retained 32-bit pixel surface: what a window, a memory bitmap or a screenshot holds.
+// Pixels are 0x00RRGGBB (bytes B, G, R, 0 in memory); a COLORREF is 0x00BBGGRR, so the two
+// are never mixed without ToPixel / ToColorref.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "winport/base/types.h"
+
+namespace winport {
+
+using Pixel = std::uint32_t;
+
+constexpr Pixel ToPixel(COLORREF c) {
+  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+constexpr COLORREF ToColorref(Pixel p) {
+  return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
+}
+
+class Surface {
+ public:
+  Surface() = default;
+  Surface(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Empty() const { return width_ <= 0 || height_ <= 0; }
+
+  // Keeps the overlapping top-left content and fills what is new; negative sizes become 0.
+  void Resize(int width, int height, Pixel fill = 0);
+  void Fill(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
+
+  Pixel* Data() { return pixels_.data(); }
+  const Pixel* Data() const { return pixels_.data(); }
+  std::span<Pixel> Pixels() { return pixels_; }
+  std::span<const Pixel> Pixels() const { return pixels_; }
+  Pixel* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  const Pixel* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+
+  bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+  // Out-of-range reads give 0 and writes are dropped.
+  Pixel At(int x, int y) const { return Contains(x, y) ? Row(y)[x] : 0; }
+  void Set(int x, int y, Pixel p) {
+    if (Contains(x, y)) Row(y)[x] = p;
+  }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<Pixel> pixels_;
+};
+
+}  // namespace winport

@@ -1,0 +1,3 @@
+#pragma once
+// Drawing: surfaces, GDI objects, device contexts.
+#include "winport/gdi/Surface.h"

@@ -1,0 +1,3 @@
+#pragma once
+// Resources: the resource chain and image decoding.
+#include "winport/res/Resources.h"

@@ -1,0 +1,2 @@
+#pragma once
+// Windows, messages, timers, painting, input, framework window classes.
