@@ -1,0 +1,84 @@
+#include "audio/VUMeterLogic.h"
+
+#include <cmath>
+
+namespace vumeter {
+
+namespace {
+
+// Cell indexes far outside any bar; keeps float-to-int conversions defined for any level.
+constexpr double kIndexLimit = 1 << 20;
+
+int SafeTrunc(double x) {
+  if (std::isnan(x)) return -1;  // an unknown level reads as silence
+  if (x > kIndexLimit) return static_cast<int>(kIndexLimit);
+  if (x < -kIndexLimit) return -static_cast<int>(kIndexLimit);
+  return static_cast<int>(x);
+}
+
+}  // namespace
+
+int CellHeightFor(int nHeight) {
+  if (nHeight < 80) return 1;
+  if (nHeight < 300) return 2;
+  return 3 + (nHeight - 300) / 100;
+}
+
+bool ComputeLayout(int cx, int cy, int nCount, SLayout& out) {
+  if (nCount <= 0 || cx <= 0 || cy <= 0) return false;
+  out.nOriginX = 0;
+  out.nOriginY = 4;
+  out.nBarWidth = (cx - 1) / nCount - 3;
+  if (out.nBarWidth < 0) out.nBarWidth = 0;
+  out.nCellHeight = CellHeightFor(cy - 4);
+  out.nGridCount = (cy - 5) / (out.nCellHeight + 1);
+  if (out.nGridCount < 0) out.nGridCount = 0;
+  return true;
+}
+
+int BarFromX(int x, const SLayout& layout, int nCount) {
+  const int pitch = layout.nBarWidth + 3 > 0 ? layout.nBarWidth + 3 : 1;
+  int n = (x - layout.nOriginX) / pitch;
+  if (n > nCount - 1) n = nCount - 1;
+  if (n < 0) n = 0;
+  return n;
+}
+
+int SCellMap::FromScaleValue(double value) const {
+  return SafeTrunc((value - nMinValue) * static_cast<double>(fValueScale));
+}
+
+int SCellMap::FromLinearDB(double dB) const {
+  return SafeTrunc(nGridCount + dB * nGridCount / 100);
+}
+
+void FeedPeak(int& nWord, int nLevel) {
+  const int p = PeakIndex(nWord);
+  if (nLevel < p) return;
+  int hold = nLevel - p;
+  if (hold > kMaxHold) hold = kMaxHold;
+  nWord = MakePeak(nLevel, hold);
+}
+
+bool FallPeak(int& nWord, int nTick, int nGridCount) {
+  const int p = PeakIndex(nWord);
+  if (p < 0) return false;
+  const int hold = PeakHold(nWord);
+  if (hold > 0) {
+    if (nTick % 3 != 0) return false;
+    nWord = MakePeak(p, hold - 1);
+    return true;
+  }
+  int step = (nGridCount - p) / 5;
+  if (step < 1) step = 1;
+  nWord = MakePeak(p - step, 0);  // below cell 0 becomes no peak
+  return true;
+}
+
+bool CountDownFlash(int& nRemaining, int nPeriod) {
+  if (nRemaining <= 0) return false;
+  nRemaining = nRemaining > nPeriod ? nRemaining - nPeriod : 0;
+  return nRemaining == 0;
+}
+
+}  // namespace vumeter
