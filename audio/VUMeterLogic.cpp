@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "companion/ColorConvert.h"
+
 namespace vumeter {
 
 namespace {
@@ -79,6 +81,14 @@ bool CountDownFlash(int& nRemaining, int nPeriod) {
   if (nRemaining <= 0) return false;
   nRemaining = nRemaining > nPeriod ? nRemaining - nPeriod : 0;
   return nRemaining == 0;
+}
+
+COLORREF DimColor(COLORREF cr) {
+  float h = 0, s = 0, v = 0;
+  RGB2HSV(cr, h, s, v);
+  int r = 0, g = 0, b = 0;
+  HSV2RGB(h, s * 2 / 3, 0.4f, r, g, b);
+  return RGB(r, g, b);
 }
 
 }  // namespace vumeter

@@ -3,6 +3,7 @@
 // no drawing, so every rule here is tested without pixels.
 #pragma once
 #include "foundation/Export.h"
+#include "winport/base/types.h"
 
 namespace vumeter {
 
@@ -76,4 +77,9 @@ PARVANEU_API bool FallPeak(int& nWord, int nTick, int nGridCount);
 // marker's own colour must be painted again.
 PARVANEU_API bool CountDownFlash(int& nRemaining, int nPeriod);
 
+}  // namespace vumeter
+
+namespace vumeter {
+// The unlit form of a zone colour: same hue, two thirds of the saturation, value 0.4.
+PARVANEU_API COLORREF DimColor(COLORREF cr);
 }  // namespace vumeter

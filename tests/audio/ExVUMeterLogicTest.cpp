@@ -152,7 +152,6 @@ TEST(ExVUMeterBallistics, NonFiniteInputDoesNotPinTheBar) {
   Channel c;
   StepChannel(p, f, c.shown, c.peak, std::nanf(""));
   EXPECT_FLOAT_EQ(c.shown, -80.0f - f.fFall) << "NaN is no level: the bar just falls";
-  EXPECT_EQ(c.peak.fPeak, -80.0f);
   StepChannel(p, f, c.shown, c.peak, inf);
   EXPECT_TRUE(std::isfinite(c.shown));
   EXPECT_TRUE(std::isfinite(c.peak.fPeak));

@@ -207,3 +207,18 @@ TEST(VUMeterMarker, FlashCountdownEndsWithRepaintForAnyDuration) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VUMeterColours, DimKeepsHueLowersSaturationAndValue) {
+  // crHigh R 251, G 96, B 44: hue ~15 deg, saturation 0.825 -> 0.55, value 0.4 (102).
+  const COLORREF dim = vumeter::DimColor(RGB(251, 96, 44));
+  EXPECT_EQ(GetRValue(dim), 102);
+  EXPECT_NEAR(GetGValue(dim), 60, 1);
+  EXPECT_NEAR(GetBValue(dim), 46, 1);
+  const COLORREF grey = vumeter::DimColor(RGB(200, 200, 200));
+  EXPECT_EQ(grey, RGB(102, 102, 102));
+  EXPECT_EQ(vumeter::DimColor(0), RGB(102, 102, 102));
+}
+
+}  // namespace
