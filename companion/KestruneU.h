@@ -4,3 +4,6 @@
 #include "companion/Buf32Draw.h"
 #include "companion/ColorConvert.h"
 #include "companion/FastLog.h"
+#include "companion/AudioFormat.h"
+#include "companion/FFTCalc.h"
+#include "companion/WaveDataFreqMagn.h"
