@@ -7,3 +7,5 @@
 #include "companion/AudioFormat.h"
 #include "companion/FFTCalc.h"
 #include "companion/WaveDataFreqMagn.h"
+#include "companion/MemBitDC.h"
+#include "companion/VDraw.h"
