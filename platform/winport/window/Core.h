@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "winport/base/geometry.h"
 #include "winport/gdi/Surface.h"
 #include "winport/window/Backend.h"
 #include "winport/window/User32.h"
