@@ -8,6 +8,7 @@
 
 #include "audio/ExVUMeterLogic.h"
 #include "audio/TArray.h"
+#include "audio/MeterToolTip.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 
@@ -55,6 +56,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()
@@ -66,7 +68,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   SExVUMParam m_Param;
   CMemBitDC m_dcDraw;
   CMemBitDC m_dcBack;
-  CToolTipCtrl m_ToolTip;
+  CMeterToolTip m_ToolTip;
   std::atomic<int> m_nTipMeter{0};  // written by mouse moves, read by SetValue's thread
   CString m_strTipPostText;
   int m_nMeterDist = 1;
@@ -80,6 +82,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   int Length() const { return m_bVertical ? m_cy : m_cx; }
   int Usable() const { return Length() - 2; }
   void LockSetting();
+  void TrackTipMeter(int x, int y);
   void RedrawImages();
   void ComposeTo(CDC* pDC);
   static void FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr);

@@ -8,6 +8,7 @@
 
 #include "audio/TArray.h"
 #include "audio/VUMeterLogic.h"
+#include "audio/MeterToolTip.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 
@@ -70,6 +71,7 @@ class PARVANEU_API CVUMeter : public CWnd {
 
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
   afx_msg void OnSize(UINT nType, int cx, int cy);
+  afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnTimer(UINT_PTR nIDEvent);
   afx_msg void OnPaint();
   afx_msg void OnDestroy();
@@ -80,7 +82,7 @@ class PARVANEU_API CVUMeter : public CWnd {
   CMemBitDC m_dcDraw;
   int m_bPeakTimer = 0;
   int m_nPeakTick = 0;
-  CToolTipCtrl m_ToolTip;
+  CMeterToolTip m_ToolTip;
   int m_nTipMeter = 0;
   CString m_strTipPostText;
   POINT m_ptOrigin{0, 4};
@@ -104,5 +106,6 @@ class PARVANEU_API CVUMeter : public CWnd {
   void OnPeakTimer();
   void OnMarkerTimer();
   void DrawFrames();
+  void TrackTipMeter(int x);
   static void FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr);
 };

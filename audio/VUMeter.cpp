@@ -11,6 +11,7 @@ constexpr COLORREF kFlashColor = 0x0000FF;  // a triggered marker shows red
 BEGIN_MESSAGE_MAP(CVUMeter, CWnd)
   ON_WM_CREATE()
   ON_WM_SIZE()
+  ON_WM_MOUSEMOVE()
   ON_WM_TIMER()
   ON_WM_PAINT()
   ON_WM_DESTROY()
@@ -231,10 +232,11 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   SetVUCount(m_InitParam.nVUCount);
   EnableToolTips(TRUE);
   m_ToolTip.Create(this, 0);
-  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-  m_ToolTip.AddTool(this, L"", CRect(0, 0, 0, 0), TIP_ID);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
+  m_ToolTip.Activate(TRUE);
+  const CRect rcNone(0, 0, 0, 0);
+  m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
+  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_INITIAL_DELAY, 100);
+  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_AUTOPOP_DELAY, 5000);
   SetTimer(MARKER_TIMER, MARKER_PERIOD, nullptr);
   return 0;
 }
@@ -242,7 +244,10 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVUMeter::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   ReInitial();
-  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.SetToolRect(this, TIP_ID, CRect(0, 0, cx, cy));
+  if (m_ToolTip.GetSafeHwnd()) {
+    const CRect rc(0, 0, cx, cy);
+    m_ToolTip.SetToolRect(this, TIP_ID, &rc);
+  }
 }
 
 void CVUMeter::OnPeakTimer() {
@@ -300,13 +305,25 @@ void CVUMeter::OnDestroy() {
   KillTimer(MARKER_TIMER);
 }
 
+void CVUMeter::TrackTipMeter(int x) {
+  SLayout layout;
+  layout.nOriginX = m_ptOrigin.x;
+  layout.nBarWidth = m_nBarWidth;
+  m_nTipMeter = BarFromX(x, layout, m_InitParam.nVUCount);
+}
+
 BOOL CVUMeter::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg && pMsg->message == WM_MOUSEMOVE) {
-    SLayout layout;
-    layout.nOriginX = m_ptOrigin.x;
-    layout.nBarWidth = m_nBarWidth;
-    m_nTipMeter = BarFromX(static_cast<short>(LOWORD(pMsg->lParam)), layout, m_InitParam.nVUCount);
-  }
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+  if (pMsg && pMsg->message == WM_MOUSEMOVE) TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)));
+  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.RelayEvent(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
+}
+
+// Message loops that do not pre-translate still deliver the move here.
+void CVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
+  TrackTipMeter(point.x);
+  if (m_ToolTip.GetSafeHwnd()) {
+    const MSG* pMsg = GetCurrentMessage();
+    if (pMsg) m_ToolTip.RelayEvent(pMsg);
+  }
+  CWnd::OnMouseMove(nFlags, point);
 }

@@ -40,6 +40,7 @@ class CBusyScope {
 BEGIN_MESSAGE_MAP(CExVUMeter, CWnd)
   ON_WM_CREATE()
   ON_WM_SIZE()
+  ON_WM_MOUSEMOVE()
   ON_WM_ERASEBKGND()
   ON_WM_PAINT()
 END_MESSAGE_MAP()
@@ -257,10 +258,11 @@ int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   EnableToolTips(TRUE);
   m_ToolTip.Create(this, 0);
-  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-  m_ToolTip.AddTool(this, L"", CRect(0, 0, 0, 0), TIP_ID);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
+  m_ToolTip.Activate(TRUE);
+  const CRect rcNone(0, 0, 0, 0);
+  m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
+  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_INITIAL_DELAY, 100);
+  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_AUTOPOP_DELAY, 5000);
   return 0;
 }
 
@@ -278,7 +280,10 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
     m_dcDraw.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
     DrawValue(&m_dcDraw);
   }
-  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.SetToolRect(this, TIP_ID, CRect(0, 0, cx, cy));
+  if (m_ToolTip.GetSafeHwnd()) {
+    const CRect rc(0, 0, cx, cy);
+    m_ToolTip.SetToolRect(this, TIP_ID, &rc);
+  }
 }
 
 BOOL CExVUMeter::OnEraseBkgnd(CDC*) { return TRUE; }
@@ -296,11 +301,23 @@ void CExVUMeter::OnPaint() {
   dc.BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
 }
 
+void CExVUMeter::TrackTipMeter(int x, int y) {
+  m_nTipMeter = BarFromPos(m_bVertical ? x : y, m_nBarSize, m_nMeterDist, GetCount());
+}
+
 BOOL CExVUMeter::PreTranslateMessage(MSG* pMsg) {
-  if (pMsg && pMsg->message == WM_MOUSEMOVE) {
-    const int pos = m_bVertical ? static_cast<short>(LOWORD(pMsg->lParam)) : static_cast<short>(HIWORD(pMsg->lParam));
-    m_nTipMeter = BarFromPos(pos, m_nBarSize, m_nMeterDist, GetCount());
-  }
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+  if (pMsg && pMsg->message == WM_MOUSEMOVE)
+    TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
+  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.RelayEvent(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
+}
+
+// Message loops that do not pre-translate still deliver the move here.
+void CExVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
+  TrackTipMeter(point.x, point.y);
+  if (m_ToolTip.GetSafeHwnd()) {
+    const MSG* pMsg = GetCurrentMessage();
+    if (pMsg) m_ToolTip.RelayEvent(pMsg);
+  }
+  CWnd::OnMouseMove(nFlags, point);
 }
