@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <winport/afx.h>
+#include <winport/headless.h>
 
 #include <cstdint>
 #include <cstring>
@@ -237,4 +238,21 @@ TEST(VDraw, DrawFrameRectOutlinesTheBox) {
   EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
   DrawFrameRect(&dc, 9, 9, 1, 1, c);
   EXPECT_EQ(dc.GetPixel(9, 9), c);
+}
+
+TEST(VDraw, NullBackWindowClassHasNoBrush) {
+  winport::headless::Reset();
+  LPCWSTR name = GetNullBackWndClass();
+  ASSERT_NE(name, nullptr);
+  ASSERT_NE(name[0], L'\0');
+  EXPECT_EQ(CString(name), CString(GetNullBackWndClass()));
+  WNDCLASSW wc{};
+  ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), name, &wc));
+  EXPECT_EQ(wc.hbrBackground, nullptr);
+  HWND top = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  HWND child = CreateWindowExW(0, name, L"", WS_CHILD | WS_VISIBLE, 5, 5, 20, 10, top, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(IsWindow(child));
+  DestroyWindow(top);
+  EXPECT_FALSE(IsWindow(child));
 }
