@@ -20,7 +20,7 @@ constexpr std::int32_t kHalf = 1 << 15;
 // The row loops are built twice on x86-64: for AVX2 (eight 32-bit lanes with a real 32-bit
 // multiply) and for the baseline; the loader picks one per machine.
 #if defined(__x86_64__) && defined(__ELF__)
-#define ROW_CLONES __attribute__((target_clones("avx2", "default"), noinline))
+#define ROW_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define ROW_CLONES
 #endif

@@ -72,3 +72,9 @@ void DrawFrameRect(HDC hdc, int x, int y, int w, int h, COLORREF cr) {
   dc->FillSolidRect(x + w - 1, y, 1, h, cr);
   dc->SetBkColor(oldBk);
 }
+
+LPCWSTR GetNullBackWndClass() {
+  // Registered on first use and found again afterwards (the framework caches per argument set);
+  // asked each time so that a platform reset between test cases cannot leave a stale name.
+  return AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
+}

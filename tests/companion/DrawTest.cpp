@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <winport/afx.h>
+#include <winport/headless.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 #include "companion/Buf32Draw.h"
 #include "companion/MemBitDC.h"
@@ -9,6 +14,26 @@
 namespace {
 
 void Fill(CDC& dc, int w, int h, COLORREF c) { dc.FillSolidRect(0, 0, w, h, c); }
+
+// A 24-bit bottom-up BMP file, w x h, whose pixel (x, y) is RGB(x * 40, y * 40, 7).
+std::vector<std::uint8_t> MakeBmp(int w, int h) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<std::uint8_t> f(54 + std::size_t(stride) * h, 0);
+  const auto put32 = [&](int at, std::uint32_t v) { std::memcpy(&f[at], &v, 4); };
+  f[0] = 'B', f[1] = 'M';
+  put32(2, std::uint32_t(f.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, std::uint32_t(w));
+  put32(22, std::uint32_t(h));
+  f[26] = 1, f[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      std::uint8_t* px = &f[54 + std::size_t(h - 1 - y) * stride + 3 * x];
+      px[0] = 7, px[1] = std::uint8_t(y * 40), px[2] = std::uint8_t(x * 40);
+    }
+  return f;
+}
 
 }  // namespace
 
@@ -56,6 +81,26 @@ TEST(MemBitDC, SizeCopyAndLifetime) {
   EXPECT_EQ(copy.GetPixel(6, 4), RGB(200, 100, 50));
   EXPECT_EQ(copy.GetPixel(7, 4), RGB(0, 0, 0));
   EXPECT_EQ(copy.GetPixel(2, 5), RGB(0, 0, 0));
+}
+
+TEST(MemBitDC, LoadsBitmapsFromTheResourceChain) {
+  static const std::vector<std::uint8_t> bmp = MakeBmp(5, 3);
+  HINSTANCE module = winport::AddResourceModule(L"companion-test");
+  winport::AddResource(module, L"IDB_COMP_TEST", RT_BITMAP, bmp);
+  winport::AddResource(module, MAKEINTRESOURCEW(321), RT_BITMAP, bmp);
+  CMemBitDC dc;
+  ASSERT_TRUE(dc.SetSize(2, 2));
+  EXPECT_FALSE(dc.LoadBitmapW(L"IDB_MISSING"));
+  EXPECT_EQ(dc.GetWidth(), 2);  // a failed load changes nothing
+  ASSERT_TRUE(dc.LoadBitmapW(L"IDB_COMP_TEST"));
+  EXPECT_EQ(dc.GetWidth(), 5);
+  EXPECT_EQ(dc.GetHeight(), 3);
+  EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 7));
+  EXPECT_EQ(dc.GetPixel(4, 2), RGB(160, 80, 7));
+  CMemBitDC byId;
+  ASSERT_TRUE(byId.LoadBitmapW(321u));
+  EXPECT_EQ(byId.GetPixel(2, 1), RGB(80, 40, 7));
+  winport::RemoveResourceModule(module);
 }
 
 TEST(MemBitDC, AttachedBitmapIsGivenBackUntouched) {
@@ -193,4 +238,21 @@ TEST(VDraw, DrawFrameRectOutlinesTheBox) {
   EXPECT_EQ(dc.GetPixel(0, 0), RGB(0, 0, 0));
   DrawFrameRect(&dc, 9, 9, 1, 1, c);
   EXPECT_EQ(dc.GetPixel(9, 9), c);
+}
+
+TEST(VDraw, NullBackWindowClassHasNoBrush) {
+  winport::headless::Reset();
+  LPCWSTR name = GetNullBackWndClass();
+  ASSERT_NE(name, nullptr);
+  ASSERT_NE(name[0], L'\0');
+  EXPECT_EQ(CString(name), CString(GetNullBackWndClass()));
+  WNDCLASSW wc{};
+  ASSERT_TRUE(GetClassInfoW(AfxGetInstanceHandle(), name, &wc));
+  EXPECT_EQ(wc.hbrBackground, nullptr);
+  HWND top = CreateWindowExW(0, name, L"", WS_POPUP, 0, 0, 50, 40, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  HWND child = CreateWindowExW(0, name, L"", WS_CHILD | WS_VISIBLE, 5, 5, 20, 10, top, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(IsWindow(child));
+  DestroyWindow(top);
+  EXPECT_FALSE(IsWindow(child));
 }
