@@ -118,7 +118,7 @@ TEST_F(VUMeterWindow, LitCellsWithDefaultScaleAndZoneColours) {
   img = Shot();
   EXPECT_EQ(img.At(BarX(0), CellY(47)), Px(m_param.crHigh)) << "+12 dB fills the bar";
   EXPECT_EQ(img.At(BarX(1), CellY(0)), Px(m_param.crOff)) << "-110 dB lights nothing";
-  EXPECT_EQ(img.At(BarX(1), CellY(1)), Px(m_param.crLow)) << "the -60 dB peak still shows above cell 2";
+  EXPECT_EQ(img.At(BarX(1), SepY(2)), Px(m_param.crPeak)) << "the -60 dB peak still shows above cell 2";
 }
 
 TEST_F(VUMeterWindow, LitCellsWithoutScale) {
