@@ -123,7 +123,7 @@ class CMetersPage : public gallery::Page {
 
   // Rise of the first burst, full level, peaks holding over silence, peaks falling, the sweep
   // and the noise.
-  std::vector<unsigned> SnapshotTimes() const override { return {60, 380, 700, 1100, 1400, 3800, 5000}; }
+  std::vector<unsigned> SnapshotTimes() const override { return {60, 380, 560, 800, 1200, 3800, 5000}; }
 
   void Destroy() override {
     m_exEight.DestroyWindow();
