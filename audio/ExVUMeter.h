@@ -17,6 +17,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   CExVUMeter();
   ~CExVUMeter() override;
 
+  using CWnd::Create;
   BOOL Create(int nCount, BOOL bVertical, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd);
 
   void SetCount(int nCount);

@@ -13,6 +13,7 @@ class PARVANEU_API CMeterToolTip : public CWnd {
  public:
   enum { TTDT_INITIAL_DELAY = 3, TTDT_AUTOPOP_DELAY = 2 };
 
+  using CWnd::Create;
   BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
   void Activate(BOOL bActivate) { m_bActive = bActivate; }
   BOOL IsActive() const { return m_bActive; }

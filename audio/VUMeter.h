@@ -40,6 +40,7 @@ class PARVANEU_API CVUMeter : public CWnd {
   CVUMeter();
   ~CVUMeter() override;
 
+  using CWnd::Create;
   BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, const SVUMeterInitParam& param);
   const SVUMeterInitParam& GetInitParam() const { return m_InitParam; }
 
