@@ -272,6 +272,7 @@ TEST_F(ExVUMeterWindow, SetValueOnAnotherThreadWhilePainting) {
   EXPECT_GT(frames, 0);
   EXPECT_EQ(torn, 0);
   // The flags are free again: a paint after the feeder shows levels.
+  m_meter.Clear();
   float last[kChannels];
   for (float& x : last) x = -7.5f;
   m_meter.SetValue(last);
