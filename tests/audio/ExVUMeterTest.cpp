@@ -277,7 +277,9 @@ TEST_F(ExVUMeterWindow, SetValueOnAnotherThreadWhilePainting) {
   for (float& x : last) x = -7.5f;
   m_meter.SetValue(last);
   const hl::Image img = Shot();
-  EXPECT_EQ(img.At(1 + bar / 2, 300 - m_meter.Leng(-7.5f) - 1), Px(m_meter.GetColor().crPeak));
+  EXPECT_EQ(img.At(1 + bar / 2, 300 - m_meter.Leng(-7.5f) - 1), Px(m_meter.GetColor().crPeak))
+      << m_meter.GetShownValue(0) << " " << m_meter.GetPeakRec(0).fPeak << " frames " << frames << " bar " << bar
+      << " now " << m_meter.GetBarSize() << " cover " << std::hex << img.At(1 + bar / 2, 10);
 }
 
 }  // namespace
