@@ -243,9 +243,10 @@ TEST_F(VUMeterWindow, BadInputKeepsASanePicture) {
     EXPECT_EQ(img.At(150, 100), Px(m_param.crBack));
   }
   m_meter.SetVUCount(8);
+  double far8[8] = {-1e300, 1e300, inf, -inf, std::nan(""), 0, -50, 20};
   for (auto [cx, cy] : {std::pair{1, 1}, {5, 5}, {10, 3}, {30, 8}, {3, 300}}) {
     m_meter.MoveWindow(0, 0, cx, cy);
-    m_meter.SetDBValue(far);
+    m_meter.SetDBValue(far8);
     hl::MouseMove(m_meter.GetSafeHwnd(), cx - 1, cy - 1);
     img = Shot();
     EXPECT_GE(m_meter.GetGridCount(), 0);
