@@ -148,4 +148,13 @@ TEST(DrawTextLayout, EmptyAndInvertedRectangles) {
                              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
   EXPECT_EQ(huge.lines.size(), 1u);
   EXPECT_EQ(LayoutDrawText(*f, L"\n\n", RECT{0, 0, 10, 10}, 0).lines.size(), 2u);
+  // Coordinates at the ends of the range saturate.
+  auto edge = LayoutDrawText(*f, L"a\tb", RECT{INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX},
+                             DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(edge.calcRect.right, INT32_MAX);
+  EXPECT_EQ(edge.calcRect.bottom, INT32_MAX);
+  auto low = LayoutDrawText(*f, L"abc", RECT{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN},
+                            DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+  EXPECT_EQ(low.lines[0].x, INT32_MIN);
+  EXPECT_EQ(low.lines[0].y, INT32_MIN);
 }

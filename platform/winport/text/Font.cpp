@@ -72,7 +72,7 @@ class FreeTypeFont final : public Font {
  private:
   void Resolve();
   void ComputeMetrics();
-  std::optional<SizedFace> SizeFace(const FaceFile& file);
+  std::optional<SizedFace> SizeFace(const FaceFile& file) const;
   const Glyph& GlyphOf(char32_t ch) const;
   Glyph LoadGlyph(char32_t ch) const;
   int FaceFor(char32_t ch) const;
@@ -170,7 +170,7 @@ void FreeTypeFont::Resolve() {
   if (std::optional<SizedFace> sized = SizeFace(*file)) faces_.push_back(*sized);
 }
 
-std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) {
+std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) const {
   FT_Face face = FontLibrary::Get().OpenFace(file.path, file.index);
   if (!face) return std::nullopt;
   SizedFace out;
@@ -223,7 +223,7 @@ int FreeTypeFont::FaceFor(char32_t ch) const {
   for (std::size_t i = 0; i < faces_.size(); ++i) {  // the list may name a face we already use
     if (faces_[i].face == FontLibrary::Get().OpenFace(file->path, file->index)) return -1;
   }
-  std::optional<SizedFace> sized = const_cast<FreeTypeFont*>(this)->SizeFace(*file);
+  std::optional<SizedFace> sized = SizeFace(*file);
   if (!sized || FT_Get_Char_Index(sized->face, ch) == 0) {
     if (sized) FT_Done_Size(sized->size);
     return -1;
