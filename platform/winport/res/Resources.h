@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "winport/base/types.h"
 #include "winport/gdi/Surface.h"
@@ -31,7 +32,10 @@ std::span<const std::uint8_t> FindResourceBytes(LPCWSTR nameOrId, LPCWSTR type, 
 // the top byte (straight, not premultiplied). nullopt on anything undecodable.
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes);
 std::optional<Surface> LoadImageFile(LPCWSTR path);
+// RGB PNG (the top byte is not written); false on an empty surface or an unwritable path.
 bool WritePng(const Surface& surface, const char* path);
+// The same PNG in memory; empty on failure.
+std::vector<std::uint8_t> EncodePng(const Surface& surface);
 
 }  // namespace winport
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,10 @@ class Font {
   // Advance of each character (prefix positions come from the caller's running sum).
   virtual int Advance(wchar_t ch) const = 0;
   virtual GlyphMask Render(std::wstring_view text) const = 0;
+  // The installed family the face resolved to ("DejaVu Sans"); empty when none was found.
+  virtual std::wstring FamilyName() const { return {}; }
+  // Whether the resolved faces (with fallback) have a glyph for the character.
+  virtual bool HasGlyph(wchar_t ch) const { return ch != L'\0'; }
 };
 
 }  // namespace winport

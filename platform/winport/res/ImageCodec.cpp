@@ -1,0 +1,124 @@
+// Image decoding and PNG writing. This is the one translation unit that compiles the stb codecs.
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <limits>
+#include <vector>
+
+#include "winport/base/CString.h"
+#include "winport/res/Resources.h"
+
+// Refuse absurd dimensions before stb allocates for them.
+#define STBI_MAX_DIMENSIONS (1 << 15)
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_NO_GIF
+#define STBI_NO_PSD
+#define STBI_NO_PIC
+#define STBI_NO_PNM
+#define STBI_NO_HDR
+#define STBI_NO_TGA
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace winport {
+namespace {
+
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 29;
+
+std::uint32_t ReadLe(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
+  return v;
+}
+
+// A 32-bit BMP whose fourth bytes are all zero has no alpha, whatever stb makes of it (it turns
+// such pixels opaque). Any other 32-bit BMP keeps its fourth byte as stored.
+bool BmpHasAlpha(std::span<const std::uint8_t> b) {
+  if (b.size() < 34 || b[0] != 'B' || b[1] != 'M') return true;
+  if (ReadLe(b, 28, 2) != 32) return true;
+  const std::size_t offset = ReadLe(b, 10, 4);
+  for (std::size_t at = offset + 3; at < b.size(); at += 4) {
+    if (b[at] != 0) return true;
+  }
+  return false;
+}
+
+void AppendBytes(void* context, void* data, int size) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  if (size > 0) out->insert(out->end(), p, p + size);
+}
+
+std::vector<std::uint8_t> ToRgb(const Surface& surface) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(surface.Width()) * surface.Height() * 3);
+  std::size_t i = 0;
+  for (Pixel p : surface.Pixels()) {
+    rgb[i++] = static_cast<std::uint8_t>(p >> 16);
+    rgb[i++] = static_cast<std::uint8_t>(p >> 8);
+    rgb[i++] = static_cast<std::uint8_t>(p);
+  }
+  return rgb;
+}
+
+}  // namespace
+
+std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes) {
+  if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  const int length = static_cast<int>(bytes.size());
+  int w = 0, h = 0, comp = 0;
+  if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &comp)) return std::nullopt;
+  if (w <= 0 || h <= 0 || std::int64_t{w} * h > kMaxPixels) return std::nullopt;
+  stbi_uc* rgba = stbi_load_from_memory(bytes.data(), length, &w, &h, &comp, 4);
+  if (!rgba) return std::nullopt;
+  const bool isBmp = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+  const bool alpha = (comp == 2 || comp == 4) && (!isBmp || BmpHasAlpha(bytes));
+  Surface out(w, h);
+  const stbi_uc* s = rgba;
+  for (Pixel& p : out.Pixels()) {
+    p = (Pixel{s[0]} << 16) | (Pixel{s[1]} << 8) | Pixel{s[2]} | (alpha ? Pixel{s[3]} << 24 : 0);
+    s += 4;
+  }
+  stbi_image_free(rgba);
+  return out;
+}
+
+std::optional<Surface> LoadImageFile(LPCWSTR path) {
+  if (!path || !*path) return std::nullopt;
+  std::ifstream in(CString(path).ToUtf8(), std::ios::binary | std::ios::ate);
+  if (!in) return std::nullopt;
+  const std::streamoff size = in.tellg();
+  if (size <= 0 || size > kMaxFileBytes) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  in.seekg(0);
+  if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
+  return DecodeImage(bytes);
+}
+
+std::vector<std::uint8_t> EncodePng(const Surface& surface) {
+  std::vector<std::uint8_t> out;
+  if (surface.Empty()) return out;
+  const std::vector<std::uint8_t> rgb = ToRgb(surface);
+  if (!stbi_write_png_to_func(AppendBytes, &out, surface.Width(), surface.Height(), 3, rgb.data(),
+                              surface.Width() * 3)) {
+    out.clear();
+  }
+  return out;
+}
+
+bool WritePng(const Surface& surface, const char* path) {
+  if (!path || !*path || surface.Empty()) return false;
+  const std::vector<std::uint8_t> png = EncodePng(surface);
+  if (png.empty()) return false;
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  return static_cast<bool>(out.flush());
+}
+
+}  // namespace winport
