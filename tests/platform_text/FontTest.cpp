@@ -84,6 +84,13 @@ TEST(Font, FaceMappingAndStyles) {
   EXPECT_GE(bold->Measure(L"Hello").cx, regular->Measure(L"Hello").cx);
   EXPECT_EQ(Font::Create(MakeLogFont(-16, L"ARIAL")), regular);
 
+  // A width asks for wider (or narrower) characters at the same height.
+  LOGFONTW wideLf = MakeLogFont(-16, L"Arial");
+  wideLf.lfWidth = 2 * regular->Metrics().tmAveCharWidth;
+  auto wide = Font::Create(wideLf);
+  EXPECT_GT(wide->Measure(L"Hello").cx, regular->Measure(L"Hello").cx * 3 / 2);
+  EXPECT_EQ(wide->Metrics().tmHeight, regular->Metrics().tmHeight);
+
   LOGFONTW lf = MakeLogFont(-16, L"Arial");
   lf.lfItalic = TRUE;
   lf.lfUnderline = TRUE;
