@@ -3,3 +3,4 @@
 #include <winport/afx.h>
 
 #include "audio/TArray.h"
+#include "audio/AudioScale.h"

@@ -1,3 +1,15 @@
 #pragma once
-// Drawing: surfaces, GDI objects, device contexts.
+// Drawing: surfaces, regions, the painter, GDI objects and device contexts.
+#include "winport/gdi/CBitmap.h"
+#include "winport/gdi/CBrush.h"
+#include "winport/gdi/CDC.h"
+#include "winport/gdi/CFont.h"
+#include "winport/gdi/CGdiObject.h"
+#include "winport/gdi/CPen.h"
+#include "winport/gdi/CRgn.h"
+#include "winport/gdi/DeviceContext.h"
+#include "winport/gdi/Gdi32.h"
+#include "winport/gdi/GdiTypes.h"
+#include "winport/gdi/Painter.h"
+#include "winport/gdi/Region.h"
 #include "winport/gdi/Surface.h"

@@ -1,0 +1,19 @@
+#pragma once
+#include "winport/gdi/CBitmap.h"
+#include "winport/gdi/CGdiObject.h"
+
+class CBrush : public CGdiObject {
+ public:
+  CBrush() = default;
+  explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
+  explicit CBrush(CBitmap* bitmap) { CreatePatternBrush(bitmap); }
+  static CBrush* FromHandle(HBRUSH h) { return static_cast<CBrush*>(winport::detail::WrapperFor(h)); }
+  operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT(google-explicit-constructor)
+
+  BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
+  BOOL CreatePatternBrush(CBitmap* bitmap) {
+    return bitmap ? Attach(::CreatePatternBrush(static_cast<HBITMAP>(bitmap->m_hObject))) : FALSE;
+  }
+  BOOL CreateBrushIndirect(const LOGBRUSH* lb) { return Attach(::CreateBrushIndirect(lb)); }
+  int GetLogBrush(LOGBRUSH* lb) const { return ::GetObjectW(m_hObject, sizeof(LOGBRUSH), lb); }
+};

@@ -1,0 +1,32 @@
+// The framework's owner of one GDI handle. Destroying it deletes the object; FromHandle maps a
+// handle to the object attached to it, or to a temporary wrapper owned by the framework.
+#pragma once
+#include "winport/gdi/Gdi32.h"
+
+class CGdiObject {
+ public:
+  CGdiObject() = default;
+  virtual ~CGdiObject();
+  CGdiObject(const CGdiObject&) = delete;
+  CGdiObject& operator=(const CGdiObject&) = delete;
+
+  HGDIOBJ m_hObject = nullptr;
+
+  operator HGDIOBJ() const { return m_hObject; }  // NOLINT(google-explicit-constructor)
+  HGDIOBJ GetSafeHandle() const { return m_hObject; }
+  static CGdiObject* FromHandle(HGDIOBJ h);
+
+  BOOL Attach(HGDIOBJ h);
+  HGDIOBJ Detach();
+  BOOL DeleteObject();
+  BOOL CreateStockObject(int index);
+  BOOL UnrealizeObject() { return m_hObject ? TRUE : FALSE; }
+  int GetObject(int count, LPVOID out) const { return ::GetObjectW(m_hObject, count, out); }
+  UINT GetObjectType() const { return ::GetObjectType(m_hObject); }
+  bool operator==(const CGdiObject& o) const { return m_hObject == o.m_hObject; }
+};
+
+namespace winport::detail {
+// The wrapper FromHandle returns: the attached object, else a temporary of the handle's class.
+CGdiObject* WrapperFor(HGDIOBJ h);
+}  // namespace winport::detail

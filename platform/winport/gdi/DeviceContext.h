@@ -1,0 +1,22 @@
+// How the window system and the companion reach DCs and bitmaps beneath the drawing API.
+#pragma once
+#include <memory>
+
+#include "winport/base/types.h"
+#include "winport/gdi/Region.h"
+#include "winport/gdi/Surface.h"
+
+namespace winport {
+
+// A DC that draws into target (a window's surface); DeleteDC releases it. Null target: null.
+HDC CreateDCForSurface(std::shared_ptr<Surface> target);
+// Restricts every drawing of the DC to region (device coordinates) whatever clip the caller
+// selects: the update area of BeginPaint. nullptr lifts it.
+BOOL SetDCVisibleRegion(HDC hdc, const Region* region);
+// The surface a DC draws into now (its selected bitmap for a memory DC); null for a bad DC.
+std::shared_ptr<Surface> GetDCSurface(HDC hdc);
+// A bitmap sharing pixels with surface / the pixels of a bitmap (null for a bad handle).
+HBITMAP CreateBitmapFromSurface(std::shared_ptr<Surface> surface);
+std::shared_ptr<Surface> GetBitmapSurface(HBITMAP bitmap);
+
+}  // namespace winport

@@ -1,0 +1,330 @@
+#include "winport/gdi/Painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "winport/text/Font.h"
+
+namespace winport {
+namespace {
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+              std::min(a.bottom, b.bottom)};
+}
+
+int PositiveMod(int v, int m) {
+  const int r = v % m;
+  return r < 0 ? r + m : r;
+}
+
+// Maps destination index i of n onto a source extent of m (nearest, mirrored when flip).
+struct AxisMap {
+  int dstStart = 0, dstLen = 0, srcStart = 0, srcLen = 0;
+  bool flip = false;
+  int operator()(int i) const {
+    int j = dstLen == srcLen
+                ? i
+                : static_cast<int>((static_cast<std::int64_t>(2 * i + 1) * srcLen) / (2LL * dstLen));
+    if (flip) j = srcLen - 1 - j;
+    return srcStart + j;
+  }
+};
+
+AxisMap MakeAxis(int dst, int dstLen, int src, int srcLen) {
+  AxisMap m;
+  bool flip = false;
+  if (dstLen < 0) { dst += dstLen; dstLen = -dstLen; flip = !flip; }
+  if (srcLen < 0) { src += srcLen; srcLen = -srcLen; flip = !flip; }
+  m.dstStart = dst; m.dstLen = dstLen; m.srcStart = src; m.srcLen = srcLen; m.flip = flip;
+  return m;
+}
+
+// Dash patterns of cosmetic pens, in pixels: on, off, on, off...
+std::span<const int> DashPattern(int dash) {
+  static constexpr int kDash[] = {18, 6};
+  static constexpr int kDot[] = {3, 3};
+  static constexpr int kDashDot[] = {9, 6, 3, 6};
+  static constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+  switch (dash) {
+    case 1: return kDash;
+    case 2: return kDot;
+    case 3: return kDashDot;
+    case 4: return kDashDotDot;
+    default: return {};
+  }
+}
+
+unsigned Channel(Pixel p, int shift) { return (p >> shift) & 0xFFu; }
+unsigned Div255(unsigned v) { return (v + 1 + (v >> 8)) >> 8; }  // exact rounding of v / 255 for v <= 65535
+
+}  // namespace
+
+Pixel Paint::At(int xDev, int yDev) const {
+  if (!pattern || pattern->Empty()) return color;
+  return pattern->At(PositiveMod(xDev - origin.x, pattern->Width()), PositiveMod(yDev - origin.y, pattern->Height()));
+}
+
+Painter::Painter(Surface& target, const Region* clip, POINT origin) : target_(target), origin_(origin) {
+  const RECT bounds{0, 0, target.Width(), target.Height()};
+  if (target.Empty()) return;
+  if (!clip) {
+    clip_.push_back(bounds);
+    return;
+  }
+  for (const RECT& r : clip->Rects()) {
+    const RECT i = Intersection(r, bounds);
+    if (!Region::IsEmptyRect(i)) clip_.push_back(i);
+  }
+}
+
+RECT Painter::ToDevice(const RECT& r) const {
+  return RECT{r.left + origin_.x, r.top + origin_.y, r.right + origin_.x, r.bottom + origin_.y};
+}
+
+bool Painter::Visible(int x, int y) const {
+  return std::any_of(clip_.begin(), clip_.end(), [&](const RECT& r) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  });
+}
+
+void Painter::ForEachSpan(const RECT& logical, const std::function<void(int, int, int, Pixel*)>& f) {
+  const RECT dev = ToDevice(logical);
+  if (Region::IsEmptyRect(dev)) return;
+  for (const RECT& c : clip_) {
+    const RECT i = Intersection(dev, c);
+    if (Region::IsEmptyRect(i)) continue;
+    for (int y = i.top; y < i.bottom; ++y) f(y, i.left, i.right, target_.Row(y));
+  }
+}
+
+void Painter::FillRect(const RECT& logical, Pixel p) {
+  ForEachSpan(logical, [p](int, int x0, int x1, Pixel* row) { std::fill(row + x0, row + x1, p); });
+}
+
+void Painter::FillRect(const RECT& logical, const Paint& paint) {
+  if (!paint.pattern || paint.pattern->Empty()) {
+    FillRect(logical, paint.color);
+    return;
+  }
+  ForEachSpan(logical, [&](int y, int x0, int x1, Pixel* row) {
+    for (int x = x0; x < x1; ++x) row[x] = paint.At(x, y);
+  });
+}
+
+void Painter::Transform(const RECT& logical, const std::function<Pixel(int, int, Pixel)>& f) {
+  ForEachSpan(logical, [&](int y, int x0, int x1, Pixel* row) {
+    for (int x = x0; x < x1; ++x) row[x] = f(x, y, row[x]);
+  });
+}
+
+void Painter::SetPixel(int x, int y, Pixel p) {
+  x += origin_.x;
+  y += origin_.y;
+  if (Visible(x, y)) target_.Row(y)[x] = p;
+}
+
+bool Painter::GetPixel(int x, int y, Pixel& out) const {
+  x += origin_.x;
+  y += origin_.y;
+  if (!target_.Contains(x, y)) return false;
+  out = target_.At(x, y);
+  return true;
+}
+
+void Painter::Stamp(int x, int y, int width, Pixel p) {
+  if (width <= 1) {
+    if (Visible(x, y)) target_.Row(y)[x] = p;
+    return;
+  }
+  const int half = width / 2;
+  const RECT sq{x - half - origin_.x, y - half - origin_.y, x - half + width - origin_.x,
+                y - half + width - origin_.y};
+  FillRect(sq, p);
+}
+
+void Painter::Line(POINT from, POINT to, const LineStyle& style) {
+  int x = from.x + origin_.x, y = from.y + origin_.y;
+  const int x1 = to.x + origin_.x, y1 = to.y + origin_.y;
+  const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+  const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
+  const std::span<const int> dashes = DashPattern(style.dash);
+  std::size_t dashIndex = 0;
+  int dashLeft = dashes.empty() ? 0 : dashes[0];
+  int err = dx + dy;
+  // The end point is left out, so a polyline does not draw its joints twice.
+  while (x != x1 || y != y1) {
+    const bool on = dashes.empty() || dashIndex % 2 == 0;
+    if (on) Stamp(x, y, style.width, style.color);
+    else if (style.opaqueGaps) Stamp(x, y, style.width, style.gapColor);
+    if (!dashes.empty() && --dashLeft == 0) {
+      dashIndex = (dashIndex + 1) % dashes.size();
+      dashLeft = dashes[dashIndex];
+    }
+    const int e2 = 2 * err;
+    if (e2 >= dy) { err += dy; x += sx; }
+    if (e2 <= dx) { err += dx; y += sy; }
+  }
+}
+
+void Painter::Ellipse(RECT box, const LineStyle* outline, const Paint* fill, const std::function<bool(int, int)>& keep) {
+  if (box.left > box.right) std::swap(box.left, box.right);
+  if (box.top > box.bottom) std::swap(box.top, box.bottom);
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  if (w <= 0 || h <= 0) return;
+  // Span of each row of the ellipse through the pixel centres of the box's outer pixels.
+  const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
+  const double rx = (w - 1) / 2.0 + 0.5, ry = (h - 1) / 2.0 + 0.5;
+  std::vector<int> lo(h), hi(h);  // inclusive, relative to box.left; hi < lo when empty
+  for (int j = 0; j < h; ++j) {
+    const double t = (j - cy) / ry;
+    const double half = t * t >= 1.0 ? 0.0 : rx * std::sqrt(1.0 - t * t);
+    const int a = static_cast<int>(std::ceil(cx - half - 1e-9));
+    const int b = static_cast<int>(std::floor(cx + half + 1e-9));
+    lo[j] = std::clamp(a, 0, w - 1);
+    hi[j] = std::clamp(b, 0, w - 1);
+    if (a > b) { lo[j] = std::clamp(static_cast<int>(std::lround(cx)), 0, w - 1); hi[j] = lo[j]; }
+  }
+  auto inside = [&](int i, int j) { return j >= 0 && j < h && i >= lo[j] && i <= hi[j]; };
+  for (int j = 0; j < h; ++j) {
+    for (int i = lo[j]; i <= hi[j]; ++i) {
+      const bool edge = !inside(i - 1, j) || !inside(i + 1, j) || !inside(i, j - 1) || !inside(i, j + 1);
+      const int x = box.left + i, y = box.top + j;
+      if (edge && outline) {
+        if (!keep || keep(x, y)) Stamp(x + origin_.x, y + origin_.y, outline->width, outline->color);
+      } else if (fill) {
+        const int xd = x + origin_.x, yd = y + origin_.y;
+        if (Visible(xd, yd)) target_.Row(yd)[xd] = fill->At(xd, yd);
+      }
+    }
+  }
+}
+
+void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
+  if (pts.size() < 3) return;
+  int top = pts[0].y, bottom = pts[0].y;
+  for (const POINT& p : pts) { top = std::min(top, static_cast<int>(p.y)); bottom = std::max(bottom, static_cast<int>(p.y)); }
+  std::vector<double> xs;
+  for (int y = top; y < bottom; ++y) {
+    const double yc = y + 0.5;
+    xs.clear();
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+      const POINT& a = pts[i];
+      const POINT& b = pts[(i + 1) % pts.size()];
+      if ((a.y <= yc) == (b.y <= yc)) continue;
+      xs.push_back(a.x + (yc - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y));
+    }
+    std::sort(xs.begin(), xs.end());
+    for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
+      const int x0 = static_cast<int>(std::ceil(xs[i] - 0.5));
+      const int x1 = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+      FillRect(RECT{x0, y, x1, y + 1}, paint);
+    }
+  }
+}
+
+void Painter::Blit(const Surface& src, RECT dst, RECT s, const BlendFn& f) {
+  const AxisMap mx = MakeAxis(dst.left, dst.right - dst.left, s.left, s.right - s.left);
+  const AxisMap my = MakeAxis(dst.top, dst.bottom - dst.top, s.top, s.bottom - s.top);
+  if (mx.dstLen == 0 || my.dstLen == 0 || mx.srcLen == 0 || my.srcLen == 0) return;
+  // A blit within one surface reads a snapshot, so overlapping moves copy what was there.
+  Surface snapshot;
+  const Surface* from = &src;
+  if (&src == &target_) {
+    snapshot = src;
+    from = &snapshot;
+  }
+  const bool plain = !f && !mx.flip && mx.dstLen == mx.srcLen;
+  const RECT logical{mx.dstStart, my.dstStart, mx.dstStart + mx.dstLen, my.dstStart + my.dstLen};
+  ForEachSpan(logical, [&](int y, int x0, int x1, Pixel* row) {
+    const int sy = my(y - origin_.y - my.dstStart);
+    if (sy < 0 || sy >= from->Height()) return;
+    const Pixel* srow = from->Row(sy);
+    if (plain) {
+      // Clamp the span to the source's columns and copy in one go.
+      int a = x0, b = x1;
+      const int shift = mx.srcStart - (mx.dstStart + origin_.x);
+      a = std::max(a, -shift);
+      b = std::min(b, from->Width() - shift);
+      if (a < b) std::memmove(row + a, srow + a + shift, static_cast<std::size_t>(b - a) * sizeof(Pixel));
+      return;
+    }
+    for (int x = x0; x < x1; ++x) {
+      const int sx = mx(x - origin_.x - mx.dstStart);
+      if (sx < 0 || sx >= from->Width()) continue;
+      if (f) f(row[x], srow[sx], x, y);
+      else row[x] = srow[sx];
+    }
+  });
+}
+
+void Painter::GradientRect(RECT r, Color16 first, Color16 last, bool vertical) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  const int len = vertical ? r.bottom - r.top : r.right - r.left;
+  const int start = vertical ? r.top + origin_.y : r.left + origin_.x;
+  auto at = [&](int pos) {
+    const std::int64_t i = pos - start;
+    auto mix = [&](int a, int b) { return static_cast<unsigned>((a + (b - a) * i / len) >> 8); };
+    return static_cast<Pixel>((mix(first.r, last.r) << 16) | (mix(first.g, last.g) << 8) | mix(first.b, last.b));
+  };
+  ForEachSpan(r, [&](int y, int x0, int x1, Pixel* row) {
+    if (vertical) {
+      std::fill(row + x0, row + x1, at(y));
+    } else {
+      for (int x = x0; x < x1; ++x) row[x] = at(x);
+    }
+  });
+}
+
+void Painter::BlendMask(int x, int y, const GlyphMask& mask, Pixel color, const RECT* clip) {
+  if (mask.width <= 0 || mask.height <= 0 ||
+      mask.coverage.size() < static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height)) {
+    return;
+  }
+  RECT area{x + mask.left, y + mask.top, x + mask.left + mask.width, y + mask.top + mask.height};
+  if (clip) area = Intersection(area, *clip);
+  const int mx0 = x + mask.left + origin_.x, my0 = y + mask.top + origin_.y;
+  ForEachSpan(area, [&](int yd, int x0, int x1, Pixel* row) {
+    const std::uint8_t* cov = mask.coverage.data() + static_cast<std::size_t>(yd - my0) * mask.width;
+    for (int xd = x0; xd < x1; ++xd) {
+      const unsigned a = cov[xd - mx0];
+      if (a == 0) continue;
+      row[xd] = a == 255 ? color : BlendConstant(color, row[xd], a);
+    }
+  });
+}
+
+Pixel Rop3(DWORD rop, Pixel pat, Pixel src, Pixel dst) {
+  const unsigned table = (rop >> 16) & 0xFFu;
+  Pixel out = 0;
+  for (unsigned i = 0; i < 8; ++i) {
+    if (!((table >> i) & 1u)) continue;
+    out |= ((i & 4) ? pat : ~pat) & ((i & 2) ? src : ~src) & ((i & 1) ? dst : ~dst);
+  }
+  return out & 0x00FFFFFFu;
+}
+
+Pixel BlendConstant(Pixel src, Pixel dst, unsigned alpha) {
+  alpha = std::min(alpha, 255u);
+  Pixel out = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const unsigned c = Div255(Channel(src, shift) * alpha + Channel(dst, shift) * (255 - alpha));
+    out |= c << shift;
+  }
+  return out | (dst & 0xFF000000u);
+}
+
+Pixel BlendPremultiplied(Pixel src, Pixel dst, unsigned constantAlpha) {
+  constantAlpha = std::min(constantAlpha, 255u);
+  const unsigned sa = Div255(Channel(src, 24) * constantAlpha);
+  Pixel out = 0;
+  for (int shift = 0; shift <= 24; shift += 8) {
+    const unsigned s = Div255(Channel(src, shift) * constantAlpha);
+    const unsigned c = std::min(255u, s + Div255(Channel(dst, shift) * (255 - sa)));
+    out |= c << shift;
+  }
+  return out;
+}
+
+}  // namespace winport

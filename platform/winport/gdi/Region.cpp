@@ -1,0 +1,106 @@
+#include "winport/gdi/Region.h"
+
+#include <algorithm>
+
+namespace winport {
+namespace {
+
+RECT Intersection(const RECT& a, const RECT& b) {
+  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+              std::min(a.bottom, b.bottom)};
+}
+
+// a minus b as up to four disjoint bands: above, below, left, right of the overlap.
+template <class Out>
+void SubtractRect(const RECT& a, const RECT& b, Out&& out) {
+  const RECT i = Intersection(a, b);
+  if (Region::IsEmptyRect(i)) {
+    out(a);
+    return;
+  }
+  out(RECT{a.left, a.top, a.right, i.top});
+  out(RECT{a.left, i.bottom, a.right, a.bottom});
+  out(RECT{a.left, i.top, i.left, i.bottom});
+  out(RECT{i.right, i.top, a.right, i.bottom});
+}
+
+}  // namespace
+
+RECT Region::Bounds() const {
+  if (rects_.empty()) return RECT{0, 0, 0, 0};
+  RECT b = rects_.front();
+  for (const RECT& r : rects_) {
+    b.left = std::min(b.left, r.left);
+    b.top = std::min(b.top, r.top);
+    b.right = std::max(b.right, r.right);
+    b.bottom = std::max(b.bottom, r.bottom);
+  }
+  return b;
+}
+
+bool Region::Contains(int x, int y) const {
+  return std::any_of(rects_.begin(), rects_.end(), [&](const RECT& r) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+  });
+}
+
+bool Region::operator==(const Region& o) const {
+  // Same pixels, whatever the split into rectangles.
+  Region a = *this;
+  a.Xor(o);
+  return a.Empty();
+}
+
+void Region::SetRect(const RECT& r) {
+  rects_.clear();
+  AddDisjoint(r);
+}
+
+void Region::Offset(int dx, int dy) {
+  for (RECT& r : rects_) {
+    r.left += dx;
+    r.right += dx;
+    r.top += dy;
+    r.bottom += dy;
+  }
+}
+
+void Region::Union(const Region& o) {
+  Region extra = o;
+  extra.Subtract(*this);
+  rects_.insert(rects_.end(), extra.rects_.begin(), extra.rects_.end());
+}
+
+void Region::Intersect(const Region& o) {
+  std::vector<RECT> out;
+  for (const RECT& a : rects_) {
+    for (const RECT& b : o.rects_) {
+      const RECT i = Intersection(a, b);
+      if (!IsEmptyRect(i)) out.push_back(i);
+    }
+  }
+  rects_ = std::move(out);
+}
+
+void Region::Intersect(const RECT& r) { Intersect(Region(r)); }
+
+void Region::Subtract(const Region& o) {
+  for (const RECT& b : o.rects_) {
+    std::vector<RECT> out;
+    for (const RECT& a : rects_) {
+      SubtractRect(a, b, [&](const RECT& piece) {
+        if (!IsEmptyRect(piece)) out.push_back(piece);
+      });
+    }
+    rects_ = std::move(out);
+  }
+}
+
+void Region::Xor(const Region& o) {
+  Region onlyOther = o;
+  onlyOther.Subtract(*this);
+  Subtract(o);
+  rects_.insert(rects_.end(), onlyOther.rects_.begin(), onlyOther.rects_.end());
+}
+
+}  // namespace winport

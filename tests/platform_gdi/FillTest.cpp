@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "GdiTestUtil.h"
+
+using namespace gditest;
+
+TEST(GdiFill, RectanglesIncludeLeftTopAndExcludeRightBottom) {
+  Canvas c(10, 10);
+  c.dc.FillSolidRect(2, 3, 4, 5, kRed);
+  EXPECT_EQ(c.At(2, 3), kRed);
+  EXPECT_EQ(c.At(5, 7), kRed);
+  EXPECT_EQ(c.At(6, 7), kWhite);
+  EXPECT_EQ(c.At(5, 8), kWhite);
+  EXPECT_EQ(c.At(1, 3), kWhite);
+  EXPECT_EQ(c.Count(0, 0, 10, 10, kRed), 20);
+  // The surface holds 0x00RRGGBB.
+  EXPECT_EQ(c.surface->At(2, 3), 0x00FF0000u);
+
+  CBrush blue(kBlue);
+  CRect r(0, 0, 3, 2);
+  c.dc.FillRect(&r, &blue);
+  EXPECT_EQ(c.Count(0, 0, 10, 10, kBlue), 6);
+}
+
+TEST(GdiFill, OpaqueRectanglesOrderInvertedCornersButFillRectDoesNot) {
+  Canvas c(10, 10);
+  c.dc.FillSolidRect(6, 6, -3, -2, kRed);  // {6,6,3,4} -> {3,4,6,6}
+  EXPECT_EQ(c.Count(3, 4, 6, 6, kRed), 6);
+  EXPECT_EQ(c.Count(0, 0, 10, 10, kRed), 6);
+  // FillSolidRect leaves the background colour set, as the framework does.
+  EXPECT_EQ(c.dc.GetBkColor(), kRed);
+
+  RECT inv{8, 8, 7, 9};
+  c.dc.SetBkColor(kBlue);
+  c.dc.ExtTextOut(0, 0, ETO_OPAQUE, &inv, nullptr, 0, nullptr);
+  EXPECT_EQ(c.At(7, 8), kBlue);
+  CBrush green(kGreen);
+  RECT inv2{5, 1, 2, 2};
+  c.dc.FillRect(&inv2, &green);
+  EXPECT_EQ(c.Count(0, 0, 10, 10, kGreen), 0);
+}
+
+TEST(GdiFill, Draw3dRectPaintsItsFourSidesWithNegativeExtents) {
+  Canvas c(12, 12);
+  c.dc.Draw3dRect(2, 2, 6, 5, kRed, kBlue);
+  // Top row and left column up to the corner, in the top-left colour.
+  for (int x = 2; x <= 6; ++x) EXPECT_EQ(c.At(x, 2), kRed) << x;
+  for (int y = 2; y <= 5; ++y) EXPECT_EQ(c.At(2, y), kRed) << y;
+  // Right column x = 7 and bottom row y = 6 in the bottom-right colour.
+  for (int y = 2; y <= 6; ++y) EXPECT_EQ(c.At(7, y), kBlue) << y;
+  for (int x = 2; x <= 7; ++x) EXPECT_EQ(c.At(x, 6), kBlue) << x;
+  EXPECT_EQ(c.At(8, 2), kWhite);
+  EXPECT_EQ(c.At(2, 7), kWhite);
+  EXPECT_EQ(c.Count(3, 3, 7, 6, kWhite), 12);  // inside untouched
+}
