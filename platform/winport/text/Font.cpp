@@ -119,9 +119,7 @@ void FreeTypeFont::Resolve() {
   request_.italic = lf_.lfItalic != 0;
 
   FontLibrary& lib = FontLibrary::Get();
-  std::optional<FaceFile> file = lib.Match(request_);
-  // Without fontconfig's answer try the fallback list, so that any scalable face will do.
-  if (!file) file = lib.FallbackFor(request_, U'x');
+  const std::optional<FaceFile> file = lib.Match(request_);
   if (!file) return;
   family_ = CString::FromUtf8(file->family).str();
 
@@ -194,9 +192,11 @@ std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) const {
 
 void FreeTypeFont::ComputeMetrics() {
   if (em_ == 0) {  // no face at all: plausible metrics so that layout still works
-    em_ = xPpem_ = lf_.lfHeight < 0 ? std::min<int>(-static_cast<std::int64_t>(lf_.lfHeight), kMaxPixelHeight) : 13;
-    tm_.tmAscent = RoundDiv(std::int64_t{em_} * 4, 5);
-    tm_.tmDescent = em_ - tm_.tmAscent + (em_ + 4) / 5;
+    const std::int64_t requested = lf_.lfHeight == 0 ? kDefaultCellHeight : lf_.lfHeight;
+    const int pixels = static_cast<int>(std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, kMaxPixelHeight));
+    em_ = xPpem_ = requested < 0 ? pixels : std::max(1, RoundDiv(std::int64_t{pixels} * 4, 5));
+    tm_.tmAscent = requested < 0 ? RoundDiv(std::int64_t{pixels} * 9, 10) : RoundDiv(std::int64_t{pixels} * 4, 5);
+    tm_.tmDescent = requested < 0 ? RoundDiv(std::int64_t{pixels}, 4) : pixels - tm_.tmAscent;
     tm_.tmMaxCharWidth = em_;
     tm_.tmPitchAndFamily = TMPF_VECTOR | TMPF_TRUETYPE | TMPF_FIXED_PITCH;
   }
