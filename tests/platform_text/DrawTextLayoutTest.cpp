@@ -37,9 +37,11 @@ TEST(DrawTextLayout, SingleLineAlignment) {
 
   auto right = LayoutDrawText(*f, L"-48", r, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
   EXPECT_EQ(right.lines[0].x, 110 - w);
-  EXPECT_EQ(right.lines[0].y, 20 + (40 - th) / 2);
+  EXPECT_EQ(right.lines[0].y, 20 + 40 / 2 - th / 2);
   // Vertically centred text reports the offset of its bottom from the top.
-  EXPECT_EQ(right.height, (40 - th) / 2 + th);
+  EXPECT_EQ(right.height, 40 / 2 - th / 2 + th);
+  // A label box exactly one text height tall (the audio scale's) puts the text at its top.
+  EXPECT_EQ(LayoutDrawText(*f, L"-6", RECT{0, 50, 30, 50 + th}, DT_SINGLELINE | DT_VCENTER).lines[0].y, 50);
 
   auto center = LayoutDrawText(*f, L"-48", r, DT_SINGLELINE | DT_CENTER | DT_BOTTOM);
   EXPECT_EQ(center.lines[0].x, 10 + (100 - w) / 2);

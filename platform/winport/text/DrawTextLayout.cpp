@@ -177,7 +177,8 @@ DrawTextResult LayoutDrawText(const Font& font, std::wstring_view text, const RE
 
   std::int64_t y = rect.top;
   if (single && (format & DT_VCENTER)) {
-    y = rect.top + (std::int64_t{rect.bottom} - rect.top - tm.tmHeight) / 2;
+    // Halves taken separately, as the desktop does: an odd text height in an even box sits low.
+    y = rect.top + (std::int64_t{rect.bottom} - rect.top) / 2 - tm.tmHeight / 2;
   } else if (single && (format & DT_BOTTOM)) {
     y = std::int64_t{rect.bottom} - tm.tmHeight;
   }
