@@ -37,6 +37,7 @@ CDC* CDC::FromHandle(HDC hdc) {
 
 BOOL CDC::Attach(HDC hdc) {
   if (!hdc) return FALSE;
+  if (m_hDC) Detach();  // the previous DC stays with whoever owns it
   m_hDC = m_hAttribDC = hdc;
   DCs().Attach(hdc, this);
   return TRUE;
