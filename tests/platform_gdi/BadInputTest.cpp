@@ -112,3 +112,28 @@ TEST(GdiBadInput, HandleTableIsSafeAcrossThreads) {
   for (auto& th : threads) th.join();
   EXPECT_EQ(failures.load(), 0);
 }
+
+TEST(GdiBadInput, ExtremeCoordinatesStayCheap) {
+  Canvas c(16, 16);
+  CPen pen(PS_SOLID, 1, kRed);
+  CBrush brush(kBlue);
+  c.dc.SelectObject(&pen);
+  c.dc.SelectObject(&brush);
+  c.dc.MoveTo(INT32_MIN + 1, 8);
+  c.dc.LineTo(INT32_MAX - 1, 8);  // crosses the surface
+  EXPECT_EQ(c.Count(0, 8, 16, 9, kRed), 16);
+  c.dc.MoveTo(INT32_MAX - 5, INT32_MAX - 5);
+  c.dc.LineTo(INT32_MAX, INT32_MAX);
+  c.dc.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+  c.dc.Ellipse(-20000, -20000, 20000, 20000);  // covers the canvas with the brush
+  EXPECT_EQ(c.At(3, 3), kBlue);
+  c.dc.FillSolidRect(INT32_MAX - 2, 0, INT32_MAX, 4, kRed);
+  c.dc.SetViewportOrg(INT32_MAX - 1, 0);
+  c.dc.FillSolidRect(10, 0, 5, 5, kGreen);
+  c.dc.SetViewportOrg(0, 0);
+  const POINT tri[] = {{0, -1000000000}, {1000000000, 1000000000}, {-1000000000, 1000000000}};
+  c.dc.Polygon(tri, 3);
+  EXPECT_EQ(c.Count(0, 0, 16, 16, kGreen), 0);
+  c.dc.SelectStockObject(BLACK_PEN);
+  c.dc.SelectStockObject(WHITE_BRUSH);
+}
