@@ -32,6 +32,7 @@ class KESTRUNE_API CBuf32Draw {
   // Copies the w x h block at (sx, sy) of the buffer to (x, y) of the DC; the block is clipped
   // to the buffer first.
   void DrawOut(CDC* pDC, int x, int y, int w, int h, int sx, int sy);
+  void DrawOut(HDC hdc, int x, int y, int w, int h, int sx, int sy);
 
  private:
   std::unique_ptr<DWORD[]> m_pBuf;

@@ -22,3 +22,7 @@ void CBuf32Draw::DrawOut(CDC* pDC, int x, int y, int w, int h, int sx, int sy) {
   pDC->SetDIBitsToDevice(x, y, static_cast<DWORD>(w), static_cast<DWORD>(h), sx, sy, 0,
                          static_cast<UINT>(m_nHeight), m_pBuf.get(), &bmi, DIB_RGB_COLORS);
 }
+
+void CBuf32Draw::DrawOut(HDC hdc, int x, int y, int w, int h, int sx, int sy) {
+  if (hdc) DrawOut(CDC::FromHandle(hdc), x, y, w, h, sx, sy);
+}

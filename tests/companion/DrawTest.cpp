@@ -145,7 +145,8 @@ TEST(Buf32Draw, DrawOutCopiesTheBufferToTheDC) {
   ASSERT_TRUE(buf.Create(6, 4));
   buf.FillSolidRect(0, 0, 6, 4, 0x00102030);
   buf.FillSolidRect(5, 3, 1, 1, 0x00FF0000);  // pixel order 0x00RRGGBB: red
-  buf.DrawOut(nullptr, 0, 0, 6, 4, 0, 0);
+  buf.DrawOut(static_cast<CDC*>(nullptr), 0, 0, 6, 4, 0, 0);
+  buf.DrawOut(static_cast<HDC>(nullptr), 0, 0, 6, 4, 0, 0);
   buf.DrawOut(&dc, 0, 0, 6, 4, 0, 0);
   EXPECT_EQ(dc.GetPixel(0, 0), RGB(0x10, 0x20, 0x30));
   EXPECT_EQ(dc.GetPixel(5, 3), RGB(255, 0, 0));
@@ -158,6 +159,8 @@ TEST(Buf32Draw, DrawOutCopiesTheBufferToTheDC) {
   EXPECT_EQ(dc.GetPixel(2, 1), RGB(0x10, 0x20, 0x30));
   EXPECT_EQ(dc.GetPixel(4, 2), RGB(0, 0, 0));
   EXPECT_EQ(dc.GetPixel(2, 3), RGB(0, 0, 0));
+  buf.DrawOut(dc.m_hDC, 0, 0, 1, 1, 5, 3);  // by handle
+  EXPECT_EQ(dc.GetPixel(0, 0), RGB(255, 0, 0));
   buf.DrawOut(&dc, 0, 0, 5, 5, 6, 0);  // source block outside: nothing
   buf.DrawOut(&dc, 0, 0, -5, 5, 0, 0);
 }

@@ -98,6 +98,26 @@ LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return r;
 }
 
+BOOL AfxPreTranslateMessage(MSG* pMsg) {
+  if (!pMsg) return FALSE;
+  for (HWND h = pMsg->hwnd; h; h = ::GetParent(h)) {
+    CWnd* wnd = CWnd::FromHandlePermanent(h);
+    if (wnd && wnd->PreTranslateMessage(pMsg)) return TRUE;
+    if (!(::GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return FALSE;
+}
+
+BOOL AfxPumpMessage() {
+  MSG msg;
+  if (!::GetMessageW(&msg, nullptr, 0, 0)) return FALSE;
+  if (!AfxPreTranslateMessage(&msg)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return TRUE;
+}
+
 CWnd* AfxWndFromHandle(HWND hwnd) { return CWnd::FromHandle(hwnd); }
 CDC* AfxDCFromHandle(HDC hdc) { return hdc ? CDC::FromHandle(hdc) : nullptr; }
 

@@ -190,5 +190,11 @@ class CScrollBar : public CWnd {};
 // The handle of a possibly null window object.
 inline HWND AfxHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
 
+// The framework's message-loop turn: PreTranslateMessage from the target window up to its
+// top-level window; TRUE when one of them took the message.
+BOOL AfxPreTranslateMessage(MSG* pMsg);
+// GetMessage, pre-translation, TranslateMessage, DispatchMessage; FALSE on WM_QUIT.
+BOOL AfxPumpMessage();
+
 // The window procedure of every window a CWnd created or subclassed.
 LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 
 #include "winport/headless.h"
 #include "winport/res/Resources.h"
+#include "winport/window/CWnd.h"
 #include "winport/window/Core.h"
 
 using namespace winport::detail;
@@ -30,6 +31,7 @@ bool PumpOne() {
   MSG msg;
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
   if (msg.message == WM_QUIT) return true;
+  if (AfxPreTranslateMessage(&msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
   return true;
@@ -39,6 +41,13 @@ bool PumpOne() {
 // waits takes it, as it would take real input.
 void AfterInput() {
   if (g_waitDepth == 0) Pump();
+}
+
+// A press where the pointer is not yet first moves it there, as a hand would.
+void MoveFirst(POINT p) {
+  POINT now;
+  GetCursorPos(&now);
+  if (now.x != p.x || now.y != p.y) InjectMouseMove(p);
 }
 
 POINT ToScreen(HWND hwnd, int x, int y) {
@@ -139,7 +148,7 @@ void MouseMove(HWND hwnd, int x, int y) {
 void MouseDown(HWND hwnd, int x, int y, int button) {
   if (!IsWindow(hwnd)) return;
   POINT p = ToScreen(hwnd, x, y);
-  InjectMouseMove(p);
+  MoveFirst(p);
   InjectMouseButton(p, button, true);
   AfterInput();
 }
@@ -147,7 +156,7 @@ void MouseDown(HWND hwnd, int x, int y, int button) {
 void MouseUp(HWND hwnd, int x, int y, int button) {
   if (!IsWindow(hwnd)) return;
   POINT p = ToScreen(hwnd, x, y);
-  InjectMouseMove(p);
+  MoveFirst(p);
   InjectMouseButton(p, button, false);
   AfterInput();
 }
@@ -155,7 +164,7 @@ void MouseUp(HWND hwnd, int x, int y, int button) {
 void Wheel(HWND hwnd, int x, int y, int delta) {
   if (!IsWindow(hwnd)) return;
   POINT p = ToScreen(hwnd, x, y);
-  InjectMouseMove(p);
+  MoveFirst(p);
   InjectWheel(p, delta);
   AfterInput();
 }
@@ -164,6 +173,7 @@ void KeyDown(HWND hwnd, unsigned vk) {
   if (!IsWindow(hwnd)) return;
   if (GetFocus() != hwnd) SetFocus(hwnd);
   InjectKey(vk, true);
+  AfterInput();
   InjectKey(vk, false);
   AfterInput();
 }

@@ -6,5 +6,6 @@
 #include "winport/window/CWnd.h"
 #include "winport/window/MessageMap.h"
 #include "winport/window/PaintDC.h"
+#include "winport/window/Sdl2.h"
 #include "winport/window/User32.h"
 #include "winport/window/WinDefs.h"
