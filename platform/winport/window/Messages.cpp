@@ -243,13 +243,7 @@ LRESULT DispatchMessageW(const MSG* msg) {
   if (!msg->hwnd) return 0;
   auto w = Find(msg->hwnd);
   if (!w) return 0;
-  LRESULT r = CallProc(w, msg->message, msg->wParam, msg->lParam);
-  if (msg->message == WM_PAINT) {
-    // A window procedure that neither painted nor validated would be asked again at once.
-    Lock lock(S().mu);
-    if (auto again = Find(msg->hwnd); again && again->internalPaint) again->internalPaint = false;
-  }
-  return r;
+  return CallProc(w, msg->message, msg->wParam, msg->lParam);
 }
 
 void PostQuitMessage(int exitCode) {
