@@ -9,7 +9,10 @@
 class CDC;
 class CFont;
 class CRgn;
-class CScrollBar;
+class CWnd;
+// Scroll-bar controls are plain windows here (the platform's own bars arrive as null); the alias
+// keeps the handler signature and lets any window that sends WM_HSCROLL pass itself.
+using CScrollBar = CWnd;
 struct CCreateContext;
 
 class CWnd : public CCmdTarget {
@@ -184,9 +187,6 @@ class CWnd : public CCmdTarget {
   WNDPROC m_pfnSuper = nullptr;  // the class's procedure this object took over
   BOOL m_bToolTipsEnabled = FALSE;
 };
-
-// A scroll-bar control; the platform's own scroll bars arrive as null pointers.
-class CScrollBar : public CWnd {};
 
 // The handle of a possibly null window object.
 inline HWND AfxHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }
