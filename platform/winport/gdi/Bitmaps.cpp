@@ -133,13 +133,13 @@ HANDLE LoadImageW(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy, UIN
     auto bytes = FindResourceBytes(name, RT_BITMAP, module);
     if (!bytes.empty()) s = DecodeBitmapResource(bytes);
   }
-  if (!s || s->Empty()) return nullptr;
+  if (!s || s->Empty() || cx > kMaxSide || cy > kMaxSide) return nullptr;
   return FromSurface(Scaled(*s, cx, cy));
 }
 
 HANDLE CopyImage(HANDLE image, UINT type, int cx, int cy, UINT flags) {
   auto s = GetBitmapSurface(static_cast<HBITMAP>(image));
-  if (!s || type != IMAGE_BITMAP || s->Empty()) return nullptr;
+  if (!s || type != IMAGE_BITMAP || s->Empty() || cx > kMaxSide || cy > kMaxSide) return nullptr;
   HBITMAP copy = FromSurface(Scaled(*s, cx, cy));
   if (copy && (flags & LR_COPYDELETEORG)) DeleteObject(image);
   return copy;

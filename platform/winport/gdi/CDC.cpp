@@ -1,5 +1,8 @@
 #include "winport/gdi/CDC.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "winport/gdi/GdiObjects.h"
 #include "winport/gdi/Wrappers.h"
 
@@ -34,6 +37,7 @@ CDC* CDC::FromHandle(HDC hdc) {
 
 BOOL CDC::Attach(HDC hdc) {
   if (!hdc) return FALSE;
+  if (m_hDC) Detach();  // the previous DC stays with whoever owns it
   m_hDC = m_hAttribDC = hdc;
   DCs().Attach(hdc, this);
   return TRUE;
@@ -168,7 +172,11 @@ void CDC::FillSolidRect(LPCRECT rect, COLORREF color) {
 }
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
-  const RECT r{x, y, x + cx, y + cy};
+  // Extents near the integer limits saturate rather than wrap.
+  auto end = [](int a, int b) {
+    return static_cast<LONG>(std::clamp<long long>(static_cast<long long>(a) + b, INT32_MIN, INT32_MAX));
+  };
+  const RECT r{x, y, end(x, cx), end(y, cy)};
   FillSolidRect(&r, color);
 }
 

@@ -56,6 +56,12 @@ std::span<const int> DashPattern(int dash) {
   }
 }
 
+// Coordinates far outside any surface saturate instead of overflowing.
+int Sat(std::int64_t v) {
+  constexpr std::int64_t kLimit = 1 << 30;
+  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
+}
+
 unsigned Channel(Pixel p, int shift) { return (p >> shift) & 0xFFu; }
 unsigned Div255(unsigned v) { return (v + 1 + (v >> 8)) >> 8; }  // exact rounding of v / 255 for v <= 65535
 
@@ -80,7 +86,8 @@ Painter::Painter(Surface& target, const Region* clip, POINT origin) : target_(ta
 }
 
 RECT Painter::ToDevice(const RECT& r) const {
-  return RECT{r.left + origin_.x, r.top + origin_.y, r.right + origin_.x, r.bottom + origin_.y};
+  return RECT{Sat(std::int64_t{r.left} + origin_.x), Sat(std::int64_t{r.top} + origin_.y),
+              Sat(std::int64_t{r.right} + origin_.x), Sat(std::int64_t{r.bottom} + origin_.y)};
 }
 
 bool Painter::Visible(int x, int y) const {
@@ -145,24 +152,55 @@ void Painter::Stamp(int x, int y, int width, Pixel p) {
 }
 
 void Painter::Line(POINT from, POINT to, const LineStyle& style) {
-  int x = from.x + origin_.x, y = from.y + origin_.y;
-  const int x1 = to.x + origin_.x, y1 = to.y + origin_.y;
-  const int dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
+  std::int64_t x = std::int64_t{from.x} + origin_.x, y = std::int64_t{from.y} + origin_.y;
+  std::int64_t x1 = std::int64_t{to.x} + origin_.x, y1 = std::int64_t{to.y} + origin_.y;
+  const int margin = style.width + 1;
+  const std::int64_t w = target_.Width(), h = target_.Height();
+  if (w == 0 || h == 0) return;
+  if (std::max(x, x1) < -margin || std::min(x, x1) >= w + margin || std::max(y, y1) < -margin ||
+      std::min(y, y1) >= h + margin) {
+    return;
+  }
+  // Very long lines are first cut to the surface (plus the pen) so the walk stays short; the
+  // pixels kept are those of the exact walk within a pixel of rounding.
+  constexpr std::int64_t kLong = 1 << 15;
+  if (std::max(std::abs(x1 - x), std::abs(y1 - y)) > kLong) {
+    double t0 = 0, t1 = 1;
+    const double dx = static_cast<double>(x1 - x), dy = static_cast<double>(y1 - y);
+    auto clipEdge = [&](double p, double q) {
+      if (p == 0) return q >= 0;
+      const double r = q / p;
+      if (p < 0) { if (r > t1) return false; t0 = std::max(t0, r); }
+      else { if (r < t0) return false; t1 = std::min(t1, r); }
+      return true;
+    };
+    if (!clipEdge(-dx, static_cast<double>(x + margin)) || !clipEdge(dx, static_cast<double>(w + margin - x)) ||
+        !clipEdge(-dy, static_cast<double>(y + margin)) || !clipEdge(dy, static_cast<double>(h + margin - y))) {
+      return;
+    }
+    const std::int64_t nx = x + std::llround(t0 * dx), ny = y + std::llround(t0 * dy);
+    x1 = x + std::llround(t1 * dx);
+    y1 = y + std::llround(t1 * dy);
+    x = nx;
+    y = ny;
+  }
+  const std::int64_t dx = std::abs(x1 - x), dy = -std::abs(y1 - y);
   const int sx = x < x1 ? 1 : -1, sy = y < y1 ? 1 : -1;
   const std::span<const int> dashes = DashPattern(style.dash);
   std::size_t dashIndex = 0;
   int dashLeft = dashes.empty() ? 0 : dashes[0];
-  int err = dx + dy;
+  std::int64_t err = dx + dy;
   // The end point is left out, so a polyline does not draw its joints twice.
   while (x != x1 || y != y1) {
     const bool on = dashes.empty() || dashIndex % 2 == 0;
-    if (on) Stamp(x, y, style.width, style.color);
-    else if (style.opaqueGaps) Stamp(x, y, style.width, style.gapColor);
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    if (on) Stamp(px, py, style.width, style.color);
+    else if (style.opaqueGaps) Stamp(px, py, style.width, style.gapColor);
     if (!dashes.empty() && --dashLeft == 0) {
       dashIndex = (dashIndex + 1) % dashes.size();
       dashLeft = dashes[dashIndex];
     }
-    const int e2 = 2 * err;
+    const std::int64_t e2 = 2 * err;
     if (e2 >= dy) { err += dy; x += sx; }
     if (e2 <= dx) { err += dx; y += sy; }
   }
@@ -171,32 +209,60 @@ void Painter::Line(POINT from, POINT to, const LineStyle& style) {
 void Painter::Ellipse(RECT box, const LineStyle* outline, const Paint* fill, const std::function<bool(int, int)>& keep) {
   if (box.left > box.right) std::swap(box.left, box.right);
   if (box.top > box.bottom) std::swap(box.top, box.bottom);
-  const int w = box.right - box.left, h = box.bottom - box.top;
-  if (w <= 0 || h <= 0) return;
-  // Span of each row of the ellipse through the pixel centres of the box's outer pixels.
+  const std::int64_t w64 = std::int64_t{box.right} - box.left, h64 = std::int64_t{box.bottom} - box.top;
+  constexpr std::int64_t kMaxSide = 1 << 16;
+  if (w64 <= 0 || h64 <= 0 || w64 > kMaxSide || h64 > kMaxSide) return;
+  const int w = static_cast<int>(w64), h = static_cast<int>(h64);
+  // Span of each row: pixel centres inside the ellipse that touches the box's outer pixels.
   const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
-  const double rx = (w - 1) / 2.0 + 0.5, ry = (h - 1) / 2.0 + 0.5;
-  std::vector<int> lo(h), hi(h);  // inclusive, relative to box.left; hi < lo when empty
+  const double rx = w / 2.0, ry = h / 2.0;
+  std::vector<int> lo(static_cast<std::size_t>(h)), hi(static_cast<std::size_t>(h));  // inclusive, from box.left
   for (int j = 0; j < h; ++j) {
     const double t = (j - cy) / ry;
     const double half = t * t >= 1.0 ? 0.0 : rx * std::sqrt(1.0 - t * t);
     const int a = static_cast<int>(std::ceil(cx - half - 1e-9));
     const int b = static_cast<int>(std::floor(cx + half + 1e-9));
-    lo[j] = std::clamp(a, 0, w - 1);
-    hi[j] = std::clamp(b, 0, w - 1);
-    if (a > b) { lo[j] = std::clamp(static_cast<int>(std::lround(cx)), 0, w - 1); hi[j] = lo[j]; }
+    if (a > b) {
+      lo[j] = hi[j] = std::clamp(static_cast<int>(std::lround(cx)), 0, w - 1);
+    } else {
+      lo[j] = std::clamp(a, 0, w - 1);
+      hi[j] = std::clamp(b, 0, w - 1);
+    }
   }
-  auto inside = [&](int i, int j) { return j >= 0 && j < h && i >= lo[j] && i <= hi[j]; };
-  for (int j = 0; j < h; ++j) {
-    for (int i = lo[j]; i <= hi[j]; ++i) {
-      const bool edge = !inside(i - 1, j) || !inside(i + 1, j) || !inside(i, j - 1) || !inside(i, j + 1);
-      const int x = box.left + i, y = box.top + j;
-      if (edge && outline) {
-        if (!keep || keep(x, y)) Stamp(x + origin_.x, y + origin_.y, outline->width, outline->color);
-      } else if (fill) {
-        const int xd = x + origin_.x, yd = y + origin_.y;
-        if (Visible(xd, yd)) target_.Row(yd)[xd] = fill->At(xd, yd);
+  const int penWidth = outline ? outline->width : 1;
+  // Only rows and columns that can reach the surface are walked.
+  const int xMin = -origin_.x - penWidth, xMax = target_.Width() - origin_.x + penWidth;
+  const int yMin = -origin_.y - penWidth, yMax = target_.Height() - origin_.y + penWidth;
+  for (int j = std::max(0, yMin - box.top); j < h && box.top + j < yMax; ++j) {
+    // Pixels of this row with all four neighbours inside are interior; the rest are the ring.
+    int innerL = lo[j] + 1, innerR = hi[j] - 1;
+    if (j == 0 || j == h - 1) {
+      innerL = 1;
+      innerR = 0;
+    } else {
+      innerL = std::max({innerL, lo[j - 1], lo[j + 1]});
+      innerR = std::min({innerR, hi[j - 1], hi[j + 1]});
+    }
+    const int y = box.top + j;
+    if (fill && innerL <= innerR) FillRect(RECT{box.left + innerL, y, box.left + innerR + 1, y + 1}, *fill);
+    auto ring = [&](int from, int to) {  // inclusive, from box.left
+      from = std::max(from, xMin - box.left);
+      to = std::min(to, xMax - box.left);
+      for (int i = from; i <= to; ++i) {
+        const int x = box.left + i;
+        if (outline) {
+          if (!keep || keep(x, y)) Stamp(x + origin_.x, y + origin_.y, outline->width, outline->color);
+        } else if (fill) {
+          const int xd = x + origin_.x, yd = y + origin_.y;
+          if (Visible(xd, yd)) target_.Row(yd)[xd] = fill->At(xd, yd);
+        }
       }
+    };
+    if (innerL > innerR) {
+      ring(lo[j], hi[j]);
+    } else {
+      ring(lo[j], innerL - 1);
+      ring(innerR + 1, hi[j]);
     }
   }
 }
@@ -206,6 +272,8 @@ void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
   int top = pts[0].y, bottom = pts[0].y;
   for (const POINT& p : pts) { top = std::min(top, static_cast<int>(p.y)); bottom = std::max(bottom, static_cast<int>(p.y)); }
   std::vector<double> xs;
+  top = std::max(top, -origin_.y);
+  bottom = std::min(bottom, target_.Height() - origin_.y);
   for (int y = top; y < bottom; ++y) {
     const double yc = y + 0.5;
     xs.clear();

@@ -62,7 +62,7 @@ void DrawRun(DcData& dc, const Font& font, int left, int top, std::wstring_view 
 
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx) {
   auto dc = FindDC(hdc);
-  if (!dc) return FALSE;
+  if (!dc || (!text && count > 0)) return FALSE;
   RECT clipRect{};
   const RECT* clip = nullptr;
   if (rect) {

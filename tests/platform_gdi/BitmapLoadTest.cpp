@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GdiTestUtil.h"
+
+using namespace gditest;
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put(Bytes& b, std::uint32_t v, int n) {
+  for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+// A 24-bit bottom-up BMP of w x h pixels (0x00RRGGBB, top row first), with or without its file
+// header (bitmap resources are stored without one).
+Bytes MakeBmp(int w, int h, const std::vector<std::uint32_t>& pixels, bool fileHeader) {
+  const int stride = ((w * 24 + 31) / 32) * 4;
+  Bytes b;
+  if (fileHeader) {
+    b.push_back('B');
+    b.push_back('M');
+    Put(b, static_cast<std::uint32_t>(54 + stride * h), 4);
+    Put(b, 0, 4);
+    Put(b, 54, 4);
+  }
+  Put(b, 40, 4);
+  Put(b, static_cast<std::uint32_t>(w), 4);
+  Put(b, static_cast<std::uint32_t>(h), 4);
+  Put(b, 1, 2);
+  Put(b, 24, 2);
+  Put(b, 0, 4);
+  Put(b, static_cast<std::uint32_t>(stride * h), 4);
+  Put(b, 2835, 4);
+  Put(b, 2835, 4);
+  Put(b, 0, 4);
+  Put(b, 0, 4);
+  for (int row = h - 1; row >= 0; --row) {
+    Bytes line(static_cast<std::size_t>(stride), 0);
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t v = pixels[static_cast<std::size_t>(row * w + x)];
+      for (int k = 0; k < 3; ++k) line[static_cast<std::size_t>(x * 3 + k)] = static_cast<std::uint8_t>(v >> (8 * k));
+    }
+    b.insert(b.end(), line.begin(), line.end());
+  }
+  return b;
+}
+
+const std::vector<std::uint32_t> kPixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
+COLORREF PixelOf(HBITMAP bmp, int x, int y) {
+  CDC mem;
+  mem.CreateCompatibleDC(nullptr);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  const COLORREF c = mem.GetPixel(x, y);
+  ::SelectObject(mem, old);
+  return c;
+}
+
+}  // namespace
+
+TEST(GdiBitmapLoad, FromTheResourceChainByNameAndId) {
+  static const Bytes withHeader = MakeBmp(2, 2, kPixels, true);
+  static const Bytes headerless = MakeBmp(2, 2, kPixels, false);
+  HINSTANCE module = winport::AddResourceModule(L"gdi-test");
+  winport::AddResource(module, L"IDB_STRIP", RT_BITMAP, withHeader);
+  winport::AddResource(module, MAKEINTRESOURCEW(321), RT_BITMAP, headerless);
+
+  CBitmap byName;
+  ASSERT_TRUE(byName.LoadBitmap(L"IDB_STRIP"));
+  BITMAP bm{};
+  byName.GetBitmap(&bm);
+  EXPECT_EQ(bm.bmWidth, 2);
+  EXPECT_EQ(bm.bmHeight, 2);
+  EXPECT_EQ(PixelOf(byName, 0, 0), kRed);
+  EXPECT_EQ(PixelOf(byName, 1, 1), kWhite);
+
+  CBitmap byId;
+  ASSERT_TRUE(byId.LoadBitmap(321u));
+  EXPECT_EQ(PixelOf(byId, 1, 0), kGreen);
+  EXPECT_EQ(PixelOf(byId, 0, 1), kBlue);
+
+  HBITMAP scaled = static_cast<HBITMAP>(::LoadImageW(module, L"IDB_STRIP", IMAGE_BITMAP, 4, 6, 0));
+  ASSERT_NE(scaled, nullptr);
+  ::GetObjectW(scaled, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 4);
+  EXPECT_EQ(bm.bmHeight, 6);
+  EXPECT_EQ(PixelOf(scaled, 3, 5), kWhite);
+  ::DeleteObject(scaled);
+
+  CBitmap missing;
+  EXPECT_FALSE(missing.LoadBitmap(L"IDB_NONE"));
+  EXPECT_EQ(missing.m_hObject, nullptr);
+  winport::RemoveResourceModule(module);
+  EXPECT_EQ(::LoadBitmapW(nullptr, L"IDB_STRIP"), nullptr);
+}
+
+TEST(GdiBitmapLoad, FromFilesAndCopies) {
+  const Bytes bmp = MakeBmp(2, 2, kPixels, true);
+  const std::filesystem::path dir = PARVANEU_TEST_OUTPUT_DIR;
+  std::filesystem::create_directories(dir);
+  const std::filesystem::path path = dir / "gdi-load.bmp";
+  {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bmp.data(), 1, bmp.size(), f);
+    std::fclose(f);
+  }
+  HANDLE h = ::LoadImageW(nullptr, path.wstring().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+  ASSERT_NE(h, nullptr);
+  EXPECT_EQ(::GetObjectType(h), OBJ_BITMAP);
+  EXPECT_EQ(PixelOf(static_cast<HBITMAP>(h), 0, 1), kBlue);
+
+  HANDLE copy = ::CopyImage(h, IMAGE_BITMAP, 1, 1, LR_COPYDELETEORG);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(::GetObjectType(h), 0u);  // the original went
+  BITMAP bm{};
+  ::GetObjectW(copy, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmWidth, 1);
+  ::DeleteObject(copy);
+
+  EXPECT_EQ(::LoadImageW(nullptr, L"/nonexistent/x.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
+  EXPECT_EQ(::LoadImageW(nullptr, path.wstring().c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
+  std::filesystem::remove(path);
+}
