@@ -163,6 +163,54 @@ TEST_F(Queue, WaitsMoveTheClockToScheduledActions) {
   EXPECT_EQ(headless::Now(), 2200u);
 }
 
+// A held arrow: the handler polls its own messages without waiting until the button goes up.
+class CHeldWnd : public CWnd {
+ public:
+  std::vector<unsigned> steps;
+
+ protected:
+  afx_msg void OnLButtonDown(UINT, CPoint) {
+    steps.push_back(headless::Now());
+    SetTimer(10119, 500, nullptr);
+    MSG msg;
+    for (;;) {
+      if (!::PeekMessageW(&msg, m_hWnd, 0, 0, PM_REMOVE)) continue;
+      if (msg.message == WM_TIMER && msg.wParam == 10119) {
+        KillTimer(10119);
+        SetTimer(10120, 50, nullptr);
+        steps.push_back(headless::Now());
+      } else if (msg.message == WM_TIMER && msg.wParam == 10120) {
+        steps.push_back(headless::Now());
+      } else if (msg.message == WM_LBUTTONUP) {
+        break;
+      } else {
+        ::DispatchMessageW(&msg);
+      }
+    }
+    KillTimer(10120);
+    KillTimer(10119);
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CHeldWnd, CWnd)
+  ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
+
+TEST_F(Queue, PollingLoopInAHandlerSeesTimeAndTheRelease) {
+  CHeldWnd w;
+  ASSERT_TRUE(w.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 40, 40), nullptr, 0));
+  headless::Pump();
+  headless::At(1200, [&] { headless::MouseUp(w.m_hWnd, 5, 5); });
+  headless::MouseDown(w.m_hWnd, 5, 5);
+  ASSERT_EQ(w.steps.size(), 15u);  // at once, after 500 ms, then every 50 ms until the release
+  EXPECT_EQ(w.steps[0], 0u);
+  EXPECT_EQ(w.steps[1], 500u);
+  EXPECT_EQ(w.steps[2], 550u);
+  EXPECT_EQ(w.steps.back(), 1150u);
+  EXPECT_EQ(headless::Now(), 1200u);
+}
+
 TEST_F(Queue, WaitWithNothingDueAborts) {
   EXPECT_DEATH(
       {

@@ -72,6 +72,10 @@ TEST_F(ToolTip, AppearsAfterInitialDelayAndHidesAfterAutoPop) {
   EXPECT_GT(tip.Width(), 20);
   EXPECT_GT(tip.Height(), 10);
   EXPECT_EQ(GetTopWindow(nullptr), owner.m_ToolTip.m_hWnd);
+  CRecorderWnd later;  // a later ordinary window stays below the topmost tip
+  ASSERT_TRUE(later.CreateTop(CRect(0, 0, 10, 10)));
+  EXPECT_EQ(GetTopWindow(nullptr), owner.m_ToolTip.m_hWnd);
+  EXPECT_EQ(GetWindow(owner.m_ToolTip.m_hWnd, GW_HWNDNEXT), later.m_hWnd);
   // The pointer still reaches the tool through the tip.
   EXPECT_EQ(WindowFromPoint(CPoint(tip.left + 2, tip.top + 2)), owner.m_hWnd);
   // Yellowish background, a border and some dark text.

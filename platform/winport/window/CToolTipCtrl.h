@@ -71,7 +71,7 @@ class CToolTipCtrl : public CWnd {
   CToolTipCtrl();
   ~CToolTipCtrl() override;
 
-  virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+  BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
   BOOL AddTool(CWnd* pWnd, LPCTSTR lpszText = LPSTR_TEXTCALLBACK, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
   void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
   void SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect);

@@ -9,7 +9,10 @@
 class CDC;
 class CFont;
 class CRgn;
-class CScrollBar;
+class CWnd;
+// Scroll-bar controls are plain windows here (the platform's own bars arrive as null); the alias
+// keeps the handler signature and lets any window that sends WM_HSCROLL pass itself.
+using CScrollBar = CWnd;
 struct CCreateContext;
 
 class CWnd : public CCmdTarget {
@@ -31,10 +34,11 @@ class CWnd : public CCmdTarget {
   // The message being handled on this thread (what Default() passes on).
   static const MSG* GetCurrentMessage();
 
-  // Creation and destruction.
-  virtual BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+  // Creation and destruction. Create and CreateEx are not virtual here, so that controls may
+  // declare their own Create overloads without hiding a virtual function.
+  BOOL Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                       CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
-  virtual BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
+  BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
                         int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu, LPVOID lpParam = nullptr);
   BOOL CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                 CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
@@ -183,9 +187,6 @@ class CWnd : public CCmdTarget {
   WNDPROC m_pfnSuper = nullptr;  // the class's procedure this object took over
   BOOL m_bToolTipsEnabled = FALSE;
 };
-
-// A scroll-bar control; the platform's own scroll bars arrive as null pointers.
-class CScrollBar : public CWnd {};
 
 // The handle of a possibly null window object.
 inline HWND AfxHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; }

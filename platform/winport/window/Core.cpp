@@ -3,7 +3,6 @@
 #include "winport/window/Core.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -112,11 +111,8 @@ std::shared_ptr<Queue> ThisQueue() {
 }
 
 std::uint64_t Now() {
-  static const auto start = std::chrono::steady_clock::now();
   Backend& b = CurrentBackend();
-  if (b.VirtualClock()) return S().virtualNow;
-  (void)start;
-  return b.Now();
+  return b.VirtualClock() ? S().virtualNow : b.Now();
 }
 
 void Wake(Queue& q) {

@@ -12,7 +12,6 @@
 class CCmdTarget;
 class CWnd;
 class CDC;
-class CScrollBar;
 
 using AFX_THUNK = void (*)(CCmdTarget* target, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
@@ -110,7 +109,7 @@ CDC* AfxDCFromHandle(HDC hdc);
                                                               HIWORD(static_cast<WPARAM>(lParam_))))
 #define WINPORT_SCROLL_ENTRY(msg, fn)                                                             \
   WINPORT_ENTRY(msg, pThis_->fn(LOWORD(wParam_), HIWORD(wParam_),                                \
-                                reinterpret_cast<CScrollBar*>(lParam_ ? AfxWndFromHandle(reinterpret_cast<HWND>(lParam_)) : nullptr)))
+                                (lParam_ ? AfxWndFromHandle(reinterpret_cast<HWND>(lParam_)) : nullptr)))
 #define ON_WM_HSCROLL() WINPORT_SCROLL_ENTRY(WM_HSCROLL, OnHScroll)
 #define ON_WM_VSCROLL() WINPORT_SCROLL_ENTRY(WM_VSCROLL, OnVScroll)
 #define ON_WM_SHOWWINDOW() \

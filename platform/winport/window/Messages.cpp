@@ -95,6 +95,15 @@ bool PeekInternal(MSG* out, HWND hwnd, UINT lo, UINT hi, UINT remove) {
   return false;
 }
 
+thread_local int t_dispatchDepth = 0;
+thread_local int t_emptyPeeks = 0;
+
+// The thread that waits for native events (the first one that ever waited).
+bool IsEventThread() {
+  static const std::thread::id first = std::this_thread::get_id();
+  return first == std::this_thread::get_id();
+}
+
 // Blocks until something for this thread may be there. Headless: moves the virtual clock to the
 // next due timer or scheduled action; with nothing due, waits briefly for other threads and
 // then gives up loudly.
@@ -134,13 +143,10 @@ void WaitInternal(const char* where) {
   std::uint64_t now = Now();
   std::uint64_t until = any ? due : now + 1000;
   if (until <= now) return;
-  bool eventThread = true;
   {
     Lock lock(s.mu);
     if (!q->sent.empty() || !q->posted.empty()) return;
-    static std::thread::id first = std::this_thread::get_id();
-    eventThread = first == std::this_thread::get_id();
-    if (!eventThread) {
+    if (!IsEventThread()) {
       q->cv.wait_for(lock, std::chrono::milliseconds(until - now));
       return;
     }
@@ -200,6 +206,24 @@ LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg) {
   MSG tmp{};
   bool got = PeekInternal(&tmp, hwnd, filterMin, filterMax, removeMsg);
+  if (!got) {
+    winport::Backend& backend = winport::CurrentBackend();
+    if (!backend.VirtualClock()) {
+      // Like the desktop, a peek also takes in pending native input.
+      if (IsEventThread()) {
+        PresentDirty();
+        backend.WaitEvents(0);
+        got = PeekInternal(&tmp, hwnd, filterMin, filterMax, removeMsg);
+      }
+    } else if (t_dispatchDepth > 0 && ++t_emptyPeeks >= 64) {
+      // A handler polling in a loop on a virtual clock would spin for ever: let time pass as
+      // a wait would.
+      t_emptyPeeks = 0;
+      WaitInternal("PeekMessage");
+      got = PeekInternal(&tmp, hwnd, filterMin, filterMax, removeMsg);
+    }
+  }
+  if (got) t_emptyPeeks = 0;
   if (got && msg) *msg = tmp;
   return got ? TRUE : FALSE;
 }
@@ -243,12 +267,9 @@ LRESULT DispatchMessageW(const MSG* msg) {
   if (!msg->hwnd) return 0;
   auto w = Find(msg->hwnd);
   if (!w) return 0;
+  ++t_dispatchDepth;
   LRESULT r = CallProc(w, msg->message, msg->wParam, msg->lParam);
-  if (msg->message == WM_PAINT) {
-    // A window procedure that neither painted nor validated would be asked again at once.
-    Lock lock(S().mu);
-    if (auto again = Find(msg->hwnd); again && again->internalPaint) again->internalPaint = false;
-  }
+  --t_dispatchDepth;
   return r;
 }
 

@@ -193,7 +193,7 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
       RECT keep;
       if (IntersectRect(&keep, &moved, &bound)) UnionRect(&w->update, &w->update, &keep);
     }
-    bool erase = (flags & SW_ERASE) || !(flags & SW_INVALIDATE) ? (flags & SW_ERASE) != 0 : false;
+    bool erase = (flags & SW_ERASE) != 0;
     for (RECT& r : strips) {
       if (IsRectEmpty(&r)) continue;
       UnionRect(&uncoveredAll, &uncoveredAll, &r);

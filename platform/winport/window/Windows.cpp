@@ -36,13 +36,27 @@ std::vector<HWND>& SiblingList(Window& w) {
   return s.topLevels;
 }
 
+// Where "the top" is for w: topmost windows stay above all others among the top-level ones.
+std::vector<HWND>::iterator TopSlot(std::vector<HWND>& list, const Window& w) {
+  if (w.exStyle & WS_EX_TOPMOST) return list.begin();
+  auto it = list.begin();
+  while (it != list.end()) {
+    auto o = Find(*it);
+    if (!o || !(o->exStyle & WS_EX_TOPMOST) || (o->style & WS_CHILD)) break;
+    ++it;
+  }
+  return it;
+}
+
 void PlaceInZOrder(Window& w, HWND after) {
   auto& list = SiblingList(w);
   list.erase(std::remove(list.begin(), list.end(), w.hwnd), list.end());
+  if (after == HWND_TOPMOST && !(w.style & WS_CHILD)) w.exStyle |= WS_EX_TOPMOST;
+  if (after == HWND_NOTOPMOST) w.exStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
   if (after == HWND_BOTTOM) {
     list.push_back(w.hwnd);
   } else if (after == HWND_TOP || after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
-    list.insert(list.begin(), w.hwnd);
+    list.insert((w.style & WS_CHILD) ? list.begin() : TopSlot(list, w), w.hwnd);
   } else {
     auto it = std::find(list.begin(), list.end(), after);
     list.insert(it == list.end() ? list.begin() : it + 1, w.hwnd);
@@ -205,7 +219,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (style & WS_CHILD)
       Find(parent)->children.push_back(hwnd);
     else
-      s.topLevels.insert(s.topLevels.begin(), hwnd);
+      s.topLevels.insert(TopSlot(s.topLevels, *w), hwnd);
   }
   ThisQueue();
   CallCreateHook(hwnd);

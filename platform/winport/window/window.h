@@ -3,6 +3,7 @@
 #include "winport/window/Backend.h"
 #include "winport/window/CCmdTarget.h"
 #include "winport/window/CToolTipCtrl.h"
+#include "winport/window/CWinApp.h"
 #include "winport/window/CWnd.h"
 #include "winport/window/MessageMap.h"
 #include "winport/window/PaintDC.h"
