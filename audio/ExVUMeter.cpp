@@ -258,11 +258,11 @@ int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   EnableToolTips(TRUE);
   m_ToolTip.Create(this, 0);
-  m_ToolTip.Activate(TRUE);
+  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
   const CRect rcNone(0, 0, 0, 0);
   m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
-  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_INITIAL_DELAY, 100);
-  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_AUTOPOP_DELAY, 5000);
+  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
+  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
   return 0;
 }
 
@@ -308,7 +308,7 @@ void CExVUMeter::TrackTipMeter(int x, int y) {
 BOOL CExVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE)
     TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.RelayEvent(pMsg);
+  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
   return CWnd::PreTranslateMessage(pMsg);
 }
 
@@ -317,7 +317,7 @@ void CExVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x, point.y);
   if (m_ToolTip.GetSafeHwnd()) {
     const MSG* pMsg = GetCurrentMessage();
-    if (pMsg) m_ToolTip.RelayEvent(pMsg);
+    if (pMsg) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
   }
   CWnd::OnMouseMove(nFlags, point);
 }

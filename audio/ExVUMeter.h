@@ -8,7 +8,6 @@
 
 #include "audio/ExVUMeterLogic.h"
 #include "audio/TArray.h"
-#include "audio/MeterToolTip.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 
@@ -69,7 +68,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   SExVUMParam m_Param;
   CMemBitDC m_dcDraw;
   CMemBitDC m_dcBack;
-  CMeterToolTip m_ToolTip;
+  CToolTipCtrl m_ToolTip;
   std::atomic<int> m_nTipMeter{0};  // written by mouse moves, read by SetValue's thread
   CString m_strTipPostText;
   int m_nMeterDist = 1;

@@ -232,11 +232,11 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   SetVUCount(m_InitParam.nVUCount);
   EnableToolTips(TRUE);
   m_ToolTip.Create(this, 0);
-  m_ToolTip.Activate(TRUE);
+  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
   const CRect rcNone(0, 0, 0, 0);
   m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
-  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_INITIAL_DELAY, 100);
-  m_ToolTip.SetDelayTime(CMeterToolTip::TTDT_AUTOPOP_DELAY, 5000);
+  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
+  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
   SetTimer(MARKER_TIMER, MARKER_PERIOD, nullptr);
   return 0;
 }
@@ -314,7 +314,7 @@ void CVUMeter::TrackTipMeter(int x) {
 
 BOOL CVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE) TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)));
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.RelayEvent(pMsg);
+  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
   return CWnd::PreTranslateMessage(pMsg);
 }
 
@@ -323,7 +323,7 @@ void CVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x);
   if (m_ToolTip.GetSafeHwnd()) {
     const MSG* pMsg = GetCurrentMessage();
-    if (pMsg) m_ToolTip.RelayEvent(pMsg);
+    if (pMsg) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
   }
   CWnd::OnMouseMove(nFlags, point);
 }

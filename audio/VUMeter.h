@@ -8,7 +8,6 @@
 
 #include "audio/TArray.h"
 #include "audio/VUMeterLogic.h"
-#include "audio/MeterToolTip.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 
@@ -83,7 +82,7 @@ class PARVANEU_API CVUMeter : public CWnd {
   CMemBitDC m_dcDraw;
   int m_bPeakTimer = 0;
   int m_nPeakTick = 0;
-  CMeterToolTip m_ToolTip;
+  CToolTipCtrl m_ToolTip;
   int m_nTipMeter = 0;
   CString m_strTipPostText;
   POINT m_ptOrigin{0, 4};

@@ -24,6 +24,7 @@ class CTestVUMeter : public CVUMeter {
     m_ToolTip.GetText(s, this, TIP_ID);
     return s;
   }
+  bool TipShown() const { return m_ToolTip.IsTipShown(); }
   int BarWidth() const { return m_nBarWidth; }
   int CellHeight() const { return m_nCellHeight; }
   int HighIndex() const { return m_nHighIndex; }
@@ -208,6 +209,10 @@ TEST_F(VUMeterWindow, TooltipShowsHoveredBarValue) {
   EXPECT_EQ(std::wstring(static_cast<LPCWSTR>(m_meter.TipText())), L" -3.0 dB");
   hl::MouseMove(m_meter.GetSafeHwnd(), 199, 60);
   EXPECT_EQ(m_meter.TipMeter(), 1) << "right of the last bar selects the last";
+  hl::Advance(150);
+  EXPECT_TRUE(m_meter.TipShown()) << "shown after the 100 ms initial delay";
+  hl::Advance(5100);
+  EXPECT_FALSE(m_meter.TipShown()) << "gone after 5 s";
 }
 
 TEST_F(VUMeterWindow, BadInputKeepsASanePicture) {
