@@ -6,3 +6,5 @@
 
 #include "audio/TArray.h"
 #include "audio/AudioScale.h"
+#include "audio/ExVUMeter.h"
+#include "audio/VUMeter.h"

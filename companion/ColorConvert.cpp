@@ -18,8 +18,16 @@ constexpr std::int32_t kRfromV = 104597, kGfromU = 25675, kGfromV = 53279, kBfro
 constexpr std::int32_t kHalf = 1 << 15;
 
 // The row loops are built twice on x86-64: for AVX2 (eight 32-bit lanes with a real 32-bit
-// multiply) and for the baseline; the loader picks one per machine.
-#if defined(__x86_64__) && defined(__ELF__)
+// multiply) and for the baseline; the loader picks one per machine. The resolver runs before
+// ThreadSanitizer's runtime is up, so sanitised builds keep the baseline only.
+#if defined(__SANITIZE_THREAD__)
+#define PARVANEU_NO_CLONES 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PARVANEU_NO_CLONES 1
+#endif
+#endif
+#if defined(__x86_64__) && defined(__ELF__) && !defined(PARVANEU_NO_CLONES)
 #define ROW_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define ROW_CLONES
