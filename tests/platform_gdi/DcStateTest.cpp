@@ -153,7 +153,11 @@ TEST(GdiState, SelectObjectReturnsThePreviousObjectAndKeepsItAlive) {
   bmp.DeleteObject();
   mem.FillSolidRect(0, 0, 3, 3, kGreen);
   EXPECT_EQ(mem.GetPixel(2, 2), kGreen);
-  mem.SelectObject(defaultBitmap);
+  // The wrapper of a deleted handle still has the class asked for.
+  CBitmap* stale = mem.SelectObject(defaultBitmap);
+  ASSERT_NE(stale, nullptr);
+  EXPECT_NE(dynamic_cast<CBitmap*>(static_cast<CGdiObject*>(stale)), nullptr);
+  EXPECT_EQ(stale->GetBitmap(&info), 0);
 
   // Stock objects survive DeleteObject.
   HGDIOBJ black = ::GetStockObject(BLACK_BRUSH);
