@@ -50,6 +50,14 @@ TEST(GdiRegion, SetOperationsKeepPixelsExact) {
   EXPECT_FALSE(out.PtInRegion(10, 10));
   out.SetRectRgn(8, 8, 2, 2);  // corners ordered
   EXPECT_TRUE(out.PtInRegion(2, 2));
+
+  // Filling an L-shaped region touches exactly its pixels.
+  Canvas c(16, 16);
+  out.CombineRgn(&r1, &r2, RGN_DIFF);
+  CBrush red(kRed);
+  EXPECT_TRUE(c.dc.FillRgn(&out, &red));
+  EXPECT_EQ(c.Count(0, 0, 16, 16, kRed), 75);
+  EXPECT_EQ(c.At(7, 7), kWhite);
 }
 
 TEST(GdiClip, ClipRegionsRestrictDrawingAndCombineWithAnd) {

@@ -156,6 +156,23 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   return 1;
 }
 
+BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
+  auto dc = FindDC(hdc);
+  auto r = gdi::Lookup<RegionData>(rgn);
+  auto b = gdi::Lookup<BrushData>(brush);
+  if (!dc || !r || !b) return FALSE;
+  Paint fill;
+  if (!gdi::BrushPaint(dc->state, b.get(), fill)) return TRUE;
+  DcPainter painter(*dc);
+  for (const RECT& piece : r->region.Rects()) painter->FillRect(piece, fill);
+  return TRUE;
+}
+
+BOOL PaintRgn(HDC hdc, HRGN rgn) {
+  auto dc = FindDC(hdc);
+  return dc ? FillRgn(hdc, rgn, dc->state.brush) : FALSE;
+}
+
 BOOL InvertRect(HDC hdc, const RECT* rect) {
   auto dc = FindDC(hdc);
   if (!dc || !rect) return FALSE;
