@@ -24,3 +24,18 @@ function(parvaneu_collect_sources out)
   endforeach()
   set(${out} ${all} PARENT_SCOPE)
 endfunction()
+
+# Calls `callback(name sources)` for every sub-folder of `root` holding .cpp files: one program
+# per folder, so a suite grows by adding files.
+macro(parvaneu_for_each_suite root callback)
+  file(GLOB _suite_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${root}/*)
+  foreach(_suite_dir IN LISTS _suite_dirs)
+    if(IS_DIRECTORY ${_suite_dir})
+      get_filename_component(_suite_name ${_suite_dir} NAME)
+      file(GLOB _suite_srcs CONFIGURE_DEPENDS ${_suite_dir}/*.cpp)
+      if(_suite_srcs)
+        cmake_language(CALL ${callback} ${_suite_name} "${_suite_srcs}")
+      endif()
+    endif()
+  endforeach()
+endmacro()

@@ -5,6 +5,10 @@ foreach(part IN LISTS PARVANEU_PARTS)
   list(APPEND dirs ${PROJECT_SOURCE_DIR}/${part})
 endforeach()
 parvaneu_collect_sources(PARVANEU_SOURCES ${dirs})
+# The module frame must be the first object linked: its static lifetime object is then built
+# before, and destroyed after, every other process-wide object of the library.
+list(REMOVE_ITEM PARVANEU_SOURCES ${PROJECT_SOURCE_DIR}/foundation/ModuleFrame.cpp)
+list(PREPEND PARVANEU_SOURCES ${PROJECT_SOURCE_DIR}/foundation/ModuleFrame.cpp)
 
 # Module resources: every file in resources/ is embedded and joins the resource chain at load.
 include(cmake/EmbedResources.cmake)
@@ -17,6 +21,10 @@ target_include_directories(ParvaneU PUBLIC
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU>)
 target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags)
 target_compile_definitions(ParvaneU PRIVATE PARVANEU_BUILDING=1)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # Unique symbols would pin the module in memory: a host must be able to unload it.
+  target_compile_options(ParvaneU PRIVATE -fno-gnu-unique)
+endif()
 set_target_properties(ParvaneU PROPERTIES
   VERSION ${PROJECT_VERSION} SOVERSION 1
   CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)

@@ -6,3 +6,5 @@
 #include "winport/res/res.h"
 #include "winport/gdi/gdi.h"
 #include "winport/window/window.h"
+#include "winport/module/ExtensionModule.h"
+#include "winport/module/VersionInfo.h"

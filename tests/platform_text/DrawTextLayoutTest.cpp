@@ -37,9 +37,11 @@ TEST(DrawTextLayout, SingleLineAlignment) {
 
   auto right = LayoutDrawText(*f, L"-48", r, DT_SINGLELINE | DT_RIGHT | DT_VCENTER);
   EXPECT_EQ(right.lines[0].x, 110 - w);
-  EXPECT_EQ(right.lines[0].y, 20 + (40 - th) / 2);
+  EXPECT_EQ(right.lines[0].y, 20 + 40 / 2 - th / 2);
   // Vertically centred text reports the offset of its bottom from the top.
-  EXPECT_EQ(right.height, (40 - th) / 2 + th);
+  EXPECT_EQ(right.height, 40 / 2 - th / 2 + th);
+  // A label box exactly one text height tall (the audio scale's) puts the text at its top.
+  EXPECT_EQ(LayoutDrawText(*f, L"-6", RECT{0, 50, 30, 50 + th}, DT_SINGLELINE | DT_VCENTER).lines[0].y, 50);
 
   auto center = LayoutDrawText(*f, L"-48", r, DT_SINGLELINE | DT_CENTER | DT_BOTTOM);
   EXPECT_EQ(center.lines[0].x, 10 + (100 - w) / 2);
@@ -148,4 +150,13 @@ TEST(DrawTextLayout, EmptyAndInvertedRectangles) {
                              DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
   EXPECT_EQ(huge.lines.size(), 1u);
   EXPECT_EQ(LayoutDrawText(*f, L"\n\n", RECT{0, 0, 10, 10}, 0).lines.size(), 2u);
+  // Coordinates at the ends of the range saturate.
+  auto edge = LayoutDrawText(*f, L"a\tb", RECT{INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX},
+                             DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(edge.calcRect.right, INT32_MAX);
+  EXPECT_EQ(edge.calcRect.bottom, INT32_MAX);
+  auto low = LayoutDrawText(*f, L"abc", RECT{INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN},
+                            DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+  EXPECT_EQ(low.lines[0].x, INT32_MIN);
+  EXPECT_EQ(low.lines[0].y, INT32_MIN);
 }

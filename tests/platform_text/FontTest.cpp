@@ -84,6 +84,13 @@ TEST(Font, FaceMappingAndStyles) {
   EXPECT_GE(bold->Measure(L"Hello").cx, regular->Measure(L"Hello").cx);
   EXPECT_EQ(Font::Create(MakeLogFont(-16, L"ARIAL")), regular);
 
+  // A width asks for wider (or narrower) characters at the same height.
+  LOGFONTW wideLf = MakeLogFont(-16, L"Arial");
+  wideLf.lfWidth = 2 * regular->Metrics().tmAveCharWidth;
+  auto wide = Font::Create(wideLf);
+  EXPECT_GT(wide->Measure(L"Hello").cx, regular->Measure(L"Hello").cx * 3 / 2);
+  EXPECT_EQ(wide->Metrics().tmHeight, regular->Metrics().tmHeight);
+
   LOGFONTW lf = MakeLogFont(-16, L"Arial");
   lf.lfItalic = TRUE;
   lf.lfUnderline = TRUE;
@@ -151,6 +158,12 @@ TEST(Font, MeasurementAndMasks) {
   EXPECT_EQ(static_cast<int>(h.coverage.size()), h.width * h.height);
   EXPECT_EQ(f->Render(L"").width, 0);
   EXPECT_EQ(f->Render(L"   ").width, 0);
+  // Absurd sizes and lengths stay bounded.
+  auto huge = Font::Create(MakeLogFont(-100000, L"Arial"));
+  EXPECT_LE(huge->Metrics().tmHeight, 3000);
+  const winport::GlyphMask wide = huge->Render(std::wstring(3000, L'W'));
+  EXPECT_GT(wide.width, 0);
+  EXPECT_LE(static_cast<long long>(wide.width) * wide.height, 1LL << 27);
   // Same input, same pixels.
   EXPECT_EQ(f->Render(L"Stable 12"). coverage, f->Render(L"Stable 12").coverage);
 }

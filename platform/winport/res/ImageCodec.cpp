@@ -29,7 +29,7 @@
 namespace winport {
 namespace {
 
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
 constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 29;
 
 std::uint32_t ReadLe(std::span<const std::uint8_t> b, std::size_t at, int bytes) {

@@ -8,7 +8,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "winport/res/ResourceApi.h"
@@ -16,21 +15,26 @@
 namespace winport {
 namespace {
 
-using ResourceKey = std::variant<WORD, std::wstring>;
+// An integer id (name empty) or an upper-cased name.
+struct ResourceKey {
+  WORD id = 0;
+  std::wstring name;
+  bool operator==(const ResourceKey&) const = default;
+};
 
 // Null when the name is neither an id nor a non-empty string.
 std::optional<ResourceKey> KeyOf(LPCWSTR nameOrId) {
   if (!nameOrId) return std::nullopt;
-  if (IS_INTRESOURCE(nameOrId)) return ResourceKey{LOWORD(reinterpret_cast<std::uintptr_t>(nameOrId))};
+  if (IS_INTRESOURCE(nameOrId)) return ResourceKey{LOWORD(reinterpret_cast<std::uintptr_t>(nameOrId)), {}};
   std::wstring s(nameOrId);
   if (s.empty()) return std::nullopt;
   if (s.size() > 1 && s.size() <= 6 && s[0] == L'#' &&
       std::all_of(s.begin() + 1, s.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {
     const unsigned long id = std::stoul(s.substr(1));
-    if (id <= 0xFFFF) return ResourceKey{static_cast<WORD>(id)};
+    if (id <= 0xFFFF) return ResourceKey{static_cast<WORD>(id), {}};
   }
   for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
-  return ResourceKey{std::move(s)};
+  return ResourceKey{0, std::move(s)};
 }
 
 struct Entry {

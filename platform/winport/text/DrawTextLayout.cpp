@@ -7,6 +7,9 @@ namespace winport {
 namespace {
 
 constexpr std::wstring_view kEllipsis = L"...";
+
+// Rectangles may come from anywhere; coordinates saturate instead of wrapping.
+int Sat(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX)); }
 constexpr int kTabChars = 8;
 
 class Layout {
@@ -101,7 +104,7 @@ void Layout::Emit(std::wstring_view line, int x, int y, std::vector<DrawTextLine
   std::size_t start = 0;
   for (std::size_t i = 0; i <= line.size(); ++i) {
     if (i < line.size() && line[i] != L'\t') continue;
-    if (i > start) out.push_back({std::wstring(line.substr(start, i - start)), x + static_cast<int>(pen), y});
+    if (i > start) out.push_back({std::wstring(line.substr(start, i - start)), Sat(x + pen), y});
     pen = Extend(pen, line.substr(start, i - start));
     if (i < line.size()) pen = Extend(pen, L"\t");
     start = i + 1;
@@ -136,8 +139,8 @@ std::vector<std::wstring_view> SplitLines(std::wstring_view text) {
 }
 
 int AlignX(const RECT& rect, UINT format, int width) {
-  if (format & DT_CENTER) return static_cast<int>((std::int64_t{rect.left} + rect.right - width) / 2);
-  if (format & DT_RIGHT) return rect.right - width;
+  if (format & DT_CENTER) return Sat((std::int64_t{rect.left} + rect.right - width) / 2);
+  if (format & DT_RIGHT) return Sat(std::int64_t{rect.right} - width);
   return rect.left;
 }
 
@@ -149,10 +152,10 @@ DrawTextResult LayoutDrawText(const Font& font, std::wstring_view text, const RE
   const TEXTMETRICW& tm = font.Metrics();
   const bool single = (format & DT_SINGLELINE) != 0;
   const int lineHeight = tm.tmHeight + ((format & DT_EXTERNALLEADING) ? tm.tmExternalLeading : 0);
-  const int limit = static_cast<int>(std::clamp<std::int64_t>(std::int64_t{rect.right} - rect.left, INT32_MIN, INT32_MAX));
+  const int limit = Sat(std::int64_t{rect.right} - rect.left);
 
   if (text.empty()) {
-    result.calcRect = RECT{rect.left, rect.top, rect.left, single ? rect.top + tm.tmHeight : rect.top};
+    result.calcRect = RECT{rect.left, rect.top, rect.left, single ? Sat(std::int64_t{rect.top} + tm.tmHeight) : rect.top};
     result.height = tm.tmHeight;
     return result;
   }
@@ -172,26 +175,27 @@ DrawTextResult LayoutDrawText(const Font& font, std::wstring_view text, const RE
     }
   }
 
-  int y = rect.top;
+  std::int64_t y = rect.top;
   if (single && (format & DT_VCENTER)) {
-    y = static_cast<int>(rect.top + (std::int64_t{rect.bottom} - rect.top - tm.tmHeight) / 2);
+    // Halves taken separately, as the desktop does: an odd text height in an even box sits low.
+    y = rect.top + (std::int64_t{rect.bottom} - rect.top) / 2 - tm.tmHeight / 2;
   } else if (single && (format & DT_BOTTOM)) {
-    y = rect.bottom - tm.tmHeight;
+    y = std::int64_t{rect.bottom} - tm.tmHeight;
   }
-  const int firstY = y;
+  const std::int64_t firstY = y;
   int maxWidth = 0;
   for (std::wstring& line : lines) {
     if (format & DT_END_ELLIPSIS) line = layout.Ellipsize(line, limit);
     const int width = layout.Width(line);
     maxWidth = std::max(maxWidth, width);
-    layout.Emit(line, AlignX(rect, format, width), y, result.lines);
+    layout.Emit(line, AlignX(rect, format, width), Sat(y), result.lines);
     y += lineHeight;
   }
 
-  const int total = single ? tm.tmHeight : static_cast<int>(lines.size()) * lineHeight;
-  result.calcRect = RECT{rect.left, rect.top, rect.left + maxWidth, rect.top + total};
+  const int total = Sat(single ? tm.tmHeight : static_cast<std::int64_t>(lines.size()) * lineHeight);
+  result.calcRect = RECT{rect.left, rect.top, Sat(std::int64_t{rect.left} + maxWidth), Sat(std::int64_t{rect.top} + total)};
   // With vertical centring or bottom alignment DrawText returns the offset of the text's bottom.
-  result.height = single && (format & (DT_VCENTER | DT_BOTTOM)) ? firstY + tm.tmHeight - rect.top : total;
+  result.height = single && (format & (DT_VCENTER | DT_BOTTOM)) ? Sat(firstY + tm.tmHeight - rect.top) : total;
   return result;
 }
 

@@ -28,6 +28,9 @@ using textdetail::FontLibrary;
 
 constexpr int kDefaultCellHeight = 16;
 constexpr int kMaxPixelHeight = 2048;  // keeps glyph buffers bounded for absurd requests
+constexpr std::int64_t kMaxMaskArea = std::int64_t{1} << 26;
+// A font whose cached glyph bitmaps grow past this starts its cache afresh.
+constexpr std::size_t kGlyphCacheBudget = std::size_t{32} << 20;
 // Light hinting (vertical only) for every face: the same look for all fonts and stable output.
 constexpr FT_Int32 kLoadFlags = FT_LOAD_TARGET_LIGHT | FT_LOAD_NO_BITMAP;
 
@@ -72,8 +75,10 @@ class FreeTypeFont final : public Font {
  private:
   void Resolve();
   void ComputeMetrics();
-  std::optional<SizedFace> SizeFace(const FaceFile& file);
+  std::optional<SizedFace> SizeFace(const FaceFile& file) const;
   const Glyph& GlyphOf(char32_t ch) const;
+  // Called before any glyph reference is taken: a trim invalidates them.
+  void TrimCache() const;
   Glyph LoadGlyph(char32_t ch) const;
   int FaceFor(char32_t ch) const;
   void DrawLine(GlyphMask& mask, int x0, int x1, int y, int thickness) const;
@@ -89,6 +94,7 @@ class FreeTypeFont final : public Font {
   // Guarded by the library mutex. [0] is the primary face; fallbacks are appended on demand.
   mutable std::vector<SizedFace> faces_;
   mutable std::unordered_map<char32_t, Glyph> glyphs_;
+  mutable std::size_t cachedBytes_ = 0;
 };
 
 FreeTypeFont::FreeTypeFont(const LOGFONTW& lf) : lf_(lf) {
@@ -113,9 +119,7 @@ void FreeTypeFont::Resolve() {
   request_.italic = lf_.lfItalic != 0;
 
   FontLibrary& lib = FontLibrary::Get();
-  std::optional<FaceFile> file = lib.Match(request_);
-  // Without fontconfig's answer try the fallback list, so that any scalable face will do.
-  if (!file) file = lib.FallbackFor(request_, U'x');
+  const std::optional<FaceFile> file = lib.Match(request_);
   if (!file) return;
   family_ = CString::FromUtf8(file->family).str();
 
@@ -170,7 +174,7 @@ void FreeTypeFont::Resolve() {
   if (std::optional<SizedFace> sized = SizeFace(*file)) faces_.push_back(*sized);
 }
 
-std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) {
+std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) const {
   FT_Face face = FontLibrary::Get().OpenFace(file.path, file.index);
   if (!face) return std::nullopt;
   SizedFace out;
@@ -188,9 +192,11 @@ std::optional<SizedFace> FreeTypeFont::SizeFace(const FaceFile& file) {
 
 void FreeTypeFont::ComputeMetrics() {
   if (em_ == 0) {  // no face at all: plausible metrics so that layout still works
-    em_ = xPpem_ = lf_.lfHeight < 0 ? std::min<int>(-static_cast<std::int64_t>(lf_.lfHeight), kMaxPixelHeight) : 13;
-    tm_.tmAscent = RoundDiv(std::int64_t{em_} * 4, 5);
-    tm_.tmDescent = em_ - tm_.tmAscent + (em_ + 4) / 5;
+    const std::int64_t requested = lf_.lfHeight == 0 ? kDefaultCellHeight : lf_.lfHeight;
+    const int pixels = static_cast<int>(std::clamp<std::int64_t>(requested < 0 ? -requested : requested, 1, kMaxPixelHeight));
+    em_ = xPpem_ = requested < 0 ? pixels : std::max(1, RoundDiv(std::int64_t{pixels} * 4, 5));
+    tm_.tmAscent = requested < 0 ? RoundDiv(std::int64_t{pixels} * 9, 10) : RoundDiv(std::int64_t{pixels} * 4, 5);
+    tm_.tmDescent = requested < 0 ? RoundDiv(std::int64_t{pixels}, 4) : pixels - tm_.tmAscent;
     tm_.tmMaxCharWidth = em_;
     tm_.tmPitchAndFamily = TMPF_VECTOR | TMPF_TRUETYPE | TMPF_FIXED_PITCH;
   }
@@ -223,7 +229,7 @@ int FreeTypeFont::FaceFor(char32_t ch) const {
   for (std::size_t i = 0; i < faces_.size(); ++i) {  // the list may name a face we already use
     if (faces_[i].face == FontLibrary::Get().OpenFace(file->path, file->index)) return -1;
   }
-  std::optional<SizedFace> sized = const_cast<FreeTypeFont*>(this)->SizeFace(*file);
+  std::optional<SizedFace> sized = SizeFace(*file);
   if (!sized || FT_Get_Char_Index(sized->face, ch) == 0) {
     if (sized) FT_Done_Size(sized->size);
     return -1;
@@ -270,21 +276,32 @@ Glyph FreeTypeFont::LoadGlyph(char32_t ch) const {
 const Glyph& FreeTypeFont::GlyphOf(char32_t ch) const {
   auto it = glyphs_.find(ch);
   if (it != glyphs_.end()) return it->second;
-  return glyphs_.emplace(ch, LoadGlyph(ch)).first->second;
+  const Glyph& g = glyphs_.emplace(ch, LoadGlyph(ch)).first->second;
+  cachedBytes_ += g.coverage.size() + sizeof(Glyph);
+  return g;
+}
+
+void FreeTypeFont::TrimCache() const {
+  if (cachedBytes_ <= kGlyphCacheBudget) return;
+  glyphs_.clear();
+  cachedBytes_ = 0;
 }
 
 int FreeTypeFont::Advance(wchar_t ch) const {
   std::lock_guard lock(FontLibrary::Get().Mutex());
+  TrimCache();
   return GlyphOf(static_cast<char32_t>(ch)).advance;
 }
 
 bool FreeTypeFont::HasGlyph(wchar_t ch) const {
   std::lock_guard lock(FontLibrary::Get().Mutex());
+  TrimCache();
   return GlyphOf(static_cast<char32_t>(ch)).found;
 }
 
 SIZE FreeTypeFont::Measure(std::wstring_view text) const {
   std::lock_guard lock(FontLibrary::Get().Mutex());
+  TrimCache();
   std::int64_t cx = 0;
   for (wchar_t ch : text) cx += GlyphOf(static_cast<char32_t>(ch)).advance;
   return SIZE{static_cast<LONG>(std::min<std::int64_t>(cx, INT32_MAX)), tm_.tmHeight};
@@ -303,12 +320,15 @@ void FreeTypeFont::DrawLine(GlyphMask& mask, int x0, int x1, int y, int thicknes
 
 GlyphMask FreeTypeFont::Render(std::wstring_view text) const {
   std::lock_guard lock(FontLibrary::Get().Mutex());
+  TrimCache();
   struct Placed {
     const Glyph* glyph;
     int x;
   };
   std::vector<Placed> placed;
   placed.reserve(text.size());
+  // Text wider than any surface is cut so that the mask stays bounded.
+  const std::int64_t maxPen = kMaxMaskArea / std::max<std::int64_t>(1, 2 * std::int64_t{tm_.tmHeight});
   int pen = 0;
   int minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
   auto extend = [&](int x0, int y0, int x1, int y1) {
@@ -322,7 +342,7 @@ GlyphMask FreeTypeFont::Render(std::wstring_view text) const {
       extend(pen + g.left, tm_.tmAscent - g.top, pen + g.left + g.width, tm_.tmAscent - g.top + g.height);
     }
     pen += g.advance;
-    if (pen > 1 << 24) break;  // nothing sensible draws wider; keeps the mask bounded
+    if (pen > maxPen) break;
   }
   const bool lines = (lf_.lfUnderline || lf_.lfStrikeOut) && pen > 0;
   if (lf_.lfUnderline && pen > 0) extend(0, underlineY_, pen, underlineY_ + underlineThickness_);

@@ -3,7 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cstring>
+#include <cstdlib>
 
 namespace winport::textdetail {
 
@@ -71,6 +71,19 @@ FontLibrary& FontLibrary::Get() {
 FontLibrary::FontLibrary() {
   if (FT_Init_FreeType(&ft_) != 0) ft_ = nullptr;
   fcReady_ = FcInit() == FcTrue;
+  // fontconfig keeps its parsed configuration until FcFini; release it at exit so that leak
+  // checkers stay quiet. Faces already open keep working; new matches then find nothing.
+  if (fcReady_) std::atexit([] { Get().ReleaseFontconfig(); });
+}
+
+void FontLibrary::ReleaseFontconfig() {
+  std::lock_guard lock(mutex_);
+  for (auto& [key, list] : candidates_) {
+    for (Candidate& c : *list) FcCharSetDestroy(c.charset);
+  }
+  candidates_.clear();
+  if (fcReady_) FcFini();
+  fcReady_ = false;
 }
 
 std::optional<FaceFile> FontLibrary::Match(const FaceRequest& request) {

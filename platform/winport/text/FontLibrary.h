@@ -56,6 +56,7 @@ class FontLibrary {
   using CandidateList = std::vector<Candidate>;
 
   FontLibrary();
+  void ReleaseFontconfig();
   const CandidateList& Candidates(const FaceRequest& request);
 
   std::recursive_mutex mutex_;

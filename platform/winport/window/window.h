@@ -1,2 +1,11 @@
 #pragma once
 // Windows, messages, timers, painting, input, framework window classes.
+#include "winport/window/Backend.h"
+#include "winport/window/CCmdTarget.h"
+#include "winport/window/CToolTipCtrl.h"
+#include "winport/window/CWnd.h"
+#include "winport/window/MessageMap.h"
+#include "winport/window/PaintDC.h"
+#include "winport/window/Sdl2.h"
+#include "winport/window/User32.h"
+#include "winport/window/WinDefs.h"

@@ -1,0 +1,50 @@
+// The headless harness: tests and offline tools drive the UI as a person would, with time under
+// their control. Input enters the same routing as real input (capture, hit test, double-click
+// timing), then Pump() runs.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "winport/base/types.h"
+
+namespace winport::headless {
+
+struct Options {
+  int screenWidth = 1920, screenHeight = 1080;
+};
+
+// No windows, empty queues and timers, no scheduled actions, clock at 0, pointer at (0, 0).
+// Selects the headless back end.
+void Reset(const Options& = {});
+unsigned Now();  // virtual milliseconds (GetTickCount)
+// Handles all queued and sent messages and due paints; no time passes.
+void Pump();
+// Moves the clock to Now()+ms, stopping at every due timer and scheduled action in time order
+// and handling messages between.
+void Advance(unsigned ms);
+// Runs action when the clock reaches ms (also from inside a waiting GetMessage / WaitMessage).
+void At(unsigned ms, std::function<void()> action);
+
+// x, y are client coordinates of hwnd; button 0 left, 1 right, 2 middle.
+void MouseMove(HWND, int x, int y);
+void MouseDown(HWND, int x, int y, int button = 0);
+void MouseUp(HWND, int x, int y, int button = 0);
+void Wheel(HWND, int x, int y, int delta);
+// Gives hwnd the focus when it lacks it (as a click would); then the key's WM_KEYDOWN and
+// WM_KEYUP go to the focus window.
+void KeyDown(HWND, unsigned vk);
+
+struct Image {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // 0x00RRGGBB
+  uint32_t At(int x, int y) const {
+    return x >= 0 && y >= 0 && x < width && y < height ? pixels[static_cast<std::size_t>(y) * width + x] : 0;
+  }
+};
+// The client area as a screenshot shows it now: the window's surface with its visible children
+// composed on top. Runs no paint (Pump first to see pending ones). Empty for a bad handle.
+Image Capture(HWND);
+bool SavePng(const Image&, const char* path);
+
+}  // namespace winport::headless

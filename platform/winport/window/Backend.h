@@ -1,0 +1,46 @@
+// The seam between the window system and what shows windows: the headless back end (virtual
+// clock, no screen) and the SDL2 one (real windows, real clock, real input).
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "winport/gdi/Surface.h"
+#include "winport/window/WinDefs.h"
+
+namespace winport {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* Name() const = 0;
+  // A virtual clock only moves when the harness or a wait moves it.
+  virtual bool VirtualClock() const = 0;
+  virtual std::uint64_t Now() = 0;
+  virtual SIZE ScreenSize() = 0;
+  // Native windows exist for top-level windows only; rectangles are in screen coordinates.
+  virtual void CreateNative(HWND, const RECT&, DWORD /*style*/) {}
+  virtual void DestroyNative(HWND) {}
+  virtual void MoveNative(HWND, const RECT&) {}
+  virtual void ShowNative(HWND, bool /*show*/) {}
+  // The composed window (client area with its children) as it should appear.
+  virtual void Present(HWND, const Surface&) {}
+  // Feeds native input into winport::Inject* until `until` (clock ms) passes, an event arrives
+  // or Wake is called. Only called on the thread that selected the back end.
+  virtual void WaitEvents(std::uint64_t until) = 0;
+  virtual void Wake() {}
+};
+
+// "headless" or "sdl2"; false when that back end is not built or cannot start. Existing windows
+// stay with the back end they were created on, so choose before creating any.
+bool SelectBackend(const char* name);
+const char* BackendName();
+Backend& CurrentBackend();
+
+// Input as a back end (or the harness) delivers it, in screen coordinates. It goes through
+// capture, hit testing and double-click timing, and is posted to the target window's queue.
+void InjectMouseMove(POINT screen);
+void InjectMouseButton(POINT screen, int button, bool down);
+void InjectWheel(POINT screen, int delta);
+void InjectKey(UINT vk, bool down);
+
+}  // namespace winport

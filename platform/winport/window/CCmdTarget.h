@@ -1,0 +1,29 @@
+// The framework's root of message-map owners, with the external reference count hosts of
+// component objects use.
+#pragma once
+#include "winport/window/MessageMap.h"
+
+class CCmdTarget {
+ public:
+  CCmdTarget() = default;
+  virtual ~CCmdTarget() = default;
+  CCmdTarget(const CCmdTarget&) = delete;
+  CCmdTarget& operator=(const CCmdTarget&) = delete;
+
+  // Routes a WM_COMMAND (nCode, nID) through this object's message map.
+  virtual BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, void* pHandlerInfo);
+
+  DWORD ExternalAddRef() { return ++m_dwRef; }
+  DWORD ExternalRelease();
+  // Called when the external count drops to zero; heap objects delete themselves.
+  virtual void OnFinalRelease() { delete this; }
+
+  // Finds the entry for a message (and for WM_COMMAND / WM_NOTIFY, its code and id).
+  static const AFX_MSGMAP_ENTRY* FindMessageEntry(const AFX_MSGMAP* map, UINT nMsg, UINT nCode, UINT nID);
+
+  DWORD m_dwRef = 1;
+
+ protected:
+  static const AFX_MSGMAP* GetThisMessageMap();
+  virtual const AFX_MSGMAP* GetMessageMap() const;
+};

@@ -1,0 +1,131 @@
+// Composition: a window as a screenshot shows it, its surface with the visible children on top
+// in z-order, each clipped to its parent's client area. Runs no paint.
+#include <algorithm>
+
+#include "winport/window/Core.h"
+
+namespace winport::detail {
+
+namespace {
+
+void Blit(Surface& dst, const Surface& src, int dx, int dy, const RECT& clip) {
+  int x0 = std::max<int>(dx, clip.left), y0 = std::max<int>(dy, clip.top);
+  int x1 = std::min<int>(dx + src.Width(), clip.right), y1 = std::min<int>(dy + src.Height(), clip.bottom);
+  for (int y = y0; y < y1; ++y) {
+    const Pixel* s = src.Row(y - dy) + (x0 - dx);
+    Pixel* d = dst.Row(y) + x0;
+    if (x1 > x0) std::copy(s, s + (x1 - x0), d);
+  }
+}
+
+void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clip) {
+  if (!IntersectRect(&r, &r, &clip)) return;
+  for (int y = r.top; y < r.bottom; ++y) std::fill(dst.Row(y) + r.left, dst.Row(y) + r.right, p);
+}
+
+// The platform's scroll bar, plainly: track, two arrow boxes and the thumb.
+void DrawScrollBar(Surface& dst, RECT bar, bool vertical, const ScrollState& s, const RECT& clip) {
+  FillRectClipped(dst, bar, ToPixel(GetSysColor(COLOR_SCROLLBAR)), clip);
+  int len = vertical ? bar.bottom - bar.top : bar.right - bar.left;
+  int arrow = std::min(17, len / 2);
+  Pixel face = ToPixel(GetSysColor(COLOR_BTNFACE));
+  Pixel shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
+  RECT a = bar, b = bar;
+  if (vertical) {
+    a.bottom = a.top + arrow;
+    b.top = b.bottom - arrow;
+  } else {
+    a.right = a.left + arrow;
+    b.left = b.right - arrow;
+  }
+  FillRectClipped(dst, a, shadow, clip);
+  FillRectClipped(dst, b, shadow, clip);
+  int track = len - 2 * arrow;
+  long long range = static_cast<long long>(s.nMax) - s.nMin + 1;
+  if (track <= 0 || range <= 0) return;
+  int thumb = s.nPage ? static_cast<int>(std::max<long long>(8, track * static_cast<long long>(s.nPage) / range)) : 17;
+  thumb = std::min(thumb, track);
+  long long span = range - std::max<long long>(static_cast<long long>(s.nPage), 1);
+  int off = span > 0 ? static_cast<int>((static_cast<long long>(s.nPos) - s.nMin) * (track - thumb) / span) : 0;
+  off = std::clamp(off, 0, track - thumb);
+  RECT t = bar;
+  if (vertical) {
+    t.top = bar.top + arrow + off;
+    t.bottom = t.top + thumb;
+  } else {
+    t.left = bar.left + arrow + off;
+    t.right = t.left + thumb;
+  }
+  FillRectClipped(dst, t, face, clip);
+}
+
+void DrawNonClient(Surface& dst, const Window& w, RECT wr, const RECT& clip) {
+  RECT nc = NonClientInsets(w);
+  Pixel frame = ToPixel(GetSysColor(COLOR_WINDOWFRAME));
+  int b = nc.left;
+  if (b > 0) {
+    FillRectClipped(dst, RECT{wr.left, wr.top, wr.right, wr.top + b}, frame, clip);
+    FillRectClipped(dst, RECT{wr.left, wr.bottom - b, wr.right, wr.bottom}, frame, clip);
+    FillRectClipped(dst, RECT{wr.left, wr.top, wr.left + b, wr.bottom}, frame, clip);
+    FillRectClipped(dst, RECT{wr.right - b, wr.top, wr.right, wr.bottom}, frame, clip);
+  }
+  RECT inner{wr.left + b, wr.top + b, wr.right - b, wr.bottom - b};
+  bool v = (w.style & WS_VSCROLL) != 0, h = (w.style & WS_HSCROLL) != 0;
+  if (v) DrawScrollBar(dst, RECT{inner.right - 17, inner.top, inner.right, inner.bottom - (h ? 17 : 0)}, true, w.scroll[1], clip);
+  if (h) DrawScrollBar(dst, RECT{inner.left, inner.bottom - 17, inner.right - (v ? 17 : 0), inner.bottom}, false, w.scroll[0], clip);
+  if (v && h) FillRectClipped(dst, RECT{inner.right - 17, inner.bottom - 17, inner.right, inner.bottom},
+                              ToPixel(GetSysColor(COLOR_BTNFACE)), clip);
+}
+
+// Draws the children of w into dst, whose origin is w's client origin offset by (ox, oy).
+void ComposeChildren(Surface& dst, const Window& w, int ox, int oy, const RECT& clip) {
+  for (auto it = w.children.rbegin(); it != w.children.rend(); ++it) {
+    auto c = Find(*it);
+    if (!c || !(c->style & WS_VISIBLE)) continue;
+    RECT wr = c->rect;
+    OffsetRect(&wr, ox, oy);
+    RECT childClip;
+    if (!IntersectRect(&childClip, &wr, &clip)) continue;
+    DrawNonClient(dst, *c, wr, childClip);
+    RECT nc = NonClientInsets(*c);
+    int cx = wr.left + nc.left, cy = wr.top + nc.top;
+    RECT cr = ClientRectOf(*c);
+    OffsetRect(&cr, cx, cy);
+    RECT inner;
+    if (!IntersectRect(&inner, &cr, &childClip)) continue;
+    if (c->surface) Blit(dst, *c->surface, cx, cy, inner);
+    ComposeChildren(dst, *c, cx, cy, inner);
+  }
+}
+
+}  // namespace
+
+Surface ComposeClient(HWND hwnd) {
+  auto w = Find(hwnd);
+  if (!w || !w->surface) return Surface();
+  Lock lock(S().mu);
+  Surface out = *w->surface;
+  RECT clip{0, 0, out.Width(), out.Height()};
+  ComposeChildren(out, *w, 0, 0, clip);
+  return out;
+}
+
+Surface ComposeWindow(HWND hwnd) {
+  auto w = Find(hwnd);
+  if (!w) return Surface();
+  Lock lock(S().mu);
+  int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
+  Surface out(std::max(width, 0), std::max(height, 0), ToPixel(GetSysColor(COLOR_BTNFACE)));
+  RECT all{0, 0, out.Width(), out.Height()};
+  DrawNonClient(out, *w, all, all);
+  RECT nc = NonClientInsets(*w);
+  Surface client = *w->surface;
+  RECT cr = ClientRectOf(*w);
+  RECT cclip{0, 0, cr.right, cr.bottom};
+  ComposeChildren(client, *w, 0, 0, cclip);
+  OffsetRect(&cr, nc.left, nc.top);
+  Blit(out, client, nc.left, nc.top, cr);
+  return out;
+}
+
+}  // namespace winport::detail

@@ -1,0 +1,19 @@
+#include "tools/gallery/Gallery.h"
+
+namespace gallery {
+
+namespace {
+std::vector<PageFactory>& Registry() {
+  static std::vector<PageFactory> pages;
+  return pages;
+}
+}  // namespace
+
+bool RegisterPage(PageFactory factory) {
+  Registry().push_back(factory);
+  return true;
+}
+
+const std::vector<PageFactory>& Pages() { return Registry(); }
+
+}  // namespace gallery

@@ -1,0 +1,44 @@
+#include "tools/gallery/PageFrame.h"
+
+namespace gallery {
+
+namespace {
+constexpr UINT_PTR kTickTimer = 1;
+}
+
+int CPageFrame::ms_nOpen = 0;
+
+BEGIN_MESSAGE_MAP(CPageFrame, CWnd)
+  ON_WM_TIMER()
+  ON_WM_CLOSE()
+END_MESSAGE_MAP()
+
+BOOL CPageFrame::CreatePage(Page* page, BOOL bTicking) {
+  m_pPage = page;
+  const SIZE size = page->ClientSize();
+  static CString cls = AfxRegisterWndClass(0, nullptr, reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  CString title;
+  title.Format(L"ParvaneU gallery - %s", CString::FromUtf8(page->Name()).GetString());
+  if (!CreateEx(0, cls, title, WS_POPUP | WS_VISIBLE, CRect(40, 40, 40 + size.cx, 40 + size.cy), nullptr, 0)) return FALSE;
+  page->Create(this);
+  ++ms_nOpen;
+  if (bTicking) {
+    m_nStart = GetTickCount();
+    page->Tick(0);
+    SetTimer(kTickTimer, kTickMs, nullptr);
+  }
+  return TRUE;
+}
+
+void CPageFrame::OnTimer(UINT_PTR nIDEvent) {
+  if (nIDEvent == kTickTimer && m_pPage) m_pPage->Tick((GetTickCount() - m_nStart) / kTickMs * kTickMs);
+  CWnd::OnTimer(nIDEvent);
+}
+
+void CPageFrame::OnClose() {
+  KillTimer(kTickTimer);
+  DestroyWindow();
+  if (--ms_nOpen <= 0) PostQuitMessage(0);
+}
+
+}  // namespace gallery

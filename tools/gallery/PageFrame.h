@@ -1,0 +1,27 @@
+// The top-level window a gallery page lives in. With a real clock it ticks the page itself.
+#pragma once
+#include <winport/afx.h>
+
+#include "tools/gallery/Gallery.h"
+
+namespace gallery {
+
+constexpr unsigned kTickMs = 20;
+
+class CPageFrame : public CWnd {
+ public:
+  // bTicking: drive the page from a 20 ms timer (windowed mode); otherwise the caller ticks.
+  BOOL CreatePage(Page* page, BOOL bTicking);
+
+ protected:
+  afx_msg void OnTimer(UINT_PTR nIDEvent);
+  afx_msg void OnClose();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  Page* m_pPage = nullptr;
+  unsigned m_nStart = 0;
+  static int ms_nOpen;
+};
+
+}  // namespace gallery
