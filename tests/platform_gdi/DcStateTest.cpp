@@ -184,7 +184,11 @@ TEST(GdiState, SelectObjectReturnsThePreviousObjectAndKeepsItAlive) {
   EXPECT_EQ(lf.lfHeight, -11);
   EXPECT_EQ(GetDeviceCaps(c.dc, LOGPIXELSY), 96);
   EXPECT_EQ(GetDeviceCaps(c.dc, BITSPIXEL), 32);
-  EXPECT_EQ(GetDeviceCaps(c.dc, HORZRES), 4);
+  // Every DC describes the display, not its bitmap.
+  EXPECT_EQ(GetDeviceCaps(c.dc, HORZRES), 1920);
+  winport::SetDisplaySize(800, 600);
+  EXPECT_EQ(GetDeviceCaps(c.dc, VERTRES), 600);
+  winport::SetDisplaySize(1920, 1080);
 }
 
 TEST(GdiState, BitmapsHoldRgbPixelsAndTheirBits) {
@@ -217,7 +221,6 @@ TEST(GdiState, BitmapsHoldRgbPixelsAndTheirBits) {
   HDC window = winport::CreateDCForSurface(surface);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(::SelectObject(window, bmp), nullptr);
-  EXPECT_EQ(::GetDeviceCaps(window, HORZRES), 5);
   EXPECT_EQ(winport::GetDCSurface(window), surface);
   winport::Region visible(RECT{0, 0, 2, 2});
   winport::SetDCVisibleRegion(window, &visible);
