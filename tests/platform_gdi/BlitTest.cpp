@@ -170,6 +170,16 @@ TEST(GdiBlit, DibsTopDownAndBottomUp) {
   EXPECT_EQ(b.At(0, 1), kRed);
   EXPECT_EQ(b.At(0, 2), kBlack);  // rows not in the band stay
 
+  // 24-bit rows: B, G, R bytes, padded to four bytes.
+  const BYTE rgb24[8] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0, 0};
+  BITMAPINFO wide = bmi;
+  wide.bmiHeader.biHeight = -1;
+  wide.bmiHeader.biBitCount = 24;
+  Canvas w24(2, 1);
+  EXPECT_EQ(w24.dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 1, rgb24, &wide, DIB_RGB_COLORS), 1);
+  EXPECT_EQ(w24.At(0, 0), RGB(0x10, 0x20, 0x30));
+  EXPECT_EQ(w24.At(1, 0), RGB(0x40, 0x50, 0x60));
+
   bmi.bmiHeader.biBitCount = 16;  // unsupported formats fail cleanly
   EXPECT_EQ(c.dc.SetDIBitsToDevice(0, 0, 2, 2, 0, 0, 0, 2, bits, &bmi, DIB_RGB_COLORS), 0);
   EXPECT_EQ(c.dc.SetDIBitsToDevice(0, 0, 2, 2, 0, 0, 0, 2, nullptr, &bmi, DIB_RGB_COLORS), 0);
