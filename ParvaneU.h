@@ -2,5 +2,7 @@
 #pragma once
 #include <winport/afx.h>
 
+#include "companion/KestruneU.h"
+
 #include "audio/TArray.h"
 #include "audio/AudioScale.h"
