@@ -48,6 +48,12 @@ TEST(GdiRegion, SetOperationsKeepPixelsExact) {
   out.OffsetRgn(-5, -5);
   EXPECT_TRUE(out.PtInRegion(0, 0));
   EXPECT_FALSE(out.PtInRegion(10, 10));
+  // Two halves of a rectangle make a simple region again.
+  CRgn half1, half2;
+  half1.CreateRectRgn(0, 0, 4, 6);
+  half2.CreateRectRgn(4, 0, 9, 6);
+  EXPECT_EQ(out.CombineRgn(&half1, &half2, RGN_OR), SIMPLEREGION);
+  EXPECT_EQ(out.CombineRgn(&r1, &half1, RGN_DIFF), COMPLEXREGION);  // an L
   out.SetRectRgn(8, 8, 2, 2);  // corners ordered
   EXPECT_TRUE(out.PtInRegion(2, 2));
 
