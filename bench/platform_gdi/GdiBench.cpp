@@ -4,6 +4,7 @@
 #include <winport/afx.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -49,6 +50,22 @@ void BM_BitBltFullWindow(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * 1920 * 1080);
 }
 BENCHMARK(BM_BitBltFullWindow);
+
+void BM_SetDIBitsToDevice(benchmark::State& state) {
+  Target t(1920, 1080);
+  std::vector<DWORD> bits(1920 * 1080, 0x00336699u);
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = 1920;
+  bmi.bmiHeader.biHeight = -1080;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  for (auto _ : state) {
+    t.dc.SetDIBitsToDevice(0, 0, 1920, 1080, 0, 0, 0, 1080, bits.data(), &bmi, DIB_RGB_COLORS);
+  }
+  state.SetItemsProcessed(state.iterations() * 1920 * 1080);
+}
+BENCHMARK(BM_SetDIBitsToDevice);
 
 void BM_AlphaBlend(benchmark::State& state) {
   Target src(256, 256), dst(256, 256);

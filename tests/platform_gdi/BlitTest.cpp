@@ -36,6 +36,19 @@ TEST(GdiBlit, MemoryDcBitBltCopiesAndRasterOpsCombine) {
   EXPECT_EQ(dst.Count(14, 14, 16, 16, kGreen), 4);
   dst.dc.SelectStockObject(WHITE_BRUSH);
 
+  // Raster operations combine per channel.
+  Canvas ops(4, 1, RGB(0xF0, 0x0F, 0x33));
+  Canvas opsSrc(4, 1, RGB(0x3C, 0x3C, 0x0F));
+  ops.dc.BitBlt(0, 0, 1, 1, &opsSrc.dc, 0, 0, SRCAND);
+  ops.dc.BitBlt(1, 0, 1, 1, &opsSrc.dc, 0, 0, SRCPAINT);
+  ops.dc.BitBlt(2, 0, 1, 1, &opsSrc.dc, 0, 0, NOTSRCCOPY);
+  RECT last{3, 0, 4, 1};
+  ops.dc.InvertRect(&last);
+  EXPECT_EQ(ops.At(0, 0), RGB(0x30, 0x0C, 0x03));
+  EXPECT_EQ(ops.At(1, 0), RGB(0xFC, 0x3F, 0x3F));
+  EXPECT_EQ(ops.At(2, 0), RGB(0xC3, 0xC3, 0xF0));
+  EXPECT_EQ(ops.At(3, 0), RGB(0x0F, 0xF0, 0xCC));
+
   // Overlapping copy within one surface reads what was there before.
   Canvas self(10, 1);
   for (int x = 0; x < 5; ++x) self.dc.SetPixel(x, 0, RGB(x * 10, 0, 0));
@@ -145,6 +158,27 @@ TEST(GdiBlit, DibsTopDownAndBottomUp) {
   c.dc.StretchDIBits(0, 0, 4, 4, 0, 0, 2, 2, bits, &bmi, DIB_RGB_COLORS, SRCCOPY);
   EXPECT_EQ(c.Count(0, 0, 2, 2, kRed), 4);
   EXPECT_EQ(c.Count(2, 2, 4, 4, kWhite), 4);
+
+  // A band of a bottom-up image: stored rows 2 and 3 are the image's top two rows.
+  const DWORD band[2] = {0x00FF0000, 0x0000FF00};  // stored row 2 (image row 1), row 3 (image row 0)
+  BITMAPINFO tall = bmi;
+  tall.bmiHeader.biWidth = 1;
+  tall.bmiHeader.biHeight = 4;
+  Canvas b(1, 4, kBlack);
+  EXPECT_EQ(b.dc.SetDIBitsToDevice(0, 0, 1, 4, 0, 0, 2, 2, band, &tall, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(b.At(0, 0), kGreen);
+  EXPECT_EQ(b.At(0, 1), kRed);
+  EXPECT_EQ(b.At(0, 2), kBlack);  // rows not in the band stay
+
+  // 24-bit rows: B, G, R bytes, padded to four bytes.
+  const BYTE rgb24[8] = {0x30, 0x20, 0x10, 0x60, 0x50, 0x40, 0, 0};
+  BITMAPINFO wide = bmi;
+  wide.bmiHeader.biHeight = -1;
+  wide.bmiHeader.biBitCount = 24;
+  Canvas w24(2, 1);
+  EXPECT_EQ(w24.dc.SetDIBitsToDevice(0, 0, 2, 1, 0, 0, 0, 1, rgb24, &wide, DIB_RGB_COLORS), 1);
+  EXPECT_EQ(w24.At(0, 0), RGB(0x10, 0x20, 0x30));
+  EXPECT_EQ(w24.At(1, 0), RGB(0x40, 0x50, 0x60));
 
   bmi.bmiHeader.biBitCount = 16;  // unsupported formats fail cleanly
   EXPECT_EQ(c.dc.SetDIBitsToDevice(0, 0, 2, 2, 0, 0, 0, 2, bits, &bmi, DIB_RGB_COLORS), 0);

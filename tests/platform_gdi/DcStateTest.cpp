@@ -48,8 +48,22 @@ TEST(GdiRegion, SetOperationsKeepPixelsExact) {
   out.OffsetRgn(-5, -5);
   EXPECT_TRUE(out.PtInRegion(0, 0));
   EXPECT_FALSE(out.PtInRegion(10, 10));
+  // Two halves of a rectangle make a simple region again.
+  CRgn half1, half2;
+  half1.CreateRectRgn(0, 0, 4, 6);
+  half2.CreateRectRgn(4, 0, 9, 6);
+  EXPECT_EQ(out.CombineRgn(&half1, &half2, RGN_OR), SIMPLEREGION);
+  EXPECT_EQ(out.CombineRgn(&r1, &half1, RGN_DIFF), COMPLEXREGION);  // an L
   out.SetRectRgn(8, 8, 2, 2);  // corners ordered
   EXPECT_TRUE(out.PtInRegion(2, 2));
+
+  // Filling an L-shaped region touches exactly its pixels.
+  Canvas c(16, 16);
+  out.CombineRgn(&r1, &r2, RGN_DIFF);
+  CBrush red(kRed);
+  EXPECT_TRUE(c.dc.FillRgn(&out, &red));
+  EXPECT_EQ(c.Count(0, 0, 16, 16, kRed), 75);
+  EXPECT_EQ(c.At(7, 7), kWhite);
 }
 
 TEST(GdiClip, ClipRegionsRestrictDrawingAndCombineWithAnd) {
@@ -153,7 +167,11 @@ TEST(GdiState, SelectObjectReturnsThePreviousObjectAndKeepsItAlive) {
   bmp.DeleteObject();
   mem.FillSolidRect(0, 0, 3, 3, kGreen);
   EXPECT_EQ(mem.GetPixel(2, 2), kGreen);
-  mem.SelectObject(defaultBitmap);
+  // The wrapper of a deleted handle still has the class asked for.
+  CBitmap* stale = mem.SelectObject(defaultBitmap);
+  ASSERT_NE(stale, nullptr);
+  EXPECT_NE(dynamic_cast<CBitmap*>(static_cast<CGdiObject*>(stale)), nullptr);
+  EXPECT_EQ(stale->GetBitmap(&info), 0);
 
   // Stock objects survive DeleteObject.
   HGDIOBJ black = ::GetStockObject(BLACK_BRUSH);
@@ -172,7 +190,11 @@ TEST(GdiState, SelectObjectReturnsThePreviousObjectAndKeepsItAlive) {
   EXPECT_EQ(lf.lfHeight, -11);
   EXPECT_EQ(GetDeviceCaps(c.dc, LOGPIXELSY), 96);
   EXPECT_EQ(GetDeviceCaps(c.dc, BITSPIXEL), 32);
-  EXPECT_EQ(GetDeviceCaps(c.dc, HORZRES), 4);
+  // Every DC describes the display, not its bitmap.
+  EXPECT_EQ(GetDeviceCaps(c.dc, HORZRES), 1920);
+  winport::SetDisplaySize(800, 600);
+  EXPECT_EQ(GetDeviceCaps(c.dc, VERTRES), 600);
+  winport::SetDisplaySize(1920, 1080);
 }
 
 TEST(GdiState, BitmapsHoldRgbPixelsAndTheirBits) {
@@ -205,7 +227,6 @@ TEST(GdiState, BitmapsHoldRgbPixelsAndTheirBits) {
   HDC window = winport::CreateDCForSurface(surface);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(::SelectObject(window, bmp), nullptr);
-  EXPECT_EQ(::GetDeviceCaps(window, HORZRES), 5);
   EXPECT_EQ(winport::GetDCSurface(window), surface);
   winport::Region visible(RECT{0, 0, 2, 2});
   winport::SetDCVisibleRegion(window, &visible);

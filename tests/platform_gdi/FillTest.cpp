@@ -53,3 +53,15 @@ TEST(GdiFill, Draw3dRectPaintsItsFourSidesWithNegativeExtents) {
   EXPECT_EQ(c.At(2, 7), kWhite);
   EXPECT_EQ(c.Count(3, 3, 7, 6, kWhite), 12);  // inside untouched
 }
+
+TEST(GdiFill, DrawEdgeRingsAndAdjustment) {
+  Canvas c(12, 12);
+  CRect r(1, 1, 11, 11);
+  EXPECT_TRUE(c.dc.DrawEdge(&r, EDGE_SUNKEN, BF_RECT | BF_ADJUST));
+  EXPECT_EQ(r, CRect(3, 3, 9, 9));
+  EXPECT_EQ(c.At(1, 1), RGB(160, 160, 160));   // outer top-left: shadow
+  EXPECT_EQ(c.At(10, 10), RGB(255, 255, 255)); // outer bottom-right: highlight
+  EXPECT_EQ(c.At(2, 2), RGB(105, 105, 105));   // inner top-left: dark shadow
+  EXPECT_EQ(c.At(9, 9), RGB(227, 227, 227));   // inner bottom-right: light
+  EXPECT_EQ(c.At(5, 5), kWhite);
+}

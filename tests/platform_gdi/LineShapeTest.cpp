@@ -89,6 +89,17 @@ TEST(GdiLines, PenStylesAndPolylines) {
   c.dc.LineTo(30, 7);
   EXPECT_EQ(c.At(25, 6), kGreen);
   EXPECT_EQ(c.At(25, 8), kGreen);
+  EXPECT_EQ(c.At(25, 5), kWhite);
+  EXPECT_EQ(c.At(25, 9), kWhite);
+  // Round pen: a wide dot is a disc, its bounding box corners stay empty.
+  CPen round(PS_SOLID, 5, kGreen);
+  c.dc.SelectObject(&round);
+  c.dc.MoveTo(35, 4);
+  c.dc.LineTo(36, 4);
+  EXPECT_EQ(c.At(35, 2), kGreen);
+  EXPECT_EQ(c.At(37, 4), kGreen);
+  EXPECT_EQ(c.At(33, 2), kWhite);
+  EXPECT_EQ(c.At(37, 6), kWhite);
   c.dc.SelectObject(old);
 }
 

@@ -140,6 +140,25 @@ TEST(GdiText, DrawTextAlignsAndClipsToItsRectangle) {
   EXPECT_GT(open.CountNot(16, 0, 200, 70, kWhite), 0);
 }
 
+TEST(GdiText, UpdateCpAndCharacterSpacing) {
+  TextCanvas c(200, 40);
+  c.dc.SetTextAlign(TA_UPDATECP);
+  c.dc.MoveTo(5, 5);
+  c.dc.TextOut(100, 100, CString(L"ab"));  // the point is ignored, the position is used
+  const CSize ext = c.dc.GetTextExtent(CString(L"ab"));
+  EXPECT_EQ(c.dc.GetCurrentPosition(), CPoint(5 + ext.cx, 5));
+  EXPECT_TRUE(Inside(InkBox(c, kWhite), CRect(5, 5, 5 + ext.cx, 5 + ext.cy)));
+
+  // Explicit advances spread the characters.
+  TextCanvas d(200, 40);
+  INT dx[3] = {40, 40, 40};
+  d.dc.ExtTextOut(0, 0, 0, nullptr, L"iii", 3, dx);
+  EXPECT_GT(d.CountNot(0, 0, 20, 40, kWhite), 0);
+  EXPECT_GT(d.CountNot(40, 0, 60, 40, kWhite), 0);
+  EXPECT_GT(d.CountNot(80, 0, 100, 40, kWhite), 0);
+  EXPECT_EQ(d.CountNot(20, 0, 40, 40, kWhite), 0);
+}
+
 TEST(GdiText, DefaultFontAndTextColour) {
   Canvas c(120, 40);
   c.dc.SetBkMode(TRANSPARENT);

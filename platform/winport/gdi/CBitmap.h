@@ -5,7 +5,7 @@ class CDC;
 
 class CBitmap : public CGdiObject {
  public:
-  static CBitmap* FromHandle(HBITMAP h) { return static_cast<CBitmap*>(winport::detail::WrapperFor(h)); }
+  static CBitmap* FromHandle(HBITMAP h) { return winport::detail::WrapperAs<CBitmap>(h, OBJ_BITMAP); }
   operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT(google-explicit-constructor)
 
   BOOL CreateCompatibleBitmap(CDC* dc, int width, int height);

@@ -7,7 +7,7 @@ class CBrush : public CGdiObject {
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }
   explicit CBrush(CBitmap* bitmap) { CreatePatternBrush(bitmap); }
-  static CBrush* FromHandle(HBRUSH h) { return static_cast<CBrush*>(winport::detail::WrapperFor(h)); }
+  static CBrush* FromHandle(HBRUSH h) { return winport::detail::WrapperAs<CBrush>(h, OBJ_BRUSH); }
   operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }  // NOLINT(google-explicit-constructor)
 
   BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }

@@ -28,7 +28,7 @@ CDC::~CDC() {
 }
 
 CDC* CDC::FromHandle(HDC hdc) {
-  return DCs().Find(hdc, [hdc] {
+  return DCs().Find(hdc, 0, [hdc] {
     auto dc = std::make_unique<TemporaryDC>();
     dc->m_hDC = dc->m_hAttribDC = hdc;
     return std::unique_ptr<CDC>(std::move(dc));

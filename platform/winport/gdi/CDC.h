@@ -114,6 +114,11 @@ class CDC {
   void FrameRect(LPCRECT rect, CBrush* brush) {
     ::FrameRect(m_hDC, rect, brush ? static_cast<HBRUSH>(brush->m_hObject) : nullptr);
   }
+  BOOL FillRgn(CRgn* rgn, CBrush* brush) {
+    return rgn && brush ? ::FillRgn(m_hDC, static_cast<HRGN>(rgn->m_hObject), static_cast<HBRUSH>(brush->m_hObject))
+                        : FALSE;
+  }
+  BOOL PaintRgn(CRgn* rgn) { return rgn ? ::PaintRgn(m_hDC, static_cast<HRGN>(rgn->m_hObject)) : FALSE; }
   // Sets the background colour (and leaves it set) and fills an ordered opaque rectangle.
   void FillSolidRect(LPCRECT rect, COLORREF color);
   void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);

@@ -5,7 +5,7 @@ class CDC;
 
 class CFont : public CGdiObject {
  public:
-  static CFont* FromHandle(HFONT h) { return static_cast<CFont*>(winport::detail::WrapperFor(h)); }
+  static CFont* FromHandle(HFONT h) { return winport::detail::WrapperAs<CFont>(h, OBJ_FONT); }
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT(google-explicit-constructor)
 
   BOOL CreateFontIndirect(const LOGFONTW* lf) { return Attach(::CreateFontIndirectW(lf)); }

@@ -28,9 +28,9 @@ WrapperMap<CGdiObject>& Objects() {
   return *map;
 }
 
-std::unique_ptr<CGdiObject> MakeTemporary(HGDIOBJ h) {
+std::unique_ptr<CGdiObject> MakeTemporary(HGDIOBJ h, DWORD type) {
   std::unique_ptr<CGdiObject> o;
-  switch (::GetObjectType(h)) {
+  switch (type) {
     case OBJ_PEN: o = std::make_unique<Temporary<CPen>>(); break;
     case OBJ_BRUSH: o = std::make_unique<Temporary<CBrush>>(); break;
     case OBJ_FONT: o = std::make_unique<Temporary<CFont>>(); break;
@@ -44,8 +44,15 @@ std::unique_ptr<CGdiObject> MakeTemporary(HGDIOBJ h) {
 
 }  // namespace
 
-CGdiObject* WrapperFor(HGDIOBJ h) {
-  return Objects().Find(h, [h] { return MakeTemporary(h); });
+CGdiObject* WrapperFor(HGDIOBJ h, DWORD type) {
+  if (!h) return nullptr;
+  const DWORD kind = type ? type : ::GetObjectType(h);
+  return Objects().Find(h, kind, [h, kind] { return MakeTemporary(h, kind); });
+}
+
+CGdiObject* TemporaryFor(HGDIOBJ h, DWORD type) {
+  if (!h) return nullptr;
+  return Objects().Find(h, type, [h, type] { return MakeTemporary(h, type); }, false);
 }
 
 }  // namespace winport::detail

@@ -27,6 +27,17 @@ class CGdiObject {
 };
 
 namespace winport::detail {
-// The wrapper FromHandle returns: the attached object, else a temporary of the handle's class.
-CGdiObject* WrapperFor(HGDIOBJ h);
+// The wrapper FromHandle returns: the attached object, else a temporary of the class for type
+// (OBJ_PEN...; 0 = the handle's own type).
+CGdiObject* WrapperFor(HGDIOBJ h, DWORD type = 0);
+// A temporary of the class for type, even when another object is attached to the handle.
+CGdiObject* TemporaryFor(HGDIOBJ h, DWORD type);
+
+template <class T>
+T* WrapperAs(HGDIOBJ h, DWORD type) {
+  CGdiObject* o = WrapperFor(h, type);
+  if (!o) return nullptr;
+  if (T* t = dynamic_cast<T*>(o)) return t;
+  return static_cast<T*>(TemporaryFor(h, type));
+}
 }  // namespace winport::detail

@@ -5,7 +5,7 @@ class CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }
-  static CPen* FromHandle(HPEN h) { return static_cast<CPen*>(winport::detail::WrapperFor(h)); }
+  static CPen* FromHandle(HPEN h) { return winport::detail::WrapperAs<CPen>(h, OBJ_PEN); }
   operator HPEN() const { return static_cast<HPEN>(m_hObject); }  // NOLINT(google-explicit-constructor)
 
   BOOL CreatePen(int style, int width, COLORREF color) { return Attach(::CreatePen(style, width, color)); }

@@ -3,7 +3,7 @@
 
 class CRgn : public CGdiObject {
  public:
-  static CRgn* FromHandle(HRGN h) { return static_cast<CRgn*>(winport::detail::WrapperFor(h)); }
+  static CRgn* FromHandle(HRGN h) { return winport::detail::WrapperAs<CRgn>(h, OBJ_REGION); }
   operator HRGN() const { return static_cast<HRGN>(m_hObject); }  // NOLINT(google-explicit-constructor)
 
   BOOL CreateRectRgn(int l, int t, int r, int b) { return Attach(::CreateRectRgn(l, t, r, b)); }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -62,6 +63,17 @@ void SelectDefaults(DcState& s) {
 }
 
 }  // namespace
+
+namespace {
+std::atomic<int> g_displayWidth{1920};
+std::atomic<int> g_displayHeight{1080};
+}  // namespace
+
+void SetDisplaySize(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  g_displayWidth = width;
+  g_displayHeight = height;
+}
 
 HDC CreateDCForSurface(std::shared_ptr<Surface> target) {
   if (!target) return nullptr;
@@ -234,14 +246,14 @@ int SetStretchBltMode(HDC hdc, int mode) {
 int GetDeviceCaps(HDC hdc, int index) {
   auto dc = FindDC(hdc);
   if (!dc) return 0;
-  const Surface* s = dc->state.target.get();
+  const int w = winport::g_displayWidth, h = winport::g_displayHeight;
   switch (index) {
     case LOGPIXELSX:
     case LOGPIXELSY: return 96;
-    case HORZRES: return s ? s->Width() : 0;
-    case VERTRES: return s ? s->Height() : 0;
-    case HORZSIZE: return s ? MulDiv(s->Width(), 254, 960) : 0;
-    case VERTSIZE: return s ? MulDiv(s->Height(), 254, 960) : 0;
+    case HORZRES: return w;
+    case VERTRES: return h;
+    case HORZSIZE: return MulDiv(w, 254, 960);  // millimetres at 96 DPI
+    case VERTSIZE: return MulDiv(h, 254, 960);
     case BITSPIXEL: return 32;
     case PLANES: return 1;
     case NUMCOLORS: return -1;

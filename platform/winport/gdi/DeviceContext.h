@@ -15,6 +15,9 @@ HDC CreateDCForSurface(std::shared_ptr<Surface> target);
 BOOL SetDCVisibleRegion(HDC hdc, const Region* region);
 // The surface a DC draws into now (its selected bitmap for a memory DC); null for a bad DC.
 std::shared_ptr<Surface> GetDCSurface(HDC hdc);
+// The display size GetDeviceCaps reports (HORZRES, VERTRES) for every DC, as on the desktop
+// where memory and window DCs describe the screen. The back end sets it; 1920 x 1080 until then.
+void SetDisplaySize(int width, int height);
 // A bitmap sharing pixels with surface / the pixels of a bitmap (null for a bad handle).
 HBITMAP CreateBitmapFromSurface(std::shared_ptr<Surface> surface);
 std::shared_ptr<Surface> GetBitmapSurface(HBITMAP bitmap);

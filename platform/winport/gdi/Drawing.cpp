@@ -1,6 +1,7 @@
 // Lines, shapes, fills and blits of a DC: state from the DC, pixels from the Painter.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -154,6 +155,23 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   painter->FillRect(RECT{r.left, r.top + 1, r.left + 1, r.bottom - 1}, fill);
   painter->FillRect(RECT{r.right - 1, r.top + 1, r.right, r.bottom - 1}, fill);
   return 1;
+}
+
+BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
+  auto dc = FindDC(hdc);
+  auto r = gdi::Lookup<RegionData>(rgn);
+  auto b = gdi::Lookup<BrushData>(brush);
+  if (!dc || !r || !b) return FALSE;
+  Paint fill;
+  if (!gdi::BrushPaint(dc->state, b.get(), fill)) return TRUE;
+  DcPainter painter(*dc);
+  for (const RECT& piece : r->region.Rects()) painter->FillRect(piece, fill);
+  return TRUE;
+}
+
+BOOL PaintRgn(HDC hdc, HRGN rgn) {
+  auto dc = FindDC(hdc);
+  return dc ? FillRgn(hdc, rgn, dc->state.brush) : FALSE;
 }
 
 BOOL InvertRect(HDC hdc, const RECT* rect) {
@@ -399,12 +417,23 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
   // For bottom-up images ySrc counts from the bottom edge.
   const int top = v.bottomUp ? v.height - ySrc - hi : ySrc;
   DcPainter painter(*dc);
+  const POINT o = painter->Origin();
   painter->ForEachSpan(RECT{xDest, yDest, xDest + wi, yDest + hi}, [&](int y, int x0, int x1, Pixel* row) {
-    const POINT o = painter->Origin();
     const int sy = top + (y - o.y - yDest);
+    const int shift = xSrc - (xDest + o.x);  // source column = device column + shift
+    if (v.bpp == 32) {
+      // Whole runs of a 32-bit row copy at once; columns outside the image are left alone.
+      Pixel probe = 0;
+      const int a = std::max(x0, -shift), b = std::min(x1, v.width - shift);
+      if (a >= b || !v.At(a + shift, sy, probe)) return;
+      const int stored = v.bottomUp ? v.height - 1 - sy : sy;
+      const BYTE* src = v.bits + static_cast<std::size_t>(stored - v.firstRow) * v.stride;
+      std::memcpy(row + a, src + static_cast<std::size_t>(a + shift) * 4, static_cast<std::size_t>(b - a) * 4);
+      return;
+    }
     for (int x = x0; x < x1; ++x) {
       Pixel p = 0;
-      if (v.At(xSrc + (x - o.x - xDest), sy, p)) row[x] = p;
+      if (v.At(x + shift, sy, p)) row[x] = p;
     }
   });
   return v.rows;

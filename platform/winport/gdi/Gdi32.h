@@ -98,6 +98,8 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
 BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
+BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush);
+BOOL PaintRgn(HDC hdc, HRGN rgn);
 BOOL InvertRect(HDC hdc, const RECT* rect);
 BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);

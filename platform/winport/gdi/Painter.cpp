@@ -145,10 +145,20 @@ void Painter::Stamp(int x, int y, int width, Pixel p) {
     if (Visible(x, y)) target_.Row(y)[x] = p;
     return;
   }
+  // Wide pens are round: a disc of the pen's diameter around the pixel (even widths lean to
+  // the top-left, as their centre falls between pixels).
   const int half = width / 2;
-  const RECT sq{x - half - origin_.x, y - half - origin_.y, x - half + width - origin_.x,
-                y - half + width - origin_.y};
-  FillRect(sq, p);
+  const double c = width % 2 == 0 ? 0.5 : 0.0;
+  const double r2 = width * width / 4.0;
+  for (int dy = -half; dy < width - half; ++dy) {
+    const double k = r2 - (dy + c) * (dy + c);
+    if (k < 0) continue;
+    const double s = std::sqrt(k);
+    const int x0 = std::max(-half, static_cast<int>(std::ceil(-s - c - 1e-9)));
+    const int x1 = std::min(width - half - 1, static_cast<int>(std::floor(s - c + 1e-9)));
+    if (x1 < x0) continue;
+    FillRect(RECT{x + x0 - origin_.x, y + dy - origin_.y, x + x1 + 1 - origin_.x, y + dy + 1 - origin_.y}, p);
+  }
 }
 
 void Painter::Line(POINT from, POINT to, const LineStyle& style) {

@@ -65,10 +65,37 @@ void Region::Offset(int dx, int dy) {
   }
 }
 
+void Region::Coalesce() {
+  // Small regions only ever reach here (clips, update areas), so pairwise passes are fine.
+  constexpr std::size_t kMaxRects = 256;
+  if (rects_.size() < 2 || rects_.size() > kMaxRects) return;
+  bool merged = true;
+  while (merged) {
+    merged = false;
+    for (std::size_t i = 0; i < rects_.size() && !merged; ++i) {
+      for (std::size_t j = 0; j < rects_.size() && !merged; ++j) {
+        if (i == j) continue;
+        RECT& a = rects_[i];
+        const RECT& b = rects_[j];
+        if (a.top == b.top && a.bottom == b.bottom && a.right == b.left) {
+          a.right = b.right;
+        } else if (a.left == b.left && a.right == b.right && a.bottom == b.top) {
+          a.bottom = b.bottom;
+        } else {
+          continue;
+        }
+        rects_.erase(rects_.begin() + static_cast<std::ptrdiff_t>(j));
+        merged = true;
+      }
+    }
+  }
+}
+
 void Region::Union(const Region& o) {
   Region extra = o;
   extra.Subtract(*this);
   rects_.insert(rects_.end(), extra.rects_.begin(), extra.rects_.end());
+  Coalesce();
 }
 
 void Region::Intersect(const Region& o) {
@@ -94,6 +121,7 @@ void Region::Subtract(const Region& o) {
     }
     rects_ = std::move(out);
   }
+  Coalesce();
 }
 
 void Region::Xor(const Region& o) {
@@ -101,6 +129,7 @@ void Region::Xor(const Region& o) {
   onlyOther.Subtract(*this);
   Subtract(o);
   rects_.insert(rects_.end(), onlyOther.rects_.begin(), onlyOther.rects_.end());
+  Coalesce();
 }
 
 }  // namespace winport

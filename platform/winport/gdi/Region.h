@@ -34,6 +34,8 @@ class Region {
 
  private:
   void AddDisjoint(const RECT& r) { if (!IsEmptyRect(r)) rects_.push_back(r); }
+  // Joins neighbours that form a rectangle, so a rectangular result reads as one.
+  void Coalesce();
   std::vector<RECT> rects_;
 };
 
