@@ -1,0 +1,611 @@
+#include "scopes/YVYUGraph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <mutex>
+
+#include "scopes/ChromaMagnitude.h"
+#include "scopes/ScopeGeometry.h"
+#include "scopes/ScopePalette.h"
+
+using scopes_detail::RectOk;
+using scopes_detail::TargetOk;
+
+namespace {
+
+// Columns are accumulated in tiles: a tile's counters stay in the first-level cache while all
+// sampled rows pass, and each row contributes one short contiguous read.
+constexpr int kTilePairs = 8;
+
+// Half-width of a sample's Y/C span for every (U, V): the chroma vector length in luma units.
+unsigned char g_byChromaSpan[256][256];
+
+void FillChromaSpan() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    FillChromaMagnitude();
+    int a[256], b[256];
+    for (int c = 0; c < 256; ++c) {
+      a[c] = std::abs(static_cast<int>((c - 128) / 0.564 * 0.493));
+      b[c] = std::abs(static_cast<int>((c - 128) / 0.713 * 0.877));
+    }
+    for (int u = 0; u < 256; ++u)
+      for (int v = 0; v < 256; ++v) g_byChromaSpan[u][v] = static_cast<unsigned char>(ChromaMagnitude[a[u]][b[v]]);
+  });
+}
+
+inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
+
+// The shared last pass of the waveforms: counts/intensities to palette colours, marks to red.
+void ColourIntensities(DWORD* pBuf, long long nPixels) {
+  for (long long i = 0; i < nPixels; ++i) {
+    const LONG v = static_cast<LONG>(pBuf[i]);
+    if (v == 0) continue;
+    pBuf[i] = v < 0 ? SCOPE_MARK_COLOR : ScopePalette[std::min<LONG>(v, 255)];
+  }
+}
+
+// Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).
+void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c) pBuf[off + c] = SCOPE_MARK_VALUE;
+}
+void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c)
+      if (v > static_cast<LONG>(pBuf[off + c])) pBuf[off + c] = static_cast<DWORD>(v);
+}
+
+// Columns xi + k for the integers 0 <= k < cw, clipped to the buffer.
+void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
+  const int n = static_cast<int>(std::ceil(cw));
+  c0 = std::max(xi, 0);
+  c1 = static_cast<int>(std::min<long long>(static_cast<long long>(xi) + n, nStep));
+}
+
+}  // namespace
+
+CYVYUGraph::CYVYUGraph() { FillChromaSpan(); }
+
+CYVYUGraph::CYVYUGraph(const CYVYUGraph& other) {
+  FillChromaSpan();
+  CopyFrom(other);
+}
+
+CYVYUGraph& CYVYUGraph::operator=(const CYVYUGraph& other) {
+  if (this != &other) CopyFrom(other);
+  return *this;
+}
+
+CYVYUGraph::~CYVYUGraph() { m_pFrame = nullptr; }
+
+void CYVYUGraph::CopyFrom(const CYVYUGraph& o) {
+  m_pFrame = o.m_pFrame;
+  m_nPairs = o.m_nPairs;
+  m_nRows = o.m_nRows;
+  m_nPitch = o.m_nPitch;
+  m_nRowStep = o.m_nRowStep;
+  m_bYParade = o.m_bYParade;
+  m_byYorYC = o.m_byYorYC;
+  m_arrYLevels = o.m_arrYLevels;
+  m_arrYMap = o.m_arrYMap;
+  m_arrYRowPos = o.m_arrYRowPos;
+  m_nYRowBottom = o.m_nYRowBottom;
+  m_nYRowHeight = o.m_nYRowHeight;
+  m_nYRowStep = o.m_nYRowStep;
+  m_nYRowFull = o.m_nYRowFull;
+  m_nYRowRows = o.m_nYRowRows;
+  m_arrYCLevels = o.m_arrYCLevels;
+  m_arrYCMap = o.m_arrYCMap;
+  m_arrYCRowPos = o.m_arrYCRowPos;
+  m_nYCRowBottom = o.m_nYCRowBottom;
+  m_nYCRowHeight = o.m_nYCRowHeight;
+  m_nYCRowStep = o.m_nYCRowStep;
+  m_nYCRowFull = o.m_nYCRowFull;
+  m_nYCRowRows = o.m_nYCRowRows;
+  m_arrLightX = o.m_arrLightX;
+  m_arrLightY = o.m_arrLightY;
+  m_nLightLeft = o.m_nLightLeft;
+  m_nLightWidth = o.m_nLightWidth;
+  m_nLightHeight = o.m_nLightHeight;
+  m_nLightStep = o.m_nLightStep;
+  m_bVector = o.m_bVector;
+  m_arrVectorX = o.m_arrVectorX;
+  m_arrVectorY = o.m_arrVectorY;
+  m_nVectorWidth = o.m_nVectorWidth;
+  m_nVectorHeight = o.m_nVectorHeight;
+  m_fVectorGain = o.m_fVectorGain;
+  m_pRowOffset.reset();
+  if (o.m_pRowOffset && o.m_nVectorHeight > 0) {
+    m_pRowOffset = std::make_unique<int[]>(o.m_nVectorHeight);
+    std::memcpy(m_pRowOffset.get(), o.m_pRowOffset.get(), sizeof(int) * o.m_nVectorHeight);
+  }
+  m_bYHisto = o.m_bYHisto;
+  m_arrYHisto = o.m_arrYHisto;
+  m_arrYHistoScaled = o.m_arrYHistoScaled;
+  m_bLighting = o.m_bLighting;
+}
+
+long CYVYUGraph::GetHistoLValue(int nLevel) const {
+  if (nLevel < 0 || nLevel > 255 || m_arrYHisto.GetSize() != 256) return 0;
+  return static_cast<long>(m_arrYHisto[nLevel]);
+}
+
+// ---- accumulation -------------------------------------------------------------------------
+
+void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip) {
+  // A row holds width / 2 whole pairs; an odd last pixel has no pair and is not read.
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nRows, nPitch, nSkip, (nWidth / 2) * 4);
+  if (!walk.ok) return;
+  m_pFrame = static_cast<VYUY*>(pData);
+  m_nPairs = static_cast<int>(nWidth / 2);
+  m_nPitch = static_cast<int>(walk.pitch);
+  m_nRows = static_cast<int>(walk.rows);
+  m_nRowStep = static_cast<int>(walk.rowStep);
+
+  bool bHistoDone = false;
+  if (m_bYParade && m_byYorYC == 0) {
+    m_arrYCLevels.SetSize(0, -1);
+    m_nYCRowBottom = 0;
+    m_nYCRowRows = -1;
+    if (m_arrYLevels.GetSize() != nWidth) m_arrYLevels.SetSize(static_cast<int>(nWidth), -1);
+    BuildYMap();
+    AccumulateLuma();
+    bHistoDone = m_bYHisto != 0;
+  } else if (m_bYParade && m_byYorYC == 1) {
+    m_arrYLevels.SetSize(0, -1);
+    m_nYRowBottom = 0;
+    m_nYRowRows = -1;
+    if (m_arrYCLevels.GetSize() != nWidth) m_arrYCLevels.SetSize(static_cast<int>(nWidth), -1);
+    BuildYCMap();
+    AccumulateYC();
+    bHistoDone = m_bYHisto != 0;
+  }
+  if (m_bYHisto && !bHistoDone) AccumulateHisto();
+}
+
+void CYVYUGraph::BuildYMap() {
+  if (m_arrYMap.GetSize() == m_nRows + 1) return;
+  m_arrYMap.SetSize(m_nRows + 1, -1);
+  const float logRows = m_FastLog.Calc(m_nRows);
+  // With a single sampled row the only count, 1, equals the row count: full intensity, as any
+  // count equal to the number of rows gets.
+  const float s = logRows > 0.f ? 256.f / logRows : 0.f;
+  m_arrYMap[0] = 0;
+  for (int k = 1; k <= m_nRows; ++k) {
+    const int v = logRows > 0.f ? static_cast<int>(m_FastLog.Calc(k) * s) : 255;
+    m_arrYMap[k] = static_cast<SHORT>(std::min(255, v));
+  }
+}
+
+void CYVYUGraph::BuildYCMap() {
+  if (m_arrYCMap.GetSize() == m_nRows + 1) return;
+  m_arrYCMap.SetSize(m_nRows + 1, -1);
+  const float s = 256.f / m_FastLog.Calc(m_nRows + 800);
+  m_arrYCMap[0] = 0;
+  for (int k = 1; k <= m_nRows; ++k)
+    m_arrYCMap[k] = static_cast<SHORT>(std::min(255, static_cast<int>(m_FastLog.Calc(k) * s) + 1));
+}
+
+// Counts each tile of columns over all sampled rows, then maps the tile to intensities while it
+// is still in cache; the histogram is the sum of the columns' raw counts.
+void CYVYUGraph::AccumulateLuma() {
+  GrayLevel* rec = m_arrYLevels.GetData();
+  const SHORT* map = m_arrYMap.GetData();
+  const bool bHisto = m_bYHisto != 0;
+  DWORD histo[256] = {};
+  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kTilePairs) {
+    const int np = std::min(kTilePairs, m_nPairs - p0);
+    GrayLevel* t = rec + 2 * p0;
+    std::memset(static_cast<void*>(t), 0, sizeof(GrayLevel) * 2 * np);
+    const BYTE* row = frame + 4 * p0;
+    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      const BYTE* u = row;
+      for (int i = 0; i < np; ++i, u += 4) {
+        ++t[2 * i].nLevel[u[0]];
+        ++t[2 * i + 1].nLevel[u[2]];
+      }
+    }
+    for (int c = 0; c < 2 * np; ++c) {
+      LONG* n = t[c].nLevel;
+      if (bHisto)
+        for (int L = 0; L < 256; ++L) histo[L] += static_cast<DWORD>(n[L]);
+      for (int L = 0; L < 256; ++L) n[L] = map[n[L]];
+    }
+  }
+  for (int c = 2 * m_nPairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
+  if (bHisto) {
+    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
+  }
+}
+
+// Each sample lights a span of levels around its luma. Spans are recorded as +1/-1 at their ends
+// and a prefix sum per column turns them into counts: two writes per sample instead of up to 385.
+void CYVYUGraph::AccumulateYC() {
+  YCLevel* rec = m_arrYCLevels.GetData();
+  const SHORT* map = m_arrYCMap.GetData();
+  const bool bHisto = m_bYHisto != 0;
+  DWORD histo[256] = {};
+  static thread_local LONG diff[2 * kTilePairs][538];
+  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kTilePairs) {
+    const int np = std::min(kTilePairs, m_nPairs - p0);
+    std::memset(diff, 0, sizeof(diff[0]) * 2 * np);
+    const BYTE* row = frame + 4 * p0;
+    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      const BYTE* u = row;
+      for (int i = 0; i < np; ++i, u += 4) {
+        const int m = g_byChromaSpan[u[1]][u[3]];
+        const int y1 = u[0], y2 = u[2];
+        LONG* d1 = diff[2 * i];
+        LONG* d2 = diff[2 * i + 1];
+        ++d1[std::max(1, y1 - m + 125)];
+        --d1[std::min(536, y1 + m + 125) + 1];
+        ++d2[std::max(1, y2 - m + 125)];
+        --d2[std::min(536, y2 + m + 125) + 1];
+        if (bHisto) {
+          ++histo[y1];
+          ++histo[y2];
+        }
+      }
+    }
+    for (int c = 0; c < 2 * np; ++c) {
+      const LONG* d = diff[c];
+      LONG* out = rec[2 * p0 + c].nLevel;
+      LONG run = 0;
+      for (int k = 0; k < 537; ++k) {
+        run += d[k];
+        out[k] = map[run];
+      }
+    }
+  }
+  for (int c = 2 * m_nPairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
+  if (bHisto) {
+    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
+  }
+}
+
+void CYVYUGraph::AccumulateHisto() {
+  // Four partial histograms keep runs of equal levels from waiting on each other's stores.
+  DWORD h[4][256] = {};
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    const BYTE* u = row;
+    int i = 0;
+    for (; i + 1 < m_nPairs; i += 2, u += 8) {
+      ++h[0][u[0]];
+      ++h[1][u[2]];
+      ++h[2][u[4]];
+      ++h[3][u[6]];
+    }
+    if (i < m_nPairs) {
+      ++h[0][u[0]];
+      ++h[1][u[2]];
+    }
+  }
+  if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+  for (int L = 0; L < 256; ++L) m_arrYHisto[L] = h[0][L] + h[1][L] + h[2][L] + h[3][L];
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+bool CYVYUGraph::PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange) {
+  const int h = rc.bottom - rc.top;
+  const int full = bFullRange ? 1 : 0;
+  if (m_arrYRowPos.GetSize() == 256 && m_nYRowBottom == rc.bottom && m_nYRowHeight == h && m_nYRowStep == nStep &&
+      m_nYRowFull == full && m_nYRowRows == nRows)
+    return false;
+  m_arrYRowPos.SetSize(256, -1);
+  for (int L = 0; L < 256; ++L) {
+    long long row;
+    if (full) {
+      row = rc.bottom - (static_cast<long long>(h) * L) / 256;
+    } else {
+      const long long v = (256LL * L) / 220 - 16;
+      row = rc.bottom - (v * h) / 256;
+    }
+    m_arrYRowPos[L] = static_cast<int>(std::clamp<long long>(row, 0, nRows - 1)) * nStep;
+  }
+  m_nYRowBottom = rc.bottom;
+  m_nYRowHeight = h;
+  m_nYRowStep = nStep;
+  m_nYRowFull = full;
+  m_nYRowRows = nRows;
+  return true;
+}
+
+bool CYVYUGraph::PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange) {
+  const int h = rc.bottom - rc.top;
+  const int full = bFullRange ? 1 : 0;
+  if (m_arrYCRowPos.GetSize() == 537 && m_nYCRowBottom == rc.bottom && m_nYCRowHeight == h &&
+      m_nYCRowStep == nStep && m_nYCRowFull == full && m_nYCRowRows == nRows)
+    return false;
+  m_arrYCRowPos.SetSize(537, -1);
+  for (int k = 0; k < 537; ++k) {
+    const double row = full ? rc.bottom - (255.0 * (k - 141) / 219.0) * (h / 256.0)
+                            : rc.bottom - double(k - 141) * h / 220.0;
+    m_arrYCRowPos[k] = static_cast<int>(std::clamp<double>(std::trunc(row), 0, nRows - 1)) * nStep;
+  }
+  m_nYCRowBottom = rc.bottom;
+  m_nYCRowHeight = h;
+  m_nYCRowStep = nStep;
+  m_nYCRowFull = full;
+  m_nYCRowRows = nRows;
+  return true;
+}
+
+void CYVYUGraph::DrawYParade(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut) {
+  const int count = m_arrYLevels.GetSize();
+  if (!m_bYParade || count <= 0 || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  PrepareYRowTable(nStep, nRows, rc, bFullRange);
+  const int* row = m_arrYRowPos.GetData();
+  const float cw = static_cast<float>(rc.right - rc.left) / count;
+  float x = static_cast<float>(rc.left);
+  for (int e = 0; e < count; ++e, x += cw) {
+    const LONG* V = m_arrYLevels[e].nLevel;
+    const int xi = static_cast<int>(x);
+    if (bMarkOut) {
+      int c0, c1;
+      ColumnSpan(xi, cw, nStep, c0, c1);
+      if (c0 >= c1) continue;
+      for (int L = 0; L < 255; ++L) {
+        if (V[L] == 0) continue;
+        if (L <= 15 || L >= 236)
+          MarkBand(pBuf, nStep, row[L + 1], row[L], c0, c1);
+        else
+          MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, V[L]);
+      }
+    } else {
+      if (xi < 0 || xi >= nStep) continue;
+      for (int L = 0; L < 256; ++L) {
+        if (V[L] == 0) continue;
+        DWORD& px = pBuf[row[L] + xi];
+        if (V[L] > static_cast<LONG>(px)) px = static_cast<DWORD>(V[L]);
+      }
+    }
+  }
+  ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
+}
+
+void CYVYUGraph::DrawYParade2(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut) {
+  const int count = m_arrYCLevels.GetSize();
+  if (!m_bYParade || count <= 0 || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  PrepareYCRowTable(nStep, nRows, rc, bFullRange);
+  const int* row = m_arrYCRowPos.GetData();
+  const float cw = static_cast<float>(rc.right - rc.left) / count;
+  float x = static_cast<float>(rc.left);
+  for (int e = 0; e < count; ++e, x += cw) {
+    const LONG* V = m_arrYCLevels[e].nLevel;
+    int c0, c1;
+    ColumnSpan(static_cast<int>(x), cw, nStep, c0, c1);
+    if (c0 >= c1) continue;
+    const int lastPlain = bMarkOut ? 392 : 529;
+    for (int k = 0; k <= lastPlain; ++k)
+      if (V[k] > 0) MaxBand(pBuf, nStep, row[k + 1], row[k], c0, c1, V[k]);
+    if (bMarkOut)
+      for (int k = 393; k <= 529; ++k)
+        if (V[k] != 0) MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1);
+  }
+  ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
+}
+
+void CYVYUGraph::PrepareVectorTables(int nWidth, int nHeight, float fGain) {
+  if (m_arrVectorX.GetSize() == 256 && m_nVectorWidth == nWidth && m_nVectorHeight == nHeight &&
+      !(std::fabs(m_fVectorGain - fGain) > 0.001f) && m_pRowOffset)
+    return;
+  const int cx = nWidth / 2, cy = nHeight / 2;
+  const float s = std::min(nWidth, nHeight) * fGain / 256;
+  const float sy = static_cast<float>(static_cast<double>(s) * static_cast<double>(1.41f));
+  auto to16 = [](double v) { return static_cast<SHORT>(std::clamp(v, -32768.0, 32767.0)); };
+  m_arrVectorX.SetSize(256, -1);
+  m_arrVectorY.SetSize(256, -1);
+  for (int i = 0; i < 256; ++i) {
+    const int d = i - 128;
+    m_arrVectorX[i] = to16(cx + std::trunc(static_cast<double>(d * s)));
+    m_arrVectorY[i] = to16(cy - std::trunc(static_cast<double>(d * sy)));
+  }
+  m_fVectorGain = fGain;
+  m_nVectorWidth = nWidth;
+  m_nVectorHeight = nHeight;
+  m_pRowOffset = std::make_unique<int[]>(nHeight);
+  for (int r = 0; r < nHeight; ++r) m_pRowOffset[r] = r * nWidth;
+}
+
+float CYVYUGraph::LogRatio(int nTotal, float fScale) const {
+  const float f = m_FastLog.Calc(nTotal);
+  return f > 0.f ? fScale / f : 0.f;
+}
+
+void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
+  if (!m_bVector || !m_pFrame || !TargetOk(pBuf, nWidth, nHeight) || !std::isfinite(fGain)) return;
+  if (nWidth > 32767 || nHeight > 32767) return;  // positions are 16-bit
+  PrepareVectorTables(nWidth, nHeight, fGain);
+  const SHORT* X = m_arrVectorX.GetData();
+  const SHORT* Y = m_arrVectorY.GetData();
+  const int* ro = m_pRowOffset.get();
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    const BYTE* u = row;
+    for (int i = 0; i < m_nPairs; ++i, u += 4) {
+      const int x = X[u[1]], y = Y[u[3]];
+      if (x >= 1 && x < nWidth - 1 && y >= 1 && y < nHeight - 1) ++pBuf[ro[y] + x];
+    }
+  }
+
+  // When there is a single sample, its one count is the whole picture: full intensity.
+  const long long total = static_cast<long long>(m_nPairs) * m_nRows;
+  const float inv = LogRatio(static_cast<int>(std::min<long long>(total, INT_MAX)), 1.f);
+  for (int y = 0; y < nHeight; ++y) {
+    for (int x = 0; x < nWidth; ++x) {
+      DWORD* p = pBuf + ro[y] + x;
+      const int n = static_cast<int>(*p & 0xFFFFFF);
+      if (n == 0) continue;
+      const int v = inv > 0.f ? std::min(255, 1 + static_cast<int>(400 * m_FastLog.Calc(n) * inv)) : 255;
+      *p = static_cast<DWORD>(v);
+      const DWORD glow = static_cast<DWORD>((v / 2 + 1) & 0xFF) << 24;
+      auto lit = [&](int gx, int gy) {
+        if (gx < 0 || gx >= nWidth || gy < 0 || gy >= nHeight) return;
+        DWORD& q = pBuf[ro[gy] + gx];
+        if (q == 0) q = glow;
+      };
+      // A neighbour that is already lit passes the glow on to its sides instead.
+      const int nx[4] = {x - 1, x + 1, x, x};
+      const int ny[4] = {y, y, y - 1, y + 1};
+      for (int k = 0; k < 4; ++k) {
+        if (nx[k] < 0 || nx[k] >= nWidth || ny[k] < 0 || ny[k] >= nHeight) continue;
+        DWORD& q = pBuf[ro[ny[k]] + nx[k]];
+        if (q == 0) {
+          q = glow;
+        } else if (k < 2) {
+          lit(nx[k], ny[k] - 1);
+          lit(nx[k], ny[k] + 1);
+        } else {
+          lit(nx[k] - 1, ny[k]);
+          lit(nx[k] + 1, ny[k]);
+        }
+      }
+    }
+  }
+  const long long n = static_cast<long long>(nWidth) * nHeight;
+  for (long long i = 0; i < n; ++i) {
+    DWORD q = pBuf[i] & 0xFF;
+    if (q == 0) q = pBuf[i] >> 24;
+    if (q != 0) pBuf[i] = ScopePalette[q];
+  }
+}
+
+void CYVYUGraph::PrepareLightTables(int nStep, const CRect& rc) {
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  if (m_arrLightX.GetSize() != 256 || m_nLightLeft != rc.left || m_nLightWidth != w) {
+    m_arrLightX.SetSize(256, -1);
+    for (int L = 0; L < 256; ++L) m_arrLightX[L] = rc.left + (L * w) / 256;
+    m_nLightLeft = rc.left;
+    m_nLightWidth = w;
+  }
+  if (m_arrLightY.GetSize() != 256 || m_nLightHeight != h || m_nLightStep != nStep) {
+    m_arrLightY.SetSize(256, -1);
+    for (int L = 0; L < 256; ++L) m_arrLightY[L] = nStep * ((std::abs(L - 128) * h) / 256);
+    m_nLightHeight = h;
+    m_nLightStep = nStep;
+  }
+}
+
+void CYVYUGraph::DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bMarkOut) {
+  if (!m_bLighting || !m_pFrame || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  if (static_cast<long long>(nStep) * std::max(std::abs(rc.top), std::abs(rc.bottom)) > INT_MAX / 2) return;
+  PrepareLightTables(nStep, rc);
+  const int* LX = m_arrLightX.GetData();
+  const int* LY = m_arrLightY.GetData();
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  const int ctrRow = (rc.bottom + rc.top) / 2;
+  const int ctr = nStep * ctrRow;
+  // Every point lies within these rows and columns; only a target reaching past the buffer
+  // needs a check per point.
+  const int dyMax = (128 * h) / 256;
+  const bool inside = rc.left >= 0 && rc.left + (255 * w) / 256 < nStep && ctrRow - dyMax >= 0 &&
+                      ctrRow + dyMax < nRows;
+  auto inBuf = [&](int x, int dyRows, int sign) {
+    const int yy = ctrRow + sign * dyRows;
+    return x >= 0 && x < nStep && yy >= 0 && yy < nRows;
+  };
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    const BYTE* u = row;
+    for (int i = 0; i < m_nPairs; ++i, u += 4) {
+      const int U = u[1], V = u[3];
+      const bool badU = U < 16 || U > 240, badV = V < 16 || V > 240;
+      for (int s = 0; s < 4; s += 2) {
+        const int Y = u[s];
+        const int up = ctr - LY[U] + LX[Y], lo = ctr + LY[V] + LX[Y];
+        const bool okUp = inside || inBuf(LX[Y], (std::abs(U - 128) * h) / 256, -1);
+        const bool okLo = inside || inBuf(LX[Y], (std::abs(V - 128) * h) / 256, +1);
+        if (!bMarkOut) {
+          if (okUp) ++pBuf[up];
+          if (okLo) ++pBuf[lo];
+        } else if (Y < 16 || Y > 235) {
+          if (okUp) pBuf[up] = SCOPE_MARK_VALUE;
+          if (okLo) pBuf[lo] = SCOPE_MARK_VALUE;
+        } else {
+          if (okUp) {
+            if (badU) pBuf[up] = SCOPE_MARK_VALUE; else ++pBuf[up];
+          }
+          if (okLo) {
+            if (badV) pBuf[lo] = SCOPE_MARK_VALUE; else ++pBuf[lo];
+          }
+        }
+      }
+    }
+  }
+  const long long total = static_cast<long long>(m_nPairs) * m_nRows * 2;
+  const float s = LogRatio(static_cast<int>(std::min<long long>(total, INT_MAX)), 400.f);
+  const long long n = static_cast<long long>(nStep) * nRows;
+  for (long long i = 0; i < n; ++i) {
+    const DWORD px = pBuf[i];
+    if (px == 0) continue;
+    if (bMarkOut && IsMark(px)) {
+      pBuf[i] = SCOPE_MARK_COLOR;
+      continue;
+    }
+    const int cnt = static_cast<int>(std::min<DWORD>(px, INT_MAX));
+    const int v = s > 0.f ? std::min(255, static_cast<int>(s * m_FastLog.Calc(cnt)) + 1) : 255;
+    pBuf[i] = ScopePalette[v];
+  }
+}
+
+void CYVYUGraph::DrawHistoL(DWORD* pBuf, int nStep, int nRows, const CRect& rc) {
+  if (m_arrYHisto.GetSize() != 256 || m_nPairs == 0 || m_nRows == 0 || !m_bYHisto) return;
+  if (!TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  const float f = m_FastLog.Calc(static_cast<int>(std::min<long long>(GetHistoLPixelCount(), INT_MAX)));
+  const int limit = std::min<int>(rc.bottom, nRows - 1);
+  const int n = rc.right - rc.left;
+  const DWORD* src = m_arrYHisto.GetData();
+  const DWORD* bins = src;
+  if (n != 256) {
+    m_arrYHistoScaled.SetSize(n, -1);
+    DWORD* dst = m_arrYHistoScaled.GetData();
+    std::fill(dst, dst + n, 0);
+    if (n < 256) {
+      float p = 0.000001f;
+      const float step = static_cast<float>(n) / 256;
+      int last = -1;
+      for (int j = 0; j < 256; ++j, p += step) {
+        const int t = std::min(static_cast<int>(p), n - 1);
+        if (t != last) {
+          dst[t] = src[j];
+          last = t;
+        } else {
+          dst[t] = std::max(dst[t], src[j]);
+        }
+      }
+    } else {
+      float p = 0.f;
+      const float step = 255.f / n;
+      for (int i = 0; i < n; ++i, p += step) {
+        const int t = std::min(static_cast<int>(p), 255);
+        if (t + 1 >= 256) {
+          dst[i] = src[t];
+        } else {
+          const float a = static_cast<float>(src[t]);
+          const float d = static_cast<float>(static_cast<long long>(src[t + 1]) - static_cast<long long>(src[t]));
+          dst[i] = static_cast<DWORD>(a + d * (p - static_cast<float>(t)));
+        }
+      }
+    }
+    bins = dst;
+  }
+  // A frame of a single pixel has a zero logarithm; its one count then fills the height.
+  const float scale = f > 0.f ? static_cast<float>(rc.bottom - rc.top) / f : 0.f;
+  for (int i = 0; i < n; ++i) {
+    const DWORD v = bins[i];
+    const long long x = static_cast<long long>(rc.left) + i;
+    if (v == 0 || x < 0 || x >= nStep) continue;
+    const int hh = f > 0.f ? static_cast<int>(scale * m_FastLog.Calc(static_cast<int>(std::min<DWORD>(v, INT_MAX))))
+                           : rc.bottom - rc.top;
+    const int y = rc.bottom - hh;
+    for (int yy = std::max(y, 0); yy <= limit; ++yy) pBuf[static_cast<long long>(yy) * nStep + x] = 0xFFFFFFFF;
+  }
+}
