@@ -72,18 +72,6 @@ void CVideoScopeGraph::Trace(const wchar_t* fmt, const void* pUnit, const int or
   OutputDebugStringW(s);
 }
 
-// Pairs to pixels one row at a time, each row into its place in m_arrARGB. An odd last pixel
-// has no pair of its own and repeats its left neighbour.
-void CVideoScopeGraph::ConvertToARGB(const BYTE* pSrc, long nWidth, long nRows, long nRowStep) {
-  const long pairs = nWidth / 2;
-  DWORD* dst = Grow(m_arrARGB, static_cast<long long>(nWidth) * nRows);
-  for (long r = 0; r < nRows; ++r) {
-    DWORD* out = dst + r * nWidth;
-    if (pairs > 0) VYUY2ARGB(pSrc + r * nRowStep, pairs * 2, 1, pairs * 4, 0, out);
-    if (nWidth & 1) out[nWidth - 1] = pairs > 0 ? out[nWidth - 2] : 0;
-  }
-}
-
 void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip, ColFmt fmt) {
   const bool bYUV = YUVWanted();
   const bool bTrace = (g_nUpdateCalls.fetch_add(1, std::memory_order_relaxed) + 1) % 75 == 0;
@@ -109,7 +97,8 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
       const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
       if (!walk.ok) return;
       if (m_bRGBAnalyse) {
-        ConvertToARGB(src, nWidth, walk.rows, walk.rowStep);
+        DWORD* argb = Grow(m_arrARGB, static_cast<long long>(nWidth) * walk.rows);
+        VYUY2ARGB(pData, nWidth, nHeight, walk.pitch, walk.skip, argb);
         m_ARGBGraph.UpdateGraph(m_arrARGB.GetData(), nWidth, walk.rows, nWidth * 4, 0);
       }
       if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", src, kY1Y2UV);

@@ -67,7 +67,6 @@ class PARVANEU_API CVideoScopeGraph {
  private:
   bool YUVWanted() const;
   void RebaseFrame(const CVideoScopeGraph& other);
-  void ConvertToARGB(const BYTE* pSrc, long nWidth, long nRows, long nRowStep);
   void Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const;
 
   int m_bRGBAnalyse = 1;
