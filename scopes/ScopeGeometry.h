@@ -8,9 +8,9 @@
 
 namespace scopes_detail {
 
-// Frames wider or taller than this are refused: far beyond any video size, and it keeps every
-// offset inside 32 bits.
-constexpr long kMaxFrameSide = 1 << 16;
+// Frames wider or taller than this are refused: far beyond any video size; it keeps every
+// offset inside 32 bits and every per-column count inside 16 bits.
+constexpr long kMaxFrameSide = 1 << 15;
 
 struct FrameWalk {
   bool ok = false;
@@ -47,6 +47,14 @@ inline bool RectOk(const RECT& rc) {
   auto sane = [](LONG v) { return v > -kMaxCoord && v < kMaxCoord; };
   return sane(rc.left) && sane(rc.top) && sane(rc.right) && sane(rc.bottom) && rc.right > rc.left &&
          rc.bottom > rc.top;
+}
+
+// Rows are far apart in memory, one page or more: the hardware's stream prefetch stops at page
+// ends, so column tiles fetch the rows ahead of use themselves.
+constexpr int kPrefetchRows = 8;
+inline void PrefetchRow(const BYTE* p, int nBytes) {
+  for (int off = 0; off < nBytes; off += 64) __builtin_prefetch(p + off, 0, 0);
+  __builtin_prefetch(p + nBytes - 1, 0, 0);
 }
 
 }  // namespace scopes_detail

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 
@@ -14,9 +15,11 @@ using scopes_detail::TargetOk;
 
 namespace {
 
-// Columns are accumulated in tiles: a tile's counters stay in the first-level cache while all
-// sampled rows pass, and each row contributes one short contiguous read.
-constexpr int kTilePairs = 8;
+// Columns are accumulated in tiles: a tile's counters stay in cache while all sampled rows pass,
+// and each row contributes one short contiguous read. Luma: 64 columns of 16-bit counters
+// (32 KiB); Y/C: 32 columns of 538 difference counters (69 KiB).
+constexpr int kLumaTilePairs = 32;
+constexpr int kYCTilePairs = 16;
 
 // Half-width of a sample's Y/C span for every (U, V): the chroma vector length in luma units.
 unsigned char g_byChromaSpan[256][256];
@@ -33,6 +36,14 @@ void FillChromaSpan() {
     for (int u = 0; u < 256; ++u)
       for (int v = 0; v < 256; ++v) g_byChromaSpan[u][v] = static_cast<unsigned char>(ChromaMagnitude[a[u]][b[v]]);
   });
+}
+
+// Two zeroed 256 x 256 count tables per thread, reused from draw to draw.
+DWORD* ChromaTable(int n) {
+  static thread_local std::unique_ptr<DWORD[]> tables[2];
+  if (!tables[n]) tables[n] = std::make_unique<DWORD[]>(65536);
+  std::memset(tables[n].get(), 0, sizeof(DWORD) * 65536);
+  return tables[n].get();
 }
 
 inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
@@ -188,31 +199,34 @@ void CYVYUGraph::BuildYCMap() {
     m_arrYCMap[k] = static_cast<SHORT>(std::min(255, static_cast<int>(m_FastLog.Calc(k) * s) + 1));
 }
 
-// Counts each tile of columns over all sampled rows, then maps the tile to intensities while it
-// is still in cache; the histogram is the sum of the columns' raw counts.
+// Counts each tile of columns over all sampled rows in 16-bit counters held in the first-level
+// cache, then maps the tile to intensities; the histogram is the sum of the columns' raw counts.
 void CYVYUGraph::AccumulateLuma() {
   GrayLevel* rec = m_arrYLevels.GetData();
   const SHORT* map = m_arrYMap.GetData();
   const bool bHisto = m_bYHisto != 0;
   DWORD histo[256] = {};
+  uint16_t cnt[2 * kLumaTilePairs][256];
   const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int p0 = 0; p0 < m_nPairs; p0 += kTilePairs) {
-    const int np = std::min(kTilePairs, m_nPairs - p0);
-    GrayLevel* t = rec + 2 * p0;
-    std::memset(static_cast<void*>(t), 0, sizeof(GrayLevel) * 2 * np);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kLumaTilePairs) {
+    const int np = std::min(kLumaTilePairs, m_nPairs - p0);
+    std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np);
     const BYTE* row = frame + 4 * p0;
     for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      if (r + scopes_detail::kPrefetchRows < m_nRows)
+        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
       const BYTE* u = row;
       for (int i = 0; i < np; ++i, u += 4) {
-        ++t[2 * i].nLevel[u[0]];
-        ++t[2 * i + 1].nLevel[u[2]];
+        ++cnt[2 * i][u[0]];
+        ++cnt[2 * i + 1][u[2]];
       }
     }
     for (int c = 0; c < 2 * np; ++c) {
-      LONG* n = t[c].nLevel;
+      const uint16_t* n = cnt[c];
+      LONG* out = rec[2 * p0 + c].nLevel;
       if (bHisto)
-        for (int L = 0; L < 256; ++L) histo[L] += static_cast<DWORD>(n[L]);
-      for (int L = 0; L < 256; ++L) n[L] = map[n[L]];
+        for (int L = 0; L < 256; ++L) histo[L] += n[L];
+      for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
     }
   }
   for (int c = 2 * m_nPairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
@@ -229,13 +243,15 @@ void CYVYUGraph::AccumulateYC() {
   const SHORT* map = m_arrYCMap.GetData();
   const bool bHisto = m_bYHisto != 0;
   DWORD histo[256] = {};
-  static thread_local LONG diff[2 * kTilePairs][538];
+  static thread_local LONG diff[2 * kYCTilePairs][538];
   const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int p0 = 0; p0 < m_nPairs; p0 += kTilePairs) {
-    const int np = std::min(kTilePairs, m_nPairs - p0);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kYCTilePairs) {
+    const int np = std::min(kYCTilePairs, m_nPairs - p0);
     std::memset(diff, 0, sizeof(diff[0]) * 2 * np);
     const BYTE* row = frame + 4 * p0;
     for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      if (r + scopes_detail::kPrefetchRows < m_nRows)
+        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
       const BYTE* u = row;
       for (int i = 0; i < np; ++i, u += 4) {
         const int m = g_byChromaSpan[u[1]][u[3]];
@@ -277,10 +293,12 @@ void CYVYUGraph::AccumulateHisto() {
     const BYTE* u = row;
     int i = 0;
     for (; i + 1 < m_nPairs; i += 2, u += 8) {
-      ++h[0][u[0]];
-      ++h[1][u[2]];
-      ++h[2][u[4]];
-      ++h[3][u[6]];
+      uint64_t w;
+      std::memcpy(&w, u, 8);
+      ++h[0][w & 0xFF];
+      ++h[1][(w >> 16) & 0xFF];
+      ++h[2][(w >> 32) & 0xFF];
+      ++h[3][(w >> 48) & 0xFF];
     }
     if (i < m_nPairs) {
       ++h[0][u[0]];
@@ -289,6 +307,31 @@ void CYVYUGraph::AccumulateHisto() {
   }
   if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
   for (int L = 0; L < 256; ++L) m_arrYHisto[L] = h[0][L] + h[1][L] + h[2][L] + h[3][L];
+}
+
+// Calls flush(unit, n) for every run of n identical consecutive units of the sampled rows. Flat
+// picture areas repeat units, and adding a run once avoids a chain of increments of one counter.
+template <class Flush>
+void CYVYUGraph::ForEachUnitRun(Flush flush) const {
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    if (m_nPairs <= 0) break;
+    uint32_t prev;
+    std::memcpy(&prev, row, 4);
+    uint32_t run = 1;
+    for (int i = 1; i < m_nPairs; ++i) {
+      uint32_t cur;
+      std::memcpy(&cur, row + 4 * i, 4);
+      if (cur == prev) {
+        ++run;
+        continue;
+      }
+      flush(prev, run);
+      prev = cur;
+      run = 1;
+    }
+    flush(prev, run);
+  }
 }
 
 // ---- drawing ------------------------------------------------------------------------------
@@ -427,12 +470,17 @@ void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
   const SHORT* X = m_arrVectorX.GetData();
   const SHORT* Y = m_arrVectorY.GetData();
   const int* ro = m_pRowOffset.get();
-  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
-    const BYTE* u = row;
-    for (int i = 0; i < m_nPairs; ++i, u += 4) {
-      const int x = X[u[1]], y = Y[u[3]];
-      if (x >= 1 && x < nWidth - 1 && y >= 1 && y < nHeight - 1) ++pBuf[ro[y] + x];
+  // Counts per (U, V) first: the 256 x 256 table stays cached where the target may not; then
+  // each chroma pair's count lands on its point.
+  DWORD* uv = ChromaTable(0);
+  ForEachUnitRun([uv](uint32_t unit, uint32_t run) { uv[(unit & 0xFF00) | (unit >> 24)] += run; });
+  for (int U = 0; U < 256; ++U) {
+    const int x = X[U];
+    if (x < 1 || x >= nWidth - 1) continue;
+    const DWORD* n = uv + 256 * U;
+    for (int V = 0; V < 256; ++V) {
+      const int y = Y[V];
+      if (n[V] != 0 && y >= 1 && y < nHeight - 1) pBuf[ro[y] + x] += n[V];
     }
   }
 
@@ -500,46 +548,43 @@ void CYVYUGraph::DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& r
   PrepareLightTables(nStep, rc);
   const int* LX = m_arrLightX.GetData();
   const int* LY = m_arrLightY.GetData();
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  const int h = rc.bottom - rc.top;
   const int ctrRow = (rc.bottom + rc.top) / 2;
   const int ctr = nStep * ctrRow;
-  // Every point lies within these rows and columns; only a target reaching past the buffer
-  // needs a check per point.
-  const int dyMax = (128 * h) / 256;
-  const bool inside = rc.left >= 0 && rc.left + (255 * w) / 256 < nStep && ctrRow - dyMax >= 0 &&
-                      ctrRow + dyMax < nRows;
-  auto inBuf = [&](int x, int dyRows, int sign) {
-    const int yy = ctrRow + sign * dyRows;
-    return x >= 0 && x < nStep && yy >= 0 && yy < nRows;
-  };
-  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
-    const BYTE* u = row;
-    for (int i = 0; i < m_nPairs; ++i, u += 4) {
-      const int U = u[1], V = u[3];
-      const bool badU = U < 16 || U > 240, badV = V < 16 || V > 240;
-      for (int s = 0; s < 4; s += 2) {
-        const int Y = u[s];
-        const int up = ctr - LY[U] + LX[Y], lo = ctr + LY[V] + LX[Y];
-        const bool okUp = inside || inBuf(LX[Y], (std::abs(U - 128) * h) / 256, -1);
-        const bool okLo = inside || inBuf(LX[Y], (std::abs(V - 128) * h) / 256, +1);
-        if (!bMarkOut) {
-          if (okUp) ++pBuf[up];
-          if (okLo) ++pBuf[lo];
-        } else if (Y < 16 || Y > 235) {
-          if (okUp) pBuf[up] = SCOPE_MARK_VALUE;
-          if (okLo) pBuf[lo] = SCOPE_MARK_VALUE;
-        } else {
-          if (okUp) {
-            if (badU) pBuf[up] = SCOPE_MARK_VALUE; else ++pBuf[up];
-          }
-          if (okLo) {
-            if (badV) pBuf[lo] = SCOPE_MARK_VALUE; else ++pBuf[lo];
-          }
-        }
+  // Counts per (Y, U) for the upper points and per (Y, V) for the lower ones, then each table
+  // entry lands on its point. Marks only need to be known per point: a marked pixel stays
+  // negative whatever is added to it, so the order of marks and counts does not matter.
+  DWORD* yu = ChromaTable(0);
+  DWORD* yv = ChromaTable(1);
+  ForEachUnitRun([yu, yv](uint32_t unit, uint32_t run) {
+    const uint32_t y1 = (unit & 0xFF) << 8, u = (unit >> 8) & 0xFF, y2 = (unit >> 8) & 0xFF00, v = unit >> 24;
+    yu[y1 | u] += run;
+    yu[y2 | u] += run;
+    yv[y1 | v] += run;
+    yv[y2 | v] += run;
+  });
+  int dy[256];
+  for (int L = 0; L < 256; ++L) dy[L] = (std::abs(L - 128) * h) / 256;
+  for (int sign = -1; sign <= 1; sign += 2) {
+    const DWORD* table = sign < 0 ? yu : yv;
+    for (int Y = 0; Y < 256; ++Y) {
+      const int x = LX[Y];
+      if (x < 0 || x >= nStep) continue;
+      const bool badY = Y < 16 || Y > 235;
+      const DWORD* n = table + 256 * Y;
+      for (int C = 0; C < 256; ++C) {
+        if (n[C] == 0) continue;
+        const int y = ctrRow + sign * dy[C];
+        if (y < 0 || y >= nRows) continue;
+        DWORD& px = pBuf[ctr + sign * LY[C] + x];
+        if (bMarkOut && (badY || C < 16 || C > 240))
+          px = SCOPE_MARK_VALUE;
+        else
+          px += n[C];
       }
     }
   }
+
   const long long total = static_cast<long long>(m_nPairs) * m_nRows * 2;
   const float s = LogRatio(static_cast<int>(std::min<long long>(total, INT_MAX)), 400.f);
   const long long n = static_cast<long long>(nStep) * nRows;
@@ -562,12 +607,13 @@ void CYVYUGraph::DrawHistoL(DWORD* pBuf, int nStep, int nRows, const CRect& rc) 
   const float f = m_FastLog.Calc(static_cast<int>(std::min<long long>(GetHistoLPixelCount(), INT_MAX)));
   const int limit = std::min<int>(rc.bottom, nRows - 1);
   const int n = rc.right - rc.left;
+  if (n <= 0 || n > scopes_detail::kMaxCoord) return;
   const DWORD* src = m_arrYHisto.GetData();
   const DWORD* bins = src;
   if (n != 256) {
     m_arrYHistoScaled.SetSize(n, -1);
     DWORD* dst = m_arrYHistoScaled.GetData();
-    std::fill(dst, dst + n, 0);
+    std::memset(dst, 0, sizeof(DWORD) * static_cast<unsigned>(n));
     if (n < 256) {
       float p = 0.000001f;
       const float step = static_cast<float>(n) / 256;

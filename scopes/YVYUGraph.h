@@ -62,6 +62,8 @@ class PARVANEU_API CYVYUGraph {
   void AccumulateLuma();
   void AccumulateYC();
   void AccumulateHisto();
+  template <class Flush>
+  void ForEachUnitRun(Flush flush) const;
   bool PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   bool PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   void PrepareVectorTables(int nWidth, int nHeight, float fGain);
