@@ -136,6 +136,7 @@ void CYVYUGraph::CopyFrom(const CYVYUGraph& o) {
   m_arrYHisto = o.m_arrYHisto;
   m_arrYHistoScaled = o.m_arrYHistoScaled;
   m_bLighting = o.m_bLighting;
+  m_bUVCounted = m_bYUVCounted = false;  // a copy counts again from the frame when it draws
 }
 
 long CYVYUGraph::GetHistoLValue(int nLevel) const {
@@ -174,6 +175,7 @@ void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, 
     bHistoDone = m_bYHisto != 0;
   }
   if (m_bYHisto && !bHistoDone) AccumulateHisto();
+  CountChromaForDrawing();
 }
 
 void CYVYUGraph::BuildYMap() {
@@ -309,19 +311,21 @@ void CYVYUGraph::AccumulateHisto() {
   for (int L = 0; L < 256; ++L) m_arrYHisto[L] = h[0][L] + h[1][L] + h[2][L] + h[3][L];
 }
 
-// Calls flush(unit, n) for every run of n identical consecutive units of the sampled rows. Flat
+// Calls flush(unit, n) for every run of n consecutive units equal in the bits of mask. Flat
 // picture areas repeat units, and adding a run once avoids a chain of increments of one counter.
 template <class Flush>
-void CYVYUGraph::ForEachUnitRun(Flush flush) const {
+void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
   const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
-    if (m_nPairs <= 0) break;
+  const int pairs = m_nPairs, rows = m_nRows, step = m_nRowStep;
+  for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
     uint32_t prev;
     std::memcpy(&prev, row, 4);
+    prev &= mask;
     uint32_t run = 1;
-    for (int i = 1; i < m_nPairs; ++i) {
+    for (int i = 1; i < pairs; ++i) {
       uint32_t cur;
       std::memcpy(&cur, row + 4 * i, 4);
+      cur &= mask;
       if (cur == prev) {
         ++run;
         continue;
@@ -332,6 +336,37 @@ void CYVYUGraph::ForEachUnitRun(Flush flush) const {
     }
     flush(prev, run);
   }
+}
+
+// Chroma pair counts for the vector display (uv, indexed U * 256 + V) and luma/chroma counts
+// for the lightning display (yu and yv, indexed Y * 256 + U or V); null tables are skipped.
+// The tables must be zeroed.
+void CYVYUGraph::CountChroma(DWORD* uv, DWORD* yu, DWORD* yv) const {
+  if (!yu) {
+    ForEachUnitRun(0xFF00FF00u, [uv](uint32_t unit, uint32_t run) { uv[(unit & 0xFF00) | (unit >> 24)] += run; });
+    return;
+  }
+  ForEachUnitRun(0xFFFFFFFFu, [uv, yu, yv](uint32_t unit, uint32_t run) {
+    const uint32_t y1 = (unit & 0xFF) << 8, u = (unit >> 8) & 0xFF, y2 = (unit >> 8) & 0xFF00, v = unit >> 24;
+    if (uv) uv[(u << 8) | v] += run;
+    yu[y1 | u] += run;
+    yu[y2 | u] += run;
+    yv[y1 | v] += run;
+    yv[y2 | v] += run;
+  });
+}
+
+// Both displays read the frame's chroma; counting it once while the frame is accumulated saves
+// each drawing a pass over the frame. A display switched on later counts at drawing time.
+void CYVYUGraph::CountChromaForDrawing() {
+  m_bUVCounted = m_bYUVCounted = false;
+  if (!m_bVector && !m_bLighting) return;
+  if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(3 * 65536);
+  DWORD* t = m_pChromaCounts.get();
+  std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
+  CountChroma(m_bVector ? t : nullptr, m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr);
+  m_bUVCounted = m_bVector != 0;
+  m_bYUVCounted = m_bLighting != 0;
 }
 
 // ---- drawing ------------------------------------------------------------------------------
@@ -472,8 +507,12 @@ void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
   const int* ro = m_pRowOffset.get();
   // Counts per (U, V) first: the 256 x 256 table stays cached where the target may not; then
   // each chroma pair's count lands on its point.
-  DWORD* uv = ChromaTable(0);
-  ForEachUnitRun([uv](uint32_t unit, uint32_t run) { uv[(unit & 0xFF00) | (unit >> 24)] += run; });
+  const DWORD* uv = m_bUVCounted ? m_pChromaCounts.get() : nullptr;
+  if (!uv) {
+    DWORD* t = ChromaTable(0);
+    CountChroma(t, nullptr, nullptr);
+    uv = t;
+  }
   for (int U = 0; U < 256; ++U) {
     const int x = X[U];
     if (x < 1 || x >= nWidth - 1) continue;
@@ -554,15 +593,14 @@ void CYVYUGraph::DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& r
   // Counts per (Y, U) for the upper points and per (Y, V) for the lower ones, then each table
   // entry lands on its point. Marks only need to be known per point: a marked pixel stays
   // negative whatever is added to it, so the order of marks and counts does not matter.
-  DWORD* yu = ChromaTable(0);
-  DWORD* yv = ChromaTable(1);
-  ForEachUnitRun([yu, yv](uint32_t unit, uint32_t run) {
-    const uint32_t y1 = (unit & 0xFF) << 8, u = (unit >> 8) & 0xFF, y2 = (unit >> 8) & 0xFF00, v = unit >> 24;
-    yu[y1 | u] += run;
-    yu[y2 | u] += run;
-    yv[y1 | v] += run;
-    yv[y2 | v] += run;
-  });
+  const DWORD* yu = m_bYUVCounted ? m_pChromaCounts.get() + 65536 : nullptr;
+  const DWORD* yv = yu ? yu + 65536 : nullptr;
+  if (!yu) {
+    DWORD* tu = ChromaTable(0);
+    DWORD* tv = ChromaTable(1);
+    CountChroma(nullptr, tu, tv);
+    yu = tu, yv = tv;
+  }
   int dy[256];
   for (int L = 0; L < 256; ++L) dy[L] = (std::abs(L - 128) * h) / 256;
   for (int sign = -1; sign <= 1; sign += 2) {

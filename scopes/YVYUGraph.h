@@ -1,6 +1,7 @@
 // Luma/chroma side of the video scopes: accumulates waveform, Y/C waveform and luma histogram
 // from frames in the VYUY pair form, and draws those plus the vector and lightning displays.
 #pragma once
+#include <cstdint>
 #include <memory>
 
 #include "audio/TArray.h"
@@ -19,7 +20,10 @@ class PARVANEU_API CYVYUGraph {
   // pData: VYUY pairs; nRows is the frame height before row skipping. The frame must stay valid
   // until EndUpdateGraph: the vector and lightning displays read it while drawing.
   void UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip);
-  void EndUpdateGraph() { m_pFrame = nullptr; }
+  void EndUpdateGraph() {
+    m_pFrame = nullptr;
+    m_bUVCounted = m_bYUVCounted = false;
+  }
 
   void EnableYParade(int bEnable) { m_bYParade = bEnable; }
   int IsYParadeEnable() const { return m_bYParade; }
@@ -62,8 +66,10 @@ class PARVANEU_API CYVYUGraph {
   void AccumulateLuma();
   void AccumulateYC();
   void AccumulateHisto();
+  void CountChroma(DWORD* uv, DWORD* yu, DWORD* yv) const;
+  void CountChromaForDrawing();
   template <class Flush>
-  void ForEachUnitRun(Flush flush) const;
+  void ForEachUnitRun(uint32_t mask, Flush flush) const;
   bool PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   bool PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   void PrepareVectorTables(int nWidth, int nHeight, float fGain);
@@ -100,4 +106,7 @@ class PARVANEU_API CYVYUGraph {
   CTArray<DWORD> m_arrYHisto;
   CTArray<DWORD> m_arrYHistoScaled;
   int m_bLighting = 1;
+  // Chroma counts of the current frame for the vector and lightning displays (3 x 65536).
+  std::unique_ptr<DWORD[]> m_pChromaCounts;
+  bool m_bUVCounted = false, m_bYUVCounted = false;
 };

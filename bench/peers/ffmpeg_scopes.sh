@@ -38,9 +38,9 @@ F[histogram]=$(run_ff histogram)
 F[parade]=$(run_ff "format=gbrp,waveform=display=parade:components=7")
 for k in null waveform vectorscope histogram parade; do printf '  %-12s %8.2f\n' "$k" "${F[$k]}"; done
 
-echo "== ParvaneU scope graph on the same frames (medians of 5 repetitions)"
+echo "== ParvaneU scope graph on the same frames, 1080p (medians of 5 repetitions; 2160p: bench_scopes)"
 SCOPES_BENCH_FRAMES_1080="$work/f1080.uyvy" SCOPES_BENCH_FRAMES_2160="$work/f2160.uyvy" \
-  "$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  "$bench" --benchmark_filter='h:1080' --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   --benchmark_format=json --benchmark_out="$work/ours.json" --benchmark_out_format=json >/dev/null
 
 python3 - "$work/ours.json" "${F[null]}" "${F[waveform]}" "${F[vectorscope]}" "${F[histogram]}" "${F[parade]}" <<'PY'
@@ -58,15 +58,15 @@ ops = ["YParade", "YCParade", "Vector", "Lightning", "HistoL", "HistoRGB", "Para
 def get(name):
     return med.get(name, float("nan"))
 print("  UpdateGraph, everything enabled (ms/frame):")
-for h in (1080, 2160):
+for h in (1080,):
     for f, fn in fmts.items():
         l = get(f"BM_UpdateGraph/fmt:{f}/h:{h}/yc:0"); c = get(f"BM_UpdateGraph/fmt:{f}/h:{h}/yc:1")
         print(f"    {h}p {fn:<11} luma {l:7.2f}   Y/C {c:7.2f}")
 print("  Drawing into 720x512 (ms/frame), from VYUY frames:")
-for h in (1080, 2160):
+for h in (1080,):
     print(f"    {h}p " + "  ".join(f"{op} {get(f'BM_Draw/op:{i}/fmt:3/h:{h}'):.3f}" for i, op in enumerate(ops)))
 print("  Per frame with every display drawn, luma mode (ms/frame):")
-for h in (1080, 2160):
+for h in (1080,):
     print(f"    {h}p " + "  ".join(f"{fn} {get(f'BM_FrameAllDisplays/fmt:{f}/h:{h}'):.2f}" for f, fn in fmts.items()))
 print("== Ratios at 1080p (FFmpeg time / ours; goal in brackets)")
 for f, fn in ((1, "YVYU (same bytes as uyvy422)"), (3, "VYUY")):
