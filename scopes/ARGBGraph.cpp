@@ -148,23 +148,18 @@ void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD*
     const int c1 = static_cast<int>(std::min<long long>(x0 + w, nStep));
     if (c0 >= c1) continue;
     const LONG* n = pLevels[e].nLevel;
-    for (int i = 0; i < 256; ++i) {
-      if (n[i] == 0) continue;
+    scopes_detail::ForEachNonZero(n, 0, 256, [&](int i) {
       const int r0 = std::max(top[i], 0);
       const int r1 = static_cast<int>(std::min<long long>(static_cast<long long>(top[i]) + height[i], nRows));
-      if (r0 >= r1) continue;
+      if (r0 >= r1) return;
       if (i < 5 || i > 246) {
         for (int y = r0; y < r1; ++y)
           for (int c = c0; c < c1; ++c) pBuf[static_cast<long long>(y) * nStep + c] |= 0x00FFFFFF;
       } else {
-        const DWORD b = static_cast<DWORD>(std::min<long long>(128 + 4LL * n[i], 255));
-        const int shift = 8 * byteIndex;
+        const BYTE b = static_cast<BYTE>(std::min<long long>(128 + 4LL * n[i], 255));
         for (int y = r0; y < r1; ++y)
-          for (int c = c0; c < c1; ++c) {
-            DWORD& px = pBuf[static_cast<long long>(y) * nStep + c];
-            px = (px & ~(0xFFu << shift)) | (b << shift);
-          }
+          for (int c = c0; c < c1; ++c) reinterpret_cast<BYTE*>(&pBuf[static_cast<long long>(y) * nStep + c])[byteIndex] = b;
       }
-    }
+    });
   }
 }

@@ -1,7 +1,9 @@
 // Internal: sanitising frame and target geometry for the scope graphs (not exported).
 #pragma once
 #include <algorithm>
+#include <bit>
 #include <climits>
+#include <cstdint>
 
 #include "winport/base/geometry.h"
 #include "winport/base/types.h"
@@ -57,6 +59,21 @@ inline void PrefetchRow(const BYTE* p, int nBytes) {
   __builtin_prefetch(p, 0, 0);
   __builtin_prefetch(p + (nBytes - 1) / 2, 0, 0);
   __builtin_prefetch(p + nBytes - 1, 0, 0);
+}
+
+// Calls f(i) for every i in [first, last) with v[i] != 0, in increasing order. Level counters
+// are sparse and scattered: collecting a bit mask first spares a mispredicted branch per level.
+template <class F>
+inline void ForEachNonZero(const LONG* v, int first, int last, F f) {
+  for (int base = first; base < last; base += 64) {
+    const int m = std::min(64, last - base);
+    uint64_t bits = 0;
+    for (int b = 0; b < m; ++b) bits |= static_cast<uint64_t>(v[base + b] != 0) << b;
+    while (bits) {
+      f(base + std::countr_zero(bits));
+      bits &= bits - 1;
+    }
+  }
 }
 
 }  // namespace scopes_detail

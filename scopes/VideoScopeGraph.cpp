@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "companion/ColorConvert.h"
@@ -123,11 +124,11 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
     for (long r = 0; r < walk.rows; ++r) {
       const BYTE* s = src + r * walk.rowStep;
       BYTE* d = dst + r * rowBytes;
-      for (long i = 0; i < pairs; ++i, s += 4, d += 4) {
-        d[0] = s[1];
-        d[1] = s[0];
-        d[2] = s[3];
-        d[3] = s[2];
+      for (long i = 0; i < pairs; ++i, s += 4, d += 4) {  // swap the bytes of each 16-bit half
+        uint32_t x;
+        std::memcpy(&x, s, 4);
+        x = ((x & 0x00FF00FFu) << 8) | ((x >> 8) & 0x00FF00FFu);
+        std::memcpy(d, &x, 4);
       }
     }
   } else if (fmt == TVYU) {

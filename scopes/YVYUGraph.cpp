@@ -430,20 +430,18 @@ void CYVYUGraph::DrawYParade(DWORD* pBuf, int nStep, int nRows, const CRect& rc,
       int c0, c1;
       ColumnSpan(xi, cw, nStep, c0, c1);
       if (c0 >= c1) continue;
-      for (int L = 0; L < 255; ++L) {
-        if (V[L] == 0) continue;
+      scopes_detail::ForEachNonZero(V, 0, 255, [&](int L) {
         if (L <= 15 || L >= 236)
           MarkBand(pBuf, nStep, row[L + 1], row[L], c0, c1);
         else
           MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, V[L]);
-      }
+      });
     } else {
       if (xi < 0 || xi >= nStep) continue;
-      for (int L = 0; L < 256; ++L) {
-        if (V[L] == 0) continue;
+      scopes_detail::ForEachNonZero(V, 0, 256, [&](int L) {
         DWORD& px = pBuf[row[L] + xi];
         if (V[L] > static_cast<LONG>(px)) px = static_cast<DWORD>(V[L]);
-      }
+      });
     }
   }
   ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
@@ -462,11 +460,11 @@ void CYVYUGraph::DrawYParade2(DWORD* pBuf, int nStep, int nRows, const CRect& rc
     ColumnSpan(static_cast<int>(x), cw, nStep, c0, c1);
     if (c0 >= c1) continue;
     const int lastPlain = bMarkOut ? 392 : 529;
-    for (int k = 0; k <= lastPlain; ++k)
+    scopes_detail::ForEachNonZero(V, 0, lastPlain + 1, [&](int k) {
       if (V[k] > 0) MaxBand(pBuf, nStep, row[k + 1], row[k], c0, c1, V[k]);
+    });
     if (bMarkOut)
-      for (int k = 393; k <= 529; ++k)
-        if (V[k] != 0) MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1);
+      scopes_detail::ForEachNonZero(V, 393, 530, [&](int k) { MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1); });
   }
   ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
 }
