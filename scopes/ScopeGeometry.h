@@ -4,6 +4,9 @@
 #include <bit>
 #include <climits>
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "winport/base/geometry.h"
 #include "winport/base/types.h"
@@ -68,7 +71,16 @@ inline void ForEachNonZero(const LONG* v, int first, int last, F f) {
   for (int base = first; base < last; base += 64) {
     const int m = std::min(64, last - base);
     uint64_t bits = 0;
-    for (int b = 0; b < m; ++b) bits |= static_cast<uint64_t>(v[base + b] != 0) << b;
+    int b = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; b + 4 <= m; b += 4) {
+      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + base + b));
+      const int isZero = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(x, zero)));
+      bits |= static_cast<uint64_t>(~isZero & 0xF) << b;
+    }
+#endif
+    for (; b < m; ++b) bits |= static_cast<uint64_t>(v[base + b] != 0) << b;
     while (bits) {
       f(base + std::countr_zero(bits));
       bits &= bits - 1;

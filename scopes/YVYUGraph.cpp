@@ -1,6 +1,7 @@
 #include "scopes/YVYUGraph.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -50,10 +51,14 @@ inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
 
 // The shared last pass of the waveforms: counts/intensities to palette colours, marks to red.
 void ColourIntensities(DWORD* pBuf, long long nPixels) {
+  static const auto colours = [] {  // 0 stays 0
+    std::array<DWORD, 256> c{};
+    std::copy(ScopePalette + 1, ScopePalette + 256, c.begin() + 1);
+    return c;
+  }();
   for (long long i = 0; i < nPixels; ++i) {
-    const LONG v = static_cast<LONG>(pBuf[i]);
-    if (v == 0) continue;
-    pBuf[i] = v < 0 ? SCOPE_MARK_COLOR : ScopePalette[std::min<LONG>(v, 255)];
+    const DWORD v = pBuf[i];
+    pBuf[i] = v <= 255 ? colours[v] : static_cast<LONG>(v) < 0 ? SCOPE_MARK_COLOR : ScopePalette[255];
   }
 }
 
