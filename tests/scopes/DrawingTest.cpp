@@ -232,6 +232,17 @@ TEST(ScopeDrawing, LightningPointsMarksAndClipping) {
     EXPECT_EQ(guarded[i], 0xABCDEFu);
     EXPECT_EQ(guarded[guarded.size() - 1 - i], 0xABCDEFu);
   }
+  // Its tables follow the target: another rectangle or row length draws as a fresh graph does.
+  for (const CRect& r : {CRect(20, 10, 120, 90), CRect(0, 0, 256, 200), CRect(20, 0, 120, 150)}) {
+    for (int step : {256, 300}) {
+      Buffer got(step, 200), want(step, 200);
+      g.DrawLightning(got.data(), step, 200, r, TRUE);
+      CYVYUGraph fresh;
+      fresh.UpdateGraph(units, 4, 1, 8, 0);
+      fresh.DrawLightning(want.data(), step, 200, r, TRUE);
+      ASSERT_EQ(got.px, want.px);
+    }
+  }
   g.EndUpdateGraph();
   Buffer e(256, 200);
   g.DrawLightning(e.data(), 256, 200, CRect(0, 0, 256, 200), FALSE);
