@@ -52,7 +52,18 @@ void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch
       if (r + scopes_detail::kPrefetchRows < rows)
         scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
       const BYTE* p = row;
-      for (int c = 0; c < nc; ++c, p += 4) {
+      int c = 0;
+      for (; c + 2 <= nc; c += 2, p += 8) {  // two pixels at a time
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        ++cnt[0][c][w & 0xFF];
+        ++cnt[1][c][(w >> 8) & 0xFF];
+        ++cnt[2][c][(w >> 16) & 0xFF];
+        ++cnt[0][c + 1][(w >> 32) & 0xFF];
+        ++cnt[1][c + 1][(w >> 40) & 0xFF];
+        ++cnt[2][c + 1][(w >> 48) & 0xFF];
+      }
+      if (c < nc) {
         ++cnt[0][c][p[0]];
         ++cnt[1][c][p[1]];
         ++cnt[2][c][p[2]];

@@ -223,9 +223,19 @@ void CYVYUGraph::AccumulateLuma() {
       if (r + scopes_detail::kPrefetchRows < m_nRows)
         scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
       const BYTE* u = row;
-      for (int i = 0; i < np; ++i, u += 4) {
-        ++cnt[2 * i][u[0]];
-        ++cnt[2 * i + 1][u[2]];
+      uint16_t* c = cnt[0];
+      int i = 0;
+      for (; i + 2 <= np; i += 2, u += 8, c += 4 * 256) {  // two pairs, four columns at a time
+        uint64_t w;
+        std::memcpy(&w, u, 8);
+        ++c[w & 0xFF];
+        ++c[256 + ((w >> 16) & 0xFF)];
+        ++c[512 + ((w >> 32) & 0xFF)];
+        ++c[768 + ((w >> 48) & 0xFF)];
+      }
+      if (i < np) {
+        ++c[u[0]];
+        ++c[256 + u[2]];
       }
     }
     for (int c = 0; c < 2 * np; ++c) {
