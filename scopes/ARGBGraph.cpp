@@ -5,12 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "scopes/ScopeColor.h"
 #include "scopes/ScopeGeometry.h"
 
 namespace {
-// Columns per accumulation tile: three channels of 16-bit counters (48 KiB) stay cached while
-// every sampled row passes, and each row gives one 128-byte read.
-constexpr int kTileColumns = 32;
 
 // Round to nearest, halves to even (the default rounding mode).
 inline long long RoundEven(double v) { return std::llrint(v); }
@@ -21,9 +19,39 @@ CARGBGraph::CARGBGraph() {
   for (int n = 1; n < 5120; ++n) m_nBrightness[n] = std::min(128 + n, 255);
 }
 
-void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
-  if (!walk.ok) return;
+namespace {
+
+struct PairTables {
+  int32_t l[256];           // luma part
+  int32_t r[256], b[256];   // chroma parts of red (by V) and blue (by U), rounding included
+  int32_t gu[256], gv[256];  // chroma parts of green
+};
+
+const PairTables& Tables() {
+  static const PairTables t = [] {
+    PairTables p{};
+    for (int c = 0; c < 256; ++c) {
+      const auto terms = scopes_detail::PairChroma(c, c);
+      p.l[c] = 76309 * (c - 16);
+      p.r[c] = terms.r;
+      p.b[c] = terms.b;
+      p.gu[c] = -25675 * (c - 128);
+      p.gv[c] = -53279 * (c - 128) + 32768;
+    }
+    return p;
+  }();
+  return t;
+}
+
+inline int Clamp8(int32_t v) { return std::clamp(v >> 16, 0, 255); }
+
+}  // namespace
+
+// Sizes and fills the parades and histograms from a walk over column tiles: count(row, x0, nc,
+// cnt) adds one sampled row's pixels x0 .. x0 + nc - 1 into the tile's 16-bit counters
+// cnt[channel B, G, R][column][level].
+template <class CountRow>
+void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int width = static_cast<int>(nWidth);
   if (m_arrParadeR.GetSize() != width) {
     m_arrParadeR.SetSize(width, -1);
@@ -35,40 +63,17 @@ void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch
     m_arrHistoG.SetSize(256, -1);
     m_arrHistoB.SetSize(256, -1);
   }
-  const int rows = static_cast<int>(walk.rows);
+  const int rows = static_cast<int>(nRows);
   m_nPixelCount = nWidth * rows;
 
   DWORD hr[256] = {}, hg[256] = {}, hb[256] = {};
   uint16_t cnt[3][kTileColumns][256];  // blue, green, red
   GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
   DWORD* histo[3] = {hb, hg, hr};
-  const BYTE* frame = static_cast<const BYTE*>(pData);
-  const int rowStep = static_cast<int>(walk.rowStep);
   for (int x0 = 0; x0 < width; x0 += kTileColumns) {
     const int nc = std::min(kTileColumns, width - x0);
     for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
-    const BYTE* row = frame + 4L * x0;
-    for (int r = 0; r < rows; ++r, row += rowStep) {
-      if (r + scopes_detail::kPrefetchRows < rows)
-        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
-      const BYTE* p = row;
-      int c = 0;
-      for (; c + 2 <= nc; c += 2, p += 8) {  // two pixels at a time
-        uint64_t w;
-        std::memcpy(&w, p, 8);
-        ++cnt[0][c][w & 0xFF];
-        ++cnt[1][c][(w >> 8) & 0xFF];
-        ++cnt[2][c][(w >> 16) & 0xFF];
-        ++cnt[0][c + 1][(w >> 32) & 0xFF];
-        ++cnt[1][c + 1][(w >> 40) & 0xFF];
-        ++cnt[2][c + 1][(w >> 48) & 0xFF];
-      }
-      if (c < nc) {
-        ++cnt[0][c][p[0]];
-        ++cnt[1][c][p[1]];
-        ++cnt[2][c][p[2]];
-      }
-    }
+    for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
     // Parade records keep raw counts; the histograms are the columns summed.
     for (int ch = 0; ch < 3; ++ch)
       for (int c = 0; c < nc; ++c) {
@@ -86,6 +91,78 @@ void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch
     m_arrHistoG[L] = static_cast<LONG>(hg[L]);
     m_arrHistoB[L] = static_cast<LONG>(hb[L]);
   }
+}
+
+void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
+  if (!walk.ok) return;
+  const BYTE* frame = static_cast<const BYTE*>(pData);
+  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
+  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][256]) {
+    const BYTE* row = frame + static_cast<long long>(r) * rowStep + 4L * x0;
+    if (r + scopes_detail::kPrefetchRows < rows)
+      scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
+    const BYTE* p = row;
+    int c = 0;
+    for (; c + 2 <= nc; c += 2, p += 8) {  // two pixels at a time
+      uint64_t w;
+      std::memcpy(&w, p, 8);
+      ++cnt[0][c][w & 0xFF];
+      ++cnt[1][c][(w >> 8) & 0xFF];
+      ++cnt[2][c][(w >> 16) & 0xFF];
+      ++cnt[0][c + 1][(w >> 32) & 0xFF];
+      ++cnt[1][c + 1][(w >> 40) & 0xFF];
+      ++cnt[2][c + 1][(w >> 48) & 0xFF];
+    }
+    if (c < nc) {
+      ++cnt[0][c][p[0]];
+      ++cnt[1][c][p[1]];
+      ++cnt[2][c][p[2]];
+    }
+  });
+}
+
+// The same counts as converting the pairs with VYUY2ARGB and counting the pixels, in one pass
+// and without the converted frame. An odd last pixel repeats its pair's right pixel; a row of
+// one pixel, having no pair, is black.
+void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const long pairs = nWidth / 2;
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
+  if (!walk.ok) return;
+  const BYTE* frame = static_cast<const BYTE*>(pData);
+  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
+  const PairTables& t = Tables();
+  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][256]) {
+    const BYTE* row = frame + static_cast<long long>(r) * rowStep;
+    const int unitsInTile = std::min<long>(nc / 2, pairs - x0 / 2);
+    const BYTE* p = row + 2L * x0;
+    if (r + scopes_detail::kPrefetchRows < rows && unitsInTile > 0)
+      scopes_detail::PrefetchRow(p + scopes_detail::kPrefetchRows * rowStep, 4 * unitsInTile);
+    for (int i = 0; i < unitsInTile; ++i, p += 4) {
+      uint32_t w;
+      std::memcpy(&w, p, 4);
+      const int u = (w >> 8) & 0xFF, v = w >> 24;
+      const int32_t cr = t.r[v], cg = t.gu[u] + t.gv[v], cb = t.b[u];
+      const int32_t l1 = t.l[w & 0xFF], l2 = t.l[(w >> 16) & 0xFF];
+      ++cnt[0][2 * i][Clamp8(l1 + cb)];
+      ++cnt[1][2 * i][Clamp8(l1 + cg)];
+      ++cnt[2][2 * i][Clamp8(l1 + cr)];
+      ++cnt[0][2 * i + 1][Clamp8(l2 + cb)];
+      ++cnt[1][2 * i + 1][Clamp8(l2 + cg)];
+      ++cnt[2][2 * i + 1][Clamp8(l2 + cr)];
+    }
+    if (x0 + nc == nWidth && (nWidth & 1)) {  // the odd last column closes the last tile
+      const int c = nc - 1;
+      int b = 0, g = 0, rr = 0;
+      if (pairs > 0) {
+        const BYTE* last = row + 4 * (pairs - 1);
+        scopes_detail::PixelRGB(last[2], scopes_detail::PairChroma(last[1], last[3]), b, g, rr);
+      }
+      ++cnt[0][c][b];
+      ++cnt[1][c][g];
+      ++cnt[2][c][rr];
+    }
+  });
 }
 
 void CARGBGraph::DrawHistoR(CBuf32Draw* pDraw, const CRect& rc) {

@@ -1,6 +1,8 @@
 // RGB side of the video scopes: per-column red, green and blue level counts (the RGB parade) and
 // the three colour histograms, accumulated from 32-bit pixels.
 #pragma once
+#include <cstdint>
+
 #include "audio/TArray.h"
 #include "companion/Buf32Draw.h"
 #include "companion/FastLog.h"
@@ -18,6 +20,8 @@ class PARVANEU_API CARGBGraph {
   // pData: SARGB pixels, nPitch bytes from one row to the next, nSkip rows left out after each
   // sampled row.
   void UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip);
+  // The same from a frame of VYUY pairs: the counts of its pixels as VYUY2ARGB converts them.
+  void UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip);
   long GetPixelCount() const { return m_nPixelCount; }
   long GetHistoValueR(int nLevel) const { return HistoValue(m_arrHistoR, nLevel); }
   long GetHistoValueG(int nLevel) const { return HistoValue(m_arrHistoG, nLevel); }
@@ -42,6 +46,12 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel);
 
  private:
+  // Columns per accumulation tile: three channels of 16-bit counters (48 KiB) stay cached while
+  // every sampled row passes, and each row gives one 128-byte read.
+  static constexpr int kTileColumns = 32;
+  template <class CountRow>
+  void Accumulate(long nWidth, long nRows, CountRow count);
+
   static long HistoValue(const CTArray<LONG>& arr, int nLevel) {
     return nLevel >= 0 && nLevel < 256 && arr.GetSize() == 256 ? arr[nLevel] : 0;
   }

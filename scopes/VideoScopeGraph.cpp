@@ -97,11 +97,8 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
       if (bYUV) m_YUVGraph.UpdateGraph(pData, nWidth, nHeight, nPitch, nSkip);
       const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
       if (!walk.ok) return;
-      if (m_bRGBAnalyse) {
-        DWORD* argb = Grow(m_arrARGB, static_cast<long long>(nWidth) * walk.rows);
-        VYUY2ARGB(pData, nWidth, nHeight, walk.pitch, walk.skip, argb);
-        m_ARGBGraph.UpdateGraph(m_arrARGB.GetData(), nWidth, walk.rows, nWidth * 4, 0);
-      }
+      // Pixels are counted straight from the pairs: no converted frame is written and read back.
+      if (m_bRGBAnalyse) m_ARGBGraph.UpdateGraphVYUY(pData, nWidth, nHeight, walk.pitch, walk.skip);
       if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", src, kY1Y2UV);
       return;
     }

@@ -62,7 +62,6 @@ class PARVANEU_API CVideoScopeGraph {
   const CYVYUGraph& GetYUVGraph() const { return m_YUVGraph; }
   const CARGBGraph& GetARGBGraph() const { return m_ARGBGraph; }
   const CTArray<DWORD>& GetVYUYBuffer() const { return m_arrVYUY; }
-  const CTArray<DWORD>& GetARGBBuffer() const { return m_arrARGB; }
 
  private:
   bool YUVWanted() const;
@@ -71,7 +70,7 @@ class PARVANEU_API CVideoScopeGraph {
 
   int m_bRGBAnalyse = 1;
   CTArray<DWORD> m_arrVYUY;
-  CTArray<DWORD> m_arrARGB;
+  CTArray<DWORD> m_arrARGB;  // unused: pairs are counted for the RGB side without conversion
   CARGBGraph m_ARGBGraph;
   CYVYUGraph m_YUVGraph;
 };
