@@ -25,6 +25,7 @@ struct PairTables {
   int32_t l[256];           // luma part
   int32_t r[256], b[256];   // chroma parts of red (by V) and blue (by U), rounding included
   int32_t gu[256], gv[256];  // chroma parts of green
+  BYTE clamp[2048];          // sum >> 16, offset by 1024, clamped to 0..255
 };
 
 const PairTables& Tables() {
@@ -38,12 +39,14 @@ const PairTables& Tables() {
       p.gu[c] = -25675 * (c - 128);
       p.gv[c] = -53279 * (c - 128) + 32768;
     }
+    for (int i = 0; i < 2048; ++i) p.clamp[i] = static_cast<BYTE>(std::clamp(i - 1024, 0, 255));
     return p;
   }();
   return t;
 }
 
-inline int Clamp8(int32_t v) { return std::clamp(v >> 16, 0, 255); }
+// Every sum lies within -1.3e7 .. 3.6e7, so sum >> 16 + 1024 stays inside the table.
+inline int Clamp8(const PairTables& t, int32_t v) { return t.clamp[(v >> 16) + 1024]; }
 
 }  // namespace
 
@@ -144,12 +147,12 @@ void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nP
       const int u = (w >> 8) & 0xFF, v = w >> 24;
       const int32_t cr = t.r[v], cg = t.gu[u] + t.gv[v], cb = t.b[u];
       const int32_t l1 = t.l[w & 0xFF], l2 = t.l[(w >> 16) & 0xFF];
-      ++cnt[0][2 * i][Clamp8(l1 + cb)];
-      ++cnt[1][2 * i][Clamp8(l1 + cg)];
-      ++cnt[2][2 * i][Clamp8(l1 + cr)];
-      ++cnt[0][2 * i + 1][Clamp8(l2 + cb)];
-      ++cnt[1][2 * i + 1][Clamp8(l2 + cg)];
-      ++cnt[2][2 * i + 1][Clamp8(l2 + cr)];
+      ++cnt[0][2 * i][Clamp8(t, l1 + cb)];
+      ++cnt[1][2 * i][Clamp8(t, l1 + cg)];
+      ++cnt[2][2 * i][Clamp8(t, l1 + cr)];
+      ++cnt[0][2 * i + 1][Clamp8(t, l2 + cb)];
+      ++cnt[1][2 * i + 1][Clamp8(t, l2 + cg)];
+      ++cnt[2][2 * i + 1][Clamp8(t, l2 + cr)];
     }
     if (x0 + nc == nWidth && (nWidth & 1)) {  // the odd last column closes the last tile
       const int c = nc - 1;
