@@ -1,5 +1,5 @@
 // Accumulation: hand-computed counters, the intensity tables, the flags, and the engine against
-// the reference on random frames of every format.
+// the straightforward versions of ScopeReference.h on random frames of every format.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -207,7 +207,7 @@ TEST(ScopeAccumulation, FacadeFlagsCopyAndAssignment) {
 }
 
 // The engine (tiles, fused histograms, difference arrays, hand-written conversions) against the
-// reference on random frames of every format and mode, odd widths and skips included.
+// straightforward versions on random frames of every format and mode, odd widths and skips included.
 TEST(ScopeAccumulation, EngineEqualsReferenceOnRandomFrames) {
   std::mt19937 rng(1234);
   const int fmts[] = {CVideoScopeGraph::ARGB, CVideoScopeGraph::YVYU, CVideoScopeGraph::TVYU, CVideoScopeGraph::VYUY,
@@ -223,7 +223,7 @@ TEST(ScopeAccumulation, EngineEqualsReferenceOnRandomFrames) {
       }
       ref::Frame f = ref::RandomFrame(rng, w, h, minRow + long(rng() % 3) * 4, skip, minRow);
       const long rows = f.Rows();
-      // The reference's own view of the frame as pairs and as pixels.
+      // The frame as pairs and as pixels, converted independently of the engine.
       std::vector<uint8_t> vyuy, argb;
       if (fmt == 0) {
         vyuy.assign(pairs * rows * 4 + 4, 0);

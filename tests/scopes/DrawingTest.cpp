@@ -1,5 +1,5 @@
 // Drawing: each display's geometry and colours, the caches, and the optimised drawings against
-// the reference, pixel for pixel.
+// the straightforward versions of ScopeReference.h, pixel for pixel.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -130,7 +130,7 @@ TEST(ScopeDrawing, YCWaveformGeometryAndReference) {
   EXPECT_EQ(s.At(0, 169), SCOPE_MARK_COLOR);  // k = 491, the span's top
   EXPECT_EQ(s.At(0, 168), 0u);
 
-  // Random frames, both ranges and mark modes, against the reference; the cache is switched
+  // Random frames, both ranges and mark modes, against ref::DrawYParade2; the cache is switched
   // between ranges on the same target.
   std::mt19937 rng(11);
   auto r = Flat(40, 30, VYUY{0, 0, 0, 0});
@@ -355,7 +355,7 @@ TEST(ScopeDrawing, ParadeChannelsWhiteEndsAndClipping) {
     ASSERT_EQ(guarded[i], 0x5A5A5A5Au);
     ASSERT_EQ(guarded[guarded.size() - 1 - i], 0x5A5A5A5Au);
   }
-  // Random data against the reference, with odd scales and a target larger than the buffer.
+  // Random data against ref::DrawParadeElement, with odd scales and a target larger than the buffer.
   std::mt19937 rng(9);
   std::vector<SARGB> rp(37 * 23);
   for (auto& p : rp) p = SARGB{BYTE(rng()), BYTE(rng()), BYTE(rng()), 0};

@@ -1,4 +1,4 @@
-// Straightforward reference versions of the scope graph's algorithms, written for clarity only:
+// Straightforward versions of the scope graph's algorithms, written for clarity only:
 // one increment per sample and level, column by column, no tiles, tables or fused passes. The
 // engine's results must equal these counter for counter and pixel for pixel.
 #pragma once
