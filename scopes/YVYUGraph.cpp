@@ -39,9 +39,9 @@ void FillChromaSpan() {
   });
 }
 
-// Two zeroed 256 x 256 count tables per thread, reused from draw to draw.
+// Zeroed 256 x 256 count tables, four per thread, reused from call to call.
 DWORD* ChromaTable(int n) {
-  static thread_local std::unique_ptr<DWORD[]> tables[2];
+  static thread_local std::unique_ptr<DWORD[]> tables[4];
   if (!tables[n]) tables[n] = std::make_unique<DWORD[]>(65536);
   std::memset(tables[n].get(), 0, sizeof(DWORD) * 65536);
   return tables[n].get();
@@ -302,28 +302,41 @@ void CYVYUGraph::AccumulateYC() {
   }
 }
 
+// Counts the pairs (Y1, Y2) jointly, one count per unit instead of two, then sums the table's
+// rows and columns into the histogram: luma 0 to 255 of either pixel.
 void CYVYUGraph::AccumulateHisto() {
-  // Four partial histograms keep runs of equal levels from waiting on each other's stores.
-  DWORD h[4][256] = {};
+  // Four tables, one per unit of each group of four, so that equal neighbours in flat areas do
+  // not wait on each other's counts.
+  DWORD* t[4] = {ChromaTable(0), ChromaTable(1), ChromaTable(2), ChromaTable(3)};
   const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
   for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
     const BYTE* u = row;
     int i = 0;
-    for (; i + 1 < m_nPairs; i += 2, u += 8) {
-      uint64_t w;
-      std::memcpy(&w, u, 8);
-      ++h[0][w & 0xFF];
-      ++h[1][(w >> 16) & 0xFF];
-      ++h[2][(w >> 32) & 0xFF];
-      ++h[3][(w >> 48) & 0xFF];
+    for (; i + 4 <= m_nPairs; i += 4, u += 16) {
+      uint64_t w0, w1;
+      std::memcpy(&w0, u, 8);
+      std::memcpy(&w1, u + 8, 8);
+      ++t[0][((w0 & 0xFF) << 8) | ((w0 >> 16) & 0xFF)];
+      ++t[1][((w0 >> 24) & 0xFF00) | ((w0 >> 48) & 0xFF)];
+      ++t[2][((w1 & 0xFF) << 8) | ((w1 >> 16) & 0xFF)];
+      ++t[3][((w1 >> 24) & 0xFF00) | ((w1 >> 48) & 0xFF)];
     }
-    if (i < m_nPairs) {
-      ++h[0][u[0]];
-      ++h[1][u[2]];
+    for (; i < m_nPairs; ++i, u += 4) ++t[0][(u[0] << 8) | u[2]];
+  }
+  DWORD* even = t[0];
+  for (int i = 0; i < 65536; ++i) even[i] += t[1][i] + t[2][i] + t[3][i];
+  DWORD h[256] = {};
+  for (int a = 0; a < 256; ++a) {
+    const DWORD* rowA = even + 256 * a;
+    DWORD sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      sum += rowA[b];
+      h[b] += rowA[b];
     }
+    h[a] += sum;
   }
   if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-  for (int L = 0; L < 256; ++L) m_arrYHisto[L] = h[0][L] + h[1][L] + h[2][L] + h[3][L];
+  std::memcpy(m_arrYHisto.GetData(), h, sizeof h);
 }
 
 // Calls flush(unit, n) for every run of n consecutive units equal in the bits of mask. Flat
