@@ -1,0 +1,256 @@
+#include "scopes/ARGBGraph.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "scopes/ScopeColor.h"
+#include "scopes/ScopeGeometry.h"
+
+namespace {
+
+// Round to nearest, halves to even (the default rounding mode).
+inline long long RoundEven(double v) { return std::llrint(v); }
+}  // namespace
+
+CARGBGraph::CARGBGraph() {
+  m_nBrightness[0] = 0;
+  for (int n = 1; n < 5120; ++n) m_nBrightness[n] = std::min(128 + n, 255);
+}
+
+namespace {
+
+struct PairTables {
+  int32_t l[256];           // luma part
+  int32_t r[256], b[256];   // chroma parts of red (by V) and blue (by U), rounding included
+  int32_t gu[256], gv[256];  // chroma parts of green
+  BYTE clamp[2048];          // sum >> 16, offset by 1024, clamped to 0..255
+};
+
+const PairTables& Tables() {
+  static const PairTables t = [] {
+    PairTables p{};
+    for (int c = 0; c < 256; ++c) {
+      const auto terms = scopes_detail::PairChroma(c, c);
+      p.l[c] = 76309 * (c - 16);
+      p.r[c] = terms.r;
+      p.b[c] = terms.b;
+      p.gu[c] = -25675 * (c - 128);
+      p.gv[c] = -53279 * (c - 128) + 32768;
+    }
+    for (int i = 0; i < 2048; ++i) p.clamp[i] = static_cast<BYTE>(std::clamp(i - 1024, 0, 255));
+    return p;
+  }();
+  return t;
+}
+
+// Every sum lies within -1.3e7 .. 3.6e7, so sum >> 16 + 1024 stays inside the table.
+inline int Clamp8(const PairTables& t, int32_t v) { return t.clamp[(v >> 16) + 1024]; }
+
+}  // namespace
+
+// Sizes and fills the parades and histograms from a walk over column tiles: count(row, x0, nc,
+// cnt) adds one sampled row's pixels x0 .. x0 + nc - 1 into the tile's 16-bit counters
+// cnt[channel B, G, R][column][level].
+template <class CountRow>
+void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
+  const int width = static_cast<int>(nWidth);
+  if (m_arrParadeR.GetSize() != width) {
+    m_arrParadeR.SetSize(width, -1);
+    m_arrParadeG.SetSize(width, -1);
+    m_arrParadeB.SetSize(width, -1);
+  }
+  if (m_arrHistoR.GetSize() != 256) {
+    m_arrHistoR.SetSize(256, -1);
+    m_arrHistoG.SetSize(256, -1);
+    m_arrHistoB.SetSize(256, -1);
+  }
+  const int rows = static_cast<int>(nRows);
+  m_nPixelCount = nWidth * rows;
+
+  DWORD hr[256] = {}, hg[256] = {}, hb[256] = {};
+  uint16_t cnt[3][kTileColumns][256];  // blue, green, red
+  GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
+  DWORD* histo[3] = {hb, hg, hr};
+  for (int x0 = 0; x0 < width; x0 += kTileColumns) {
+    const int nc = std::min(kTileColumns, width - x0);
+    for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
+    for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
+    // Parade records keep raw counts; the histograms are the columns summed.
+    for (int ch = 0; ch < 3; ++ch)
+      for (int c = 0; c < nc; ++c) {
+        const uint16_t* n = cnt[ch][c];
+        LONG* o = out[ch][x0 + c].nLevel;
+        DWORD* h = histo[ch];
+        for (int L = 0; L < 256; ++L) {
+          o[L] = n[L];
+          h[L] += n[L];
+        }
+      }
+  }
+  for (int L = 0; L < 256; ++L) {
+    m_arrHistoR[L] = static_cast<LONG>(hr[L]);
+    m_arrHistoG[L] = static_cast<LONG>(hg[L]);
+    m_arrHistoB[L] = static_cast<LONG>(hb[L]);
+  }
+}
+
+void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
+  if (!walk.ok) return;
+  const BYTE* frame = static_cast<const BYTE*>(pData);
+  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
+  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][256]) {
+    const BYTE* row = frame + static_cast<long long>(r) * rowStep + 4L * x0;
+    if (r + scopes_detail::kPrefetchRows < rows)
+      scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
+    const BYTE* p = row;
+    int c = 0;
+    for (; c + 2 <= nc; c += 2, p += 8) {  // two pixels at a time
+      uint64_t w;
+      std::memcpy(&w, p, 8);
+      ++cnt[0][c][w & 0xFF];
+      ++cnt[1][c][(w >> 8) & 0xFF];
+      ++cnt[2][c][(w >> 16) & 0xFF];
+      ++cnt[0][c + 1][(w >> 32) & 0xFF];
+      ++cnt[1][c + 1][(w >> 40) & 0xFF];
+      ++cnt[2][c + 1][(w >> 48) & 0xFF];
+    }
+    if (c < nc) {
+      ++cnt[0][c][p[0]];
+      ++cnt[1][c][p[1]];
+      ++cnt[2][c][p[2]];
+    }
+  });
+}
+
+// The same counts as converting the pairs with VYUY2ARGB and counting the pixels, in one pass
+// and without the converted frame. An odd last pixel repeats its pair's right pixel; a row of
+// one pixel, having no pair, is black.
+void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const long pairs = nWidth / 2;
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
+  if (!walk.ok) return;
+  const BYTE* frame = static_cast<const BYTE*>(pData);
+  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
+  const PairTables& t = Tables();
+  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][256]) {
+    const BYTE* row = frame + static_cast<long long>(r) * rowStep;
+    const int unitsInTile = std::min<long>(nc / 2, pairs - x0 / 2);
+    const BYTE* p = row + 2L * x0;
+    if (r + scopes_detail::kPrefetchRows < rows && unitsInTile > 0)
+      scopes_detail::PrefetchRow(p + scopes_detail::kPrefetchRows * rowStep, 4 * unitsInTile);
+    for (int i = 0; i < unitsInTile; ++i, p += 4) {
+      uint32_t w;
+      std::memcpy(&w, p, 4);
+      const int u = (w >> 8) & 0xFF, v = w >> 24;
+      const int32_t cr = t.r[v], cg = t.gu[u] + t.gv[v], cb = t.b[u];
+      const int32_t l1 = t.l[w & 0xFF], l2 = t.l[(w >> 16) & 0xFF];
+      ++cnt[0][2 * i][Clamp8(t, l1 + cb)];
+      ++cnt[1][2 * i][Clamp8(t, l1 + cg)];
+      ++cnt[2][2 * i][Clamp8(t, l1 + cr)];
+      ++cnt[0][2 * i + 1][Clamp8(t, l2 + cb)];
+      ++cnt[1][2 * i + 1][Clamp8(t, l2 + cg)];
+      ++cnt[2][2 * i + 1][Clamp8(t, l2 + cr)];
+    }
+    if (x0 + nc == nWidth && (nWidth & 1)) {  // the odd last column closes the last tile
+      const int c = nc - 1;
+      int b = 0, g = 0, rr = 0;
+      if (pairs > 0) {
+        const BYTE* last = row + 4 * (pairs - 1);
+        scopes_detail::PixelRGB(last[2], scopes_detail::PairChroma(last[1], last[3]), b, g, rr);
+      }
+      ++cnt[0][c][b];
+      ++cnt[1][c][g];
+      ++cnt[2][c][rr];
+    }
+  });
+}
+
+void CARGBGraph::DrawHistoR(CBuf32Draw* pDraw, const CRect& rc) {
+  DrawHistoElement(pDraw, m_arrHistoR.GetData(), m_arrHistoR.GetSize(), rc, 0xF9826C);
+}
+void CARGBGraph::DrawHistoG(CBuf32Draw* pDraw, const CRect& rc) {
+  DrawHistoElement(pDraw, m_arrHistoG.GetData(), m_arrHistoG.GetSize(), rc, 0x8CF96C);
+}
+void CARGBGraph::DrawHistoB(CBuf32Draw* pDraw, const CRect& rc) {
+  DrawHistoElement(pDraw, m_arrHistoB.GetData(), m_arrHistoB.GetSize(), rc, 0x8C82D9);
+}
+
+void CARGBGraph::DrawHistoElement(CBuf32Draw* pDraw, const LONG* pValues, long nCount, const CRect& rc,
+                                  DWORD colour) {
+  if (nCount <= 0 || !pValues || !pDraw || !pDraw->Buf() || !scopes_detail::RectOk(rc)) return;
+  const int levels = static_cast<int>(std::min<long>(nCount, 256));
+  const double xw = (rc.right - rc.left) / 256.0;
+  const float d = m_FastLog.Calc(static_cast<int>(std::min<long>(m_nPixelCount, INT_MAX)));
+  const float hs = d > 0.f ? static_cast<float>(rc.bottom - rc.top) / d : 0.f;
+  // Everything is clipped here: the buffer's own fill need not check bounds.
+  const CRect clip(0, 0, pDraw->Width(), pDraw->Height());
+  for (int i = 0; i < levels; ++i) {
+    const LONG v = pValues[i];
+    if (v == 0) continue;
+    const int x = static_cast<int>(i * xw) + rc.left;
+    // A frame of one pixel has a zero logarithm: its single count fills the height.
+    const int hh = d > 0.f ? static_cast<int>(m_FastLog.Calc(std::max<LONG>(v, 1)) * hs) : rc.bottom - rc.top;
+    const int w = xw > 1 ? static_cast<int>(xw + 1) : 1;
+    CRect r(x, rc.bottom - hh, x + w, rc.bottom);
+    if (hh <= 0 || !r.IntersectRect(&r, &clip)) continue;
+    if (xw > 1)
+      pDraw->FillSolidRect(r.left, r.top, r.Width(), r.Height(), colour);
+    else
+      pDraw->_VLine(r.left, r.top, r.Height(), colour);
+  }
+}
+
+void CARGBGraph::DrawParadeR(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
+  DrawParadeElement(m_arrParadeR.GetData(), m_arrParadeR.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 0);
+}
+void CARGBGraph::DrawParadeG(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
+  DrawParadeElement(m_arrParadeG.GetData(), m_arrParadeG.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 1);
+}
+void CARGBGraph::DrawParadeB(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
+  DrawParadeElement(m_arrParadeB.GetData(), m_arrParadeB.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 2);
+}
+
+void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD* pBuf, int nStep, int nRows,
+                                   const CRect& rc, double dTop, double dBottom, unsigned char nChannel) {
+  if (!pLevels || nCount <= 0 || nChannel > 2 || !scopes_detail::TargetOk(pBuf, nStep, nRows) ||
+      !scopes_detail::RectOk(rc))
+    return;
+  const double ys = (rc.bottom - rc.top) / (dTop - dBottom);
+  if (!std::isfinite(ys) || !(std::fabs(dBottom) < 1e6) || std::fabs(ys) > scopes_detail::kMaxCoord) return;
+  const double xs = static_cast<double>(rc.right - rc.left) / nCount;
+  // Level rows depend on the level only: one table for all columns.
+  int top[256], height[256];
+  for (int i = 0; i < 256; ++i) {
+    const long long yA = RoundEven((i - dBottom) * ys);
+    const long long yB = RoundEven((i + 1 - dBottom) * ys);
+    const long long hh = std::max<long long>(1, yB - yA);
+    top[i] = static_cast<int>(std::clamp<long long>(rc.bottom - yA - hh / 2, INT_MIN / 2, INT_MAX / 2));
+    height[i] = static_cast<int>(std::min<long long>(hh, INT_MAX / 2));
+  }
+  const int byteIndex = 2 - nChannel;
+  for (long e = 0; e < nCount; ++e) {
+    const long long x0 = rc.left + RoundEven(e * xs);
+    const long long w = std::max<long long>(1, rc.left + RoundEven((e + 1) * xs) - x0);
+    // Every write is clipped to the buffer, whatever the levels shown.
+    const int c0 = static_cast<int>(std::max<long long>(x0, 0));
+    const int c1 = static_cast<int>(std::min<long long>(x0 + w, nStep));
+    if (c0 >= c1) continue;
+    const LONG* n = pLevels[e].nLevel;
+    scopes_detail::ForEachNonZero(n, 0, 256, [&](int i) {
+      const int r0 = std::max(top[i], 0);
+      const int r1 = static_cast<int>(std::min<long long>(static_cast<long long>(top[i]) + height[i], nRows));
+      if (r0 >= r1) return;
+      if (i < 5 || i > 246) {
+        for (int y = r0; y < r1; ++y)
+          for (int c = c0; c < c1; ++c) pBuf[static_cast<long long>(y) * nStep + c] |= 0x00FFFFFF;
+      } else {
+        const BYTE b = static_cast<BYTE>(std::min<long long>(128 + 4LL * n[i], 255));
+        for (int y = r0; y < r1; ++y)
+          for (int c = c0; c < c1; ++c) reinterpret_cast<BYTE*>(&pBuf[static_cast<long long>(y) * nStep + c])[byteIndex] = b;
+      }
+    });
+  }
+}

@@ -1,0 +1,76 @@
+// The scope graph a host feeds with frames: converts each frame into the 4:2:2 pair form and
+// 32-bit RGB as needed and accumulates both sides; the scope windows draw from it.
+#pragma once
+#include "audio/TArray.h"
+#include "companion/Buf32Draw.h"
+#include "foundation/Export.h"
+#include "scopes/ARGBGraph.h"
+#include "scopes/ScopePixels.h"
+#include "scopes/YVYUGraph.h"
+#include "winport/base/geometry.h"
+
+class PARVANEU_API CVideoScopeGraph {
+ public:
+  // Values are part of the interface.
+  enum ColFmt { ARGB = 0, YVYU = 1, TVYU = 2, VYUY = 3, M101_10BIT = 4 };
+
+  // Bytes of 8-bit samples at the start of each 160-byte block of the 10-bit format.
+  static constexpr int M101_BLOCK = 160;
+  static constexpr int M101_SAMPLES = 128;
+
+  CVideoScopeGraph() = default;
+  CVideoScopeGraph(const CVideoScopeGraph& other);
+  CVideoScopeGraph& operator=(const CVideoScopeGraph& other);
+  virtual ~CVideoScopeGraph() = default;
+
+  // With VYUY the frame is read in place and must stay valid until EndUpdateGraph.
+  void UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip, ColFmt fmt);
+  void EndUpdateGraph() { m_YUVGraph.EndUpdateGraph(); }
+
+  void EnableVector(int b) { m_YUVGraph.EnableVector(b); }
+  int IsVectorEnable() const { return m_YUVGraph.IsVectorEnable(); }
+  void EnableLighting(int b) { m_YUVGraph.EnableLighting(b); }
+  int IsLightingEnable() const { return m_YUVGraph.IsLightingEnable(); }
+  void EnableYParade(int b) { m_YUVGraph.EnableYParade(b); }
+  int IsYParadeEnable() const { return m_YUVGraph.IsYParadeEnable(); }
+  void EnableYHisto(int b) { m_YUVGraph.EnableYHisto(b); }
+  int IsYHistoEnable() const { return m_YUVGraph.IsYHistoEnable(); }
+  void SetYorYCFlag(unsigned char by) { m_YUVGraph.SetYorYCFlag(by); }
+  unsigned char GetYorYCFlag() const { return m_YUVGraph.GetYorYCFlag(); }
+  void EnableRGBAnalyse(int b) { m_bRGBAnalyse = b; }
+  int IsRGBAnalyseEnable() const { return m_bRGBAnalyse; }
+
+  long GetHistoPixelCount() const { return m_ARGBGraph.GetPixelCount(); }
+  long GetHistoLPixelCount() const { return m_YUVGraph.GetHistoLPixelCount(); }
+  long GetHistoValueR(int nLevel) const { return m_ARGBGraph.GetHistoValueR(nLevel); }
+  long GetHistoValueG(int nLevel) const { return m_ARGBGraph.GetHistoValueG(nLevel); }
+  long GetHistoValueB(int nLevel) const { return m_ARGBGraph.GetHistoValueB(nLevel); }
+  long GetHistoValueL(int nLevel) const { return m_YUVGraph.GetHistoLValue(nLevel); }
+
+  void DrawHistoL(CBuf32Draw* pDraw, const CRect& rc);
+  void DrawHistoR(CBuf32Draw* pDraw, const CRect& rc);
+  void DrawHistoG(CBuf32Draw* pDraw, const CRect& rc);
+  void DrawHistoB(CBuf32Draw* pDraw, const CRect& rc);
+  void DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain);
+  void DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bMarkOut);
+  void DrawParadeL(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut, int bLuma);
+  void DrawParadeR(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom);
+  void DrawParadeG(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom);
+  void DrawParadeB(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom);
+
+  // The two sides, for hosts that read their data directly.
+  const CYVYUGraph& GetYUVGraph() const { return m_YUVGraph; }
+  const CARGBGraph& GetARGBGraph() const { return m_ARGBGraph; }
+  const CTArray<DWORD>& GetVYUYBuffer() const { return m_arrVYUY; }
+
+ private:
+  bool YUVWanted() const;
+  void RebaseFrame(const CVideoScopeGraph& other);
+  void Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const;
+
+  int m_bRGBAnalyse = 1;
+  CTArray<DWORD> m_arrVYUY;
+  CTArray<DWORD> m_arrARGB;  // unused: pairs are counted for the RGB side without conversion
+  CARGBGraph m_ARGBGraph;
+  CYVYUGraph m_YUVGraph;
+};

@@ -1,0 +1,721 @@
+#include "scopes/YVYUGraph.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <mutex>
+
+#include "scopes/ChromaMagnitude.h"
+#include "scopes/ScopeGeometry.h"
+#include "scopes/ScopePalette.h"
+
+using scopes_detail::RectOk;
+using scopes_detail::TargetOk;
+
+namespace {
+
+// Columns are accumulated in tiles: a tile's counters stay in cache while all sampled rows pass,
+// and each row contributes one short contiguous read. Luma: 64 columns of 16-bit counters
+// (32 KiB); Y/C: 32 columns of 538 difference counters (69 KiB).
+constexpr int kLumaTilePairs = 32;
+constexpr int kYCTilePairs = 16;
+
+// Half-width of a sample's Y/C span for every (U, V): the chroma vector length in luma units.
+unsigned char g_byChromaSpan[256][256];
+
+void FillChromaSpan() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    FillChromaMagnitude();
+    int a[256], b[256];
+    for (int c = 0; c < 256; ++c) {
+      a[c] = std::abs(static_cast<int>((c - 128) / 0.564 * 0.493));
+      b[c] = std::abs(static_cast<int>((c - 128) / 0.713 * 0.877));
+    }
+    for (int u = 0; u < 256; ++u)
+      for (int v = 0; v < 256; ++v) g_byChromaSpan[u][v] = static_cast<unsigned char>(ChromaMagnitude[a[u]][b[v]]);
+  });
+}
+
+// Zeroed 256 x 256 count tables, four per thread, reused from call to call.
+DWORD* ChromaTable(int n) {
+  static thread_local std::unique_ptr<DWORD[]> tables[4];
+  if (!tables[n]) tables[n] = std::make_unique<DWORD[]>(65536);
+  std::memset(tables[n].get(), 0, sizeof(DWORD) * 65536);
+  return tables[n].get();
+}
+
+inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
+
+// The shared last pass of the waveforms: counts/intensities to palette colours, marks to red.
+void ColourIntensities(DWORD* pBuf, long long nPixels) {
+  static const auto colours = [] {  // 0 stays 0
+    std::array<DWORD, 256> c{};
+    std::copy(ScopePalette + 1, ScopePalette + 256, c.begin() + 1);
+    return c;
+  }();
+  for (long long i = 0; i < nPixels; ++i) {
+    const DWORD v = pBuf[i];
+    pBuf[i] = v <= 255 ? colours[v] : static_cast<LONG>(v) < 0 ? SCOPE_MARK_COLOR : ScopePalette[255];
+  }
+}
+
+// Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).
+void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c) pBuf[off + c] = SCOPE_MARK_VALUE;
+}
+void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c)
+      if (v > static_cast<LONG>(pBuf[off + c])) pBuf[off + c] = static_cast<DWORD>(v);
+}
+
+// Columns xi + k for the integers 0 <= k < cw, clipped to the buffer.
+void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
+  const int n = static_cast<int>(std::ceil(cw));
+  c0 = std::max(xi, 0);
+  c1 = static_cast<int>(std::min<long long>(static_cast<long long>(xi) + n, nStep));
+}
+
+}  // namespace
+
+CYVYUGraph::CYVYUGraph() { FillChromaSpan(); }
+
+CYVYUGraph::CYVYUGraph(const CYVYUGraph& other) {
+  FillChromaSpan();
+  CopyFrom(other);
+}
+
+CYVYUGraph& CYVYUGraph::operator=(const CYVYUGraph& other) {
+  if (this != &other) CopyFrom(other);
+  return *this;
+}
+
+CYVYUGraph::~CYVYUGraph() { m_pFrame = nullptr; }
+
+void CYVYUGraph::CopyFrom(const CYVYUGraph& o) {
+  m_pFrame = o.m_pFrame;
+  m_nPairs = o.m_nPairs;
+  m_nRows = o.m_nRows;
+  m_nPitch = o.m_nPitch;
+  m_nRowStep = o.m_nRowStep;
+  m_bYParade = o.m_bYParade;
+  m_byYorYC = o.m_byYorYC;
+  m_arrYLevels = o.m_arrYLevels;
+  m_arrYMap = o.m_arrYMap;
+  m_arrYRowPos = o.m_arrYRowPos;
+  m_nYRowBottom = o.m_nYRowBottom;
+  m_nYRowHeight = o.m_nYRowHeight;
+  m_nYRowStep = o.m_nYRowStep;
+  m_nYRowFull = o.m_nYRowFull;
+  m_nYRowRows = o.m_nYRowRows;
+  m_arrYCLevels = o.m_arrYCLevels;
+  m_arrYCMap = o.m_arrYCMap;
+  m_arrYCRowPos = o.m_arrYCRowPos;
+  m_nYCRowBottom = o.m_nYCRowBottom;
+  m_nYCRowHeight = o.m_nYCRowHeight;
+  m_nYCRowStep = o.m_nYCRowStep;
+  m_nYCRowFull = o.m_nYCRowFull;
+  m_nYCRowRows = o.m_nYCRowRows;
+  m_arrLightX = o.m_arrLightX;
+  m_arrLightY = o.m_arrLightY;
+  m_nLightLeft = o.m_nLightLeft;
+  m_nLightWidth = o.m_nLightWidth;
+  m_nLightHeight = o.m_nLightHeight;
+  m_nLightStep = o.m_nLightStep;
+  m_bVector = o.m_bVector;
+  m_arrVectorX = o.m_arrVectorX;
+  m_arrVectorY = o.m_arrVectorY;
+  m_nVectorWidth = o.m_nVectorWidth;
+  m_nVectorHeight = o.m_nVectorHeight;
+  m_fVectorGain = o.m_fVectorGain;
+  m_pRowOffset.reset();
+  if (o.m_pRowOffset && o.m_nVectorHeight > 0) {
+    m_pRowOffset = std::make_unique<int[]>(o.m_nVectorHeight);
+    std::memcpy(m_pRowOffset.get(), o.m_pRowOffset.get(), sizeof(int) * o.m_nVectorHeight);
+  }
+  m_bYHisto = o.m_bYHisto;
+  m_arrYHisto = o.m_arrYHisto;
+  m_arrYHistoScaled = o.m_arrYHistoScaled;
+  m_bLighting = o.m_bLighting;
+  m_bUVCounted = m_bYUVCounted = false;  // a copy counts again from the frame when it draws
+}
+
+long CYVYUGraph::GetHistoLValue(int nLevel) const {
+  if (nLevel < 0 || nLevel > 255 || m_arrYHisto.GetSize() != 256) return 0;
+  return static_cast<long>(m_arrYHisto[nLevel]);
+}
+
+// ---- accumulation -------------------------------------------------------------------------
+
+void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip) {
+  // A row holds width / 2 whole pairs; an odd last pixel has no pair and is not read.
+  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nRows, nPitch, nSkip, (nWidth / 2) * 4);
+  if (!walk.ok) return;
+  m_pFrame = static_cast<VYUY*>(pData);
+  m_nPairs = static_cast<int>(nWidth / 2);
+  m_nPitch = static_cast<int>(walk.pitch);
+  m_nRows = static_cast<int>(walk.rows);
+  m_nRowStep = static_cast<int>(walk.rowStep);
+
+  bool bHistoDone = false;
+  if (m_bYParade && m_byYorYC == 0) {
+    m_arrYCLevels.SetSize(0, -1);
+    m_nYCRowBottom = 0;
+    m_nYCRowRows = -1;
+    if (m_arrYLevels.GetSize() != nWidth) m_arrYLevels.SetSize(static_cast<int>(nWidth), -1);
+    BuildYMap();
+    AccumulateLuma();
+    bHistoDone = m_bYHisto != 0;
+  } else if (m_bYParade && m_byYorYC == 1) {
+    m_arrYLevels.SetSize(0, -1);
+    m_nYRowBottom = 0;
+    m_nYRowRows = -1;
+    if (m_arrYCLevels.GetSize() != nWidth) m_arrYCLevels.SetSize(static_cast<int>(nWidth), -1);
+    BuildYCMap();
+    AccumulateYC();
+    bHistoDone = m_bYHisto != 0;
+  }
+  if (m_bYHisto && !bHistoDone) AccumulateHisto();
+  CountChromaForDrawing();
+}
+
+void CYVYUGraph::BuildYMap() {
+  if (m_arrYMap.GetSize() == m_nRows + 1) return;
+  m_arrYMap.SetSize(m_nRows + 1, -1);
+  const float logRows = m_FastLog.Calc(m_nRows);
+  // With a single sampled row the only count, 1, equals the row count: full intensity, as any
+  // count equal to the number of rows gets.
+  const float s = logRows > 0.f ? 256.f / logRows : 0.f;
+  m_arrYMap[0] = 0;
+  for (int k = 1; k <= m_nRows; ++k) {
+    const int v = logRows > 0.f ? static_cast<int>(m_FastLog.Calc(k) * s) : 255;
+    m_arrYMap[k] = static_cast<SHORT>(std::min(255, v));
+  }
+}
+
+void CYVYUGraph::BuildYCMap() {
+  if (m_arrYCMap.GetSize() == m_nRows + 1) return;
+  m_arrYCMap.SetSize(m_nRows + 1, -1);
+  const float s = 256.f / m_FastLog.Calc(m_nRows + 800);
+  m_arrYCMap[0] = 0;
+  for (int k = 1; k <= m_nRows; ++k)
+    m_arrYCMap[k] = static_cast<SHORT>(std::min(255, static_cast<int>(m_FastLog.Calc(k) * s) + 1));
+}
+
+// Counts each tile of columns over all sampled rows in 16-bit counters held in the first-level
+// cache, then maps the tile to intensities; the histogram is the sum of the columns' raw counts.
+void CYVYUGraph::AccumulateLuma() {
+  GrayLevel* rec = m_arrYLevels.GetData();
+  const SHORT* map = m_arrYMap.GetData();
+  const bool bHisto = m_bYHisto != 0;
+  DWORD histo[256] = {};
+  uint16_t cnt[2 * kLumaTilePairs][256];
+  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kLumaTilePairs) {
+    const int np = std::min(kLumaTilePairs, m_nPairs - p0);
+    std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np);
+    const BYTE* row = frame + 4 * p0;
+    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      if (r + scopes_detail::kPrefetchRows < m_nRows)
+        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
+      const BYTE* u = row;
+      uint16_t* c = cnt[0];
+      int i = 0;
+      for (; i + 2 <= np; i += 2, u += 8, c += 4 * 256) {  // two pairs, four columns at a time
+        uint64_t w;
+        std::memcpy(&w, u, 8);
+        ++c[w & 0xFF];
+        ++c[256 + ((w >> 16) & 0xFF)];
+        ++c[512 + ((w >> 32) & 0xFF)];
+        ++c[768 + ((w >> 48) & 0xFF)];
+      }
+      if (i < np) {
+        ++c[u[0]];
+        ++c[256 + u[2]];
+      }
+    }
+    for (int c = 0; c < 2 * np; ++c) {
+      const uint16_t* n = cnt[c];
+      LONG* out = rec[2 * p0 + c].nLevel;
+      if (bHisto)
+        for (int L = 0; L < 256; ++L) histo[L] += n[L];
+      for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
+    }
+  }
+  for (int c = 2 * m_nPairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
+  if (bHisto) {
+    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
+  }
+}
+
+// Each sample lights a span of levels around its luma. Spans are recorded as +1/-1 at their ends
+// and a prefix sum per column turns them into counts: two writes per sample instead of up to 385.
+void CYVYUGraph::AccumulateYC() {
+  YCLevel* rec = m_arrYCLevels.GetData();
+  const SHORT* map = m_arrYCMap.GetData();
+  const bool bHisto = m_bYHisto != 0;
+  DWORD histo[256] = {};
+  static thread_local LONG diff[2 * kYCTilePairs][538];
+  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int p0 = 0; p0 < m_nPairs; p0 += kYCTilePairs) {
+    const int np = std::min(kYCTilePairs, m_nPairs - p0);
+    std::memset(diff, 0, sizeof(diff[0]) * 2 * np);
+    const BYTE* row = frame + 4 * p0;
+    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+      if (r + scopes_detail::kPrefetchRows < m_nRows)
+        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
+      const BYTE* u = row;
+      for (int i = 0; i < np; ++i, u += 4) {
+        const int m = g_byChromaSpan[u[1]][u[3]];
+        const int y1 = u[0], y2 = u[2];
+        LONG* d1 = diff[2 * i];
+        LONG* d2 = diff[2 * i + 1];
+        ++d1[std::max(1, y1 - m + 125)];
+        --d1[std::min(536, y1 + m + 125) + 1];
+        ++d2[std::max(1, y2 - m + 125)];
+        --d2[std::min(536, y2 + m + 125) + 1];
+        if (bHisto) {
+          ++histo[y1];
+          ++histo[y2];
+        }
+      }
+    }
+    for (int c = 0; c < 2 * np; ++c) {
+      const LONG* d = diff[c];
+      LONG* out = rec[2 * p0 + c].nLevel;
+      LONG run = 0;
+      for (int k = 0; k < 537; ++k) {
+        run += d[k];
+        out[k] = map[run];
+      }
+    }
+  }
+  for (int c = 2 * m_nPairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
+  if (bHisto) {
+    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
+  }
+}
+
+// Counts the pairs (Y1, Y2) jointly, one count per unit instead of two, then sums the table's
+// rows and columns into the histogram: luma 0 to 255 of either pixel.
+void CYVYUGraph::AccumulateHisto() {
+  // Four tables, one per unit of each group of four, so that equal neighbours in flat areas do
+  // not wait on each other's counts.
+  DWORD* t[4] = {ChromaTable(0), ChromaTable(1), ChromaTable(2), ChromaTable(3)};
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    const BYTE* u = row;
+    int i = 0;
+    for (; i + 4 <= m_nPairs; i += 4, u += 16) {
+      uint64_t w0, w1;
+      std::memcpy(&w0, u, 8);
+      std::memcpy(&w1, u + 8, 8);
+      ++t[0][((w0 & 0xFF) << 8) | ((w0 >> 16) & 0xFF)];
+      ++t[1][((w0 >> 24) & 0xFF00) | ((w0 >> 48) & 0xFF)];
+      ++t[2][((w1 & 0xFF) << 8) | ((w1 >> 16) & 0xFF)];
+      ++t[3][((w1 >> 24) & 0xFF00) | ((w1 >> 48) & 0xFF)];
+    }
+    for (; i < m_nPairs; ++i, u += 4) ++t[0][(u[0] << 8) | u[2]];
+  }
+  DWORD* even = t[0];
+  for (int i = 0; i < 65536; ++i) even[i] += t[1][i] + t[2][i] + t[3][i];
+  DWORD h[256] = {};
+  for (int a = 0; a < 256; ++a) {
+    const DWORD* rowA = even + 256 * a;
+    DWORD sum = 0;
+    for (int b = 0; b < 256; ++b) {
+      sum += rowA[b];
+      h[b] += rowA[b];
+    }
+    h[a] += sum;
+  }
+  if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+  std::memcpy(m_arrYHisto.GetData(), h, sizeof h);
+}
+
+// Calls flush(unit, n) for every run of n consecutive units equal in the bits of mask. Flat
+// picture areas repeat units, and adding a run once avoids a chain of increments of one counter.
+template <class Flush>
+void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
+  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  const int pairs = m_nPairs, rows = m_nRows, step = m_nRowStep;
+  for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
+    uint32_t prev;
+    std::memcpy(&prev, row, 4);
+    prev &= mask;
+    uint32_t run = 1;
+    for (int i = 1; i < pairs; ++i) {
+      uint32_t cur;
+      std::memcpy(&cur, row + 4 * i, 4);
+      cur &= mask;
+      if (cur == prev) {
+        ++run;
+        continue;
+      }
+      flush(prev, run);
+      prev = cur;
+      run = 1;
+    }
+    flush(prev, run);
+  }
+}
+
+// Chroma pair counts for the vector display (uv, indexed U * 256 + V) and luma/chroma counts
+// for the lightning display (yu and yv, indexed Y * 256 + U or V); null tables are skipped.
+// The tables must be zeroed.
+void CYVYUGraph::CountChroma(DWORD* uv, DWORD* yu, DWORD* yv) const {
+  if (!yu) {
+    ForEachUnitRun(0xFF00FF00u, [uv](uint32_t unit, uint32_t run) { uv[(unit & 0xFF00) | (unit >> 24)] += run; });
+    return;
+  }
+  ForEachUnitRun(0xFFFFFFFFu, [uv, yu, yv](uint32_t unit, uint32_t run) {
+    const uint32_t y1 = (unit & 0xFF) << 8, u = (unit >> 8) & 0xFF, y2 = (unit >> 8) & 0xFF00, v = unit >> 24;
+    if (uv) uv[(u << 8) | v] += run;
+    yu[y1 | u] += run;
+    yu[y2 | u] += run;
+    yv[y1 | v] += run;
+    yv[y2 | v] += run;
+  });
+}
+
+// Both displays read the frame's chroma; counting it once while the frame is accumulated saves
+// each drawing a pass over the frame. A display switched on later counts at drawing time.
+void CYVYUGraph::CountChromaForDrawing() {
+  m_bUVCounted = m_bYUVCounted = false;
+  if (!m_bVector && !m_bLighting) return;
+  if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(3 * 65536);
+  DWORD* t = m_pChromaCounts.get();
+  std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
+  CountChroma(m_bVector ? t : nullptr, m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr);
+  m_bUVCounted = m_bVector != 0;
+  m_bYUVCounted = m_bLighting != 0;
+}
+
+// ---- drawing ------------------------------------------------------------------------------
+
+bool CYVYUGraph::PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange) {
+  const int h = rc.bottom - rc.top;
+  const int full = bFullRange ? 1 : 0;
+  if (m_arrYRowPos.GetSize() == 256 && m_nYRowBottom == rc.bottom && m_nYRowHeight == h && m_nYRowStep == nStep &&
+      m_nYRowFull == full && m_nYRowRows == nRows)
+    return false;
+  m_arrYRowPos.SetSize(256, -1);
+  for (int L = 0; L < 256; ++L) {
+    long long row;
+    if (full) {
+      row = rc.bottom - (static_cast<long long>(h) * L) / 256;
+    } else {
+      const long long v = (256LL * L) / 220 - 16;
+      row = rc.bottom - (v * h) / 256;
+    }
+    m_arrYRowPos[L] = static_cast<int>(std::clamp<long long>(row, 0, nRows - 1)) * nStep;
+  }
+  m_nYRowBottom = rc.bottom;
+  m_nYRowHeight = h;
+  m_nYRowStep = nStep;
+  m_nYRowFull = full;
+  m_nYRowRows = nRows;
+  return true;
+}
+
+bool CYVYUGraph::PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange) {
+  const int h = rc.bottom - rc.top;
+  const int full = bFullRange ? 1 : 0;
+  if (m_arrYCRowPos.GetSize() == 537 && m_nYCRowBottom == rc.bottom && m_nYCRowHeight == h &&
+      m_nYCRowStep == nStep && m_nYCRowFull == full && m_nYCRowRows == nRows)
+    return false;
+  m_arrYCRowPos.SetSize(537, -1);
+  for (int k = 0; k < 537; ++k) {
+    const double row = full ? rc.bottom - (255.0 * (k - 141) / 219.0) * (h / 256.0)
+                            : rc.bottom - double(k - 141) * h / 220.0;
+    m_arrYCRowPos[k] = static_cast<int>(std::clamp<double>(std::trunc(row), 0, nRows - 1)) * nStep;
+  }
+  m_nYCRowBottom = rc.bottom;
+  m_nYCRowHeight = h;
+  m_nYCRowStep = nStep;
+  m_nYCRowFull = full;
+  m_nYCRowRows = nRows;
+  return true;
+}
+
+void CYVYUGraph::DrawYParade(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut) {
+  const int count = m_arrYLevels.GetSize();
+  if (!m_bYParade || count <= 0 || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  PrepareYRowTable(nStep, nRows, rc, bFullRange);
+  const int* row = m_arrYRowPos.GetData();
+  const float cw = static_cast<float>(rc.right - rc.left) / count;
+  float x = static_cast<float>(rc.left);
+  for (int e = 0; e < count; ++e, x += cw) {
+    const LONG* V = m_arrYLevels[e].nLevel;
+    const int xi = static_cast<int>(x);
+    if (bMarkOut) {
+      int c0, c1;
+      ColumnSpan(xi, cw, nStep, c0, c1);
+      if (c0 >= c1) continue;
+      scopes_detail::ForEachNonZero(V, 0, 255, [&](int L) {
+        if (L <= 15 || L >= 236)
+          MarkBand(pBuf, nStep, row[L + 1], row[L], c0, c1);
+        else
+          MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, V[L]);
+      });
+    } else {
+      if (xi < 0 || xi >= nStep) continue;
+      scopes_detail::ForEachNonZero(V, 0, 256, [&](int L) {
+        DWORD& px = pBuf[row[L] + xi];
+        if (V[L] > static_cast<LONG>(px)) px = static_cast<DWORD>(V[L]);
+      });
+    }
+  }
+  ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
+}
+
+void CYVYUGraph::DrawYParade2(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut) {
+  const int count = m_arrYCLevels.GetSize();
+  if (!m_bYParade || count <= 0 || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  PrepareYCRowTable(nStep, nRows, rc, bFullRange);
+  const int* row = m_arrYCRowPos.GetData();
+  const float cw = static_cast<float>(rc.right - rc.left) / count;
+  float x = static_cast<float>(rc.left);
+  for (int e = 0; e < count; ++e, x += cw) {
+    const LONG* V = m_arrYCLevels[e].nLevel;
+    int c0, c1;
+    ColumnSpan(static_cast<int>(x), cw, nStep, c0, c1);
+    if (c0 >= c1) continue;
+    const int lastPlain = bMarkOut ? 392 : 529;
+    scopes_detail::ForEachNonZero(V, 0, lastPlain + 1, [&](int k) {
+      if (V[k] > 0) MaxBand(pBuf, nStep, row[k + 1], row[k], c0, c1, V[k]);
+    });
+    if (bMarkOut)
+      scopes_detail::ForEachNonZero(V, 393, 530, [&](int k) { MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1); });
+  }
+  ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
+}
+
+void CYVYUGraph::PrepareVectorTables(int nWidth, int nHeight, float fGain) {
+  if (m_arrVectorX.GetSize() == 256 && m_nVectorWidth == nWidth && m_nVectorHeight == nHeight &&
+      !(std::fabs(m_fVectorGain - fGain) > 0.001f) && m_pRowOffset)
+    return;
+  const int cx = nWidth / 2, cy = nHeight / 2;
+  const float s = std::min(nWidth, nHeight) * fGain / 256;
+  const float sy = static_cast<float>(static_cast<double>(s) * static_cast<double>(1.41f));
+  auto to16 = [](double v) { return static_cast<SHORT>(std::clamp(v, -32768.0, 32767.0)); };
+  m_arrVectorX.SetSize(256, -1);
+  m_arrVectorY.SetSize(256, -1);
+  for (int i = 0; i < 256; ++i) {
+    const int d = i - 128;
+    m_arrVectorX[i] = to16(cx + std::trunc(static_cast<double>(d * s)));
+    m_arrVectorY[i] = to16(cy - std::trunc(static_cast<double>(d * sy)));
+  }
+  m_fVectorGain = fGain;
+  m_nVectorWidth = nWidth;
+  m_nVectorHeight = nHeight;
+  m_pRowOffset = std::make_unique<int[]>(nHeight);
+  for (int r = 0; r < nHeight; ++r) m_pRowOffset[r] = r * nWidth;
+}
+
+float CYVYUGraph::LogRatio(int nTotal, float fScale) const {
+  const float f = m_FastLog.Calc(nTotal);
+  return f > 0.f ? fScale / f : 0.f;
+}
+
+void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
+  if (!m_bVector || !m_pFrame || !TargetOk(pBuf, nWidth, nHeight) || !std::isfinite(fGain)) return;
+  if (nWidth > 32767 || nHeight > 32767) return;  // positions are 16-bit
+  PrepareVectorTables(nWidth, nHeight, fGain);
+  const SHORT* X = m_arrVectorX.GetData();
+  const SHORT* Y = m_arrVectorY.GetData();
+  const int* ro = m_pRowOffset.get();
+  // Counts per (U, V) first: the 256 x 256 table stays cached where the target may not; then
+  // each chroma pair's count lands on its point.
+  const DWORD* uv = m_bUVCounted ? m_pChromaCounts.get() : nullptr;
+  if (!uv) {
+    DWORD* t = ChromaTable(0);
+    CountChroma(t, nullptr, nullptr);
+    uv = t;
+  }
+  for (int U = 0; U < 256; ++U) {
+    const int x = X[U];
+    if (x < 1 || x >= nWidth - 1) continue;
+    const DWORD* n = uv + 256 * U;
+    for (int V = 0; V < 256; ++V) {
+      const int y = Y[V];
+      if (n[V] != 0 && y >= 1 && y < nHeight - 1) pBuf[ro[y] + x] += n[V];
+    }
+  }
+
+  // When there is a single sample, its one count is the whole picture: full intensity.
+  const long long total = static_cast<long long>(m_nPairs) * m_nRows;
+  const float inv = LogRatio(static_cast<int>(std::min<long long>(total, INT_MAX)), 1.f);
+  for (int y = 0; y < nHeight; ++y) {
+    for (int x = 0; x < nWidth; ++x) {
+      DWORD* p = pBuf + ro[y] + x;
+      const int n = static_cast<int>(*p & 0xFFFFFF);
+      if (n == 0) continue;
+      const int v = inv > 0.f ? std::min(255, 1 + static_cast<int>(400 * m_FastLog.Calc(n) * inv)) : 255;
+      *p = static_cast<DWORD>(v);
+      const DWORD glow = static_cast<DWORD>((v / 2 + 1) & 0xFF) << 24;
+      auto lit = [&](int gx, int gy) {
+        if (gx < 0 || gx >= nWidth || gy < 0 || gy >= nHeight) return;
+        DWORD& q = pBuf[ro[gy] + gx];
+        if (q == 0) q = glow;
+      };
+      // A neighbour that is already lit passes the glow on to its sides instead.
+      const int nx[4] = {x - 1, x + 1, x, x};
+      const int ny[4] = {y, y, y - 1, y + 1};
+      for (int k = 0; k < 4; ++k) {
+        if (nx[k] < 0 || nx[k] >= nWidth || ny[k] < 0 || ny[k] >= nHeight) continue;
+        DWORD& q = pBuf[ro[ny[k]] + nx[k]];
+        if (q == 0) {
+          q = glow;
+        } else if (k < 2) {
+          lit(nx[k], ny[k] - 1);
+          lit(nx[k], ny[k] + 1);
+        } else {
+          lit(nx[k] - 1, ny[k]);
+          lit(nx[k] + 1, ny[k]);
+        }
+      }
+    }
+  }
+  const long long n = static_cast<long long>(nWidth) * nHeight;
+  for (long long i = 0; i < n; ++i) {
+    DWORD q = pBuf[i] & 0xFF;
+    if (q == 0) q = pBuf[i] >> 24;
+    if (q != 0) pBuf[i] = ScopePalette[q];
+  }
+}
+
+void CYVYUGraph::PrepareLightTables(int nStep, const CRect& rc) {
+  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  if (m_arrLightX.GetSize() != 256 || m_nLightLeft != rc.left || m_nLightWidth != w) {
+    m_arrLightX.SetSize(256, -1);
+    for (int L = 0; L < 256; ++L) m_arrLightX[L] = rc.left + (L * w) / 256;
+    m_nLightLeft = rc.left;
+    m_nLightWidth = w;
+  }
+  if (m_arrLightY.GetSize() != 256 || m_nLightHeight != h || m_nLightStep != nStep) {
+    m_arrLightY.SetSize(256, -1);
+    for (int L = 0; L < 256; ++L) m_arrLightY[L] = nStep * ((std::abs(L - 128) * h) / 256);
+    m_nLightHeight = h;
+    m_nLightStep = nStep;
+  }
+}
+
+void CYVYUGraph::DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bMarkOut) {
+  if (!m_bLighting || !m_pFrame || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  if (static_cast<long long>(nStep) * std::max(std::abs(rc.top), std::abs(rc.bottom)) > INT_MAX / 2) return;
+  PrepareLightTables(nStep, rc);
+  const int* LX = m_arrLightX.GetData();
+  const int* LY = m_arrLightY.GetData();
+  const int h = rc.bottom - rc.top;
+  const int ctrRow = (rc.bottom + rc.top) / 2;
+  const int ctr = nStep * ctrRow;
+  // Counts per (Y, U) for the upper points and per (Y, V) for the lower ones, then each table
+  // entry lands on its point. Marks only need to be known per point: a marked pixel stays
+  // negative whatever is added to it, so the order of marks and counts does not matter.
+  const DWORD* yu = m_bYUVCounted ? m_pChromaCounts.get() + 65536 : nullptr;
+  const DWORD* yv = yu ? yu + 65536 : nullptr;
+  if (!yu) {
+    DWORD* tu = ChromaTable(0);
+    DWORD* tv = ChromaTable(1);
+    CountChroma(nullptr, tu, tv);
+    yu = tu, yv = tv;
+  }
+  int dy[256];
+  for (int L = 0; L < 256; ++L) dy[L] = (std::abs(L - 128) * h) / 256;
+  for (int sign = -1; sign <= 1; sign += 2) {
+    const DWORD* table = sign < 0 ? yu : yv;
+    for (int Y = 0; Y < 256; ++Y) {
+      const int x = LX[Y];
+      if (x < 0 || x >= nStep) continue;
+      const bool badY = Y < 16 || Y > 235;
+      const DWORD* n = table + 256 * Y;
+      for (int C = 0; C < 256; ++C) {
+        if (n[C] == 0) continue;
+        const int y = ctrRow + sign * dy[C];
+        if (y < 0 || y >= nRows) continue;
+        DWORD& px = pBuf[ctr + sign * LY[C] + x];
+        if (bMarkOut && (badY || C < 16 || C > 240))
+          px = SCOPE_MARK_VALUE;
+        else
+          px += n[C];
+      }
+    }
+  }
+
+  const long long total = static_cast<long long>(m_nPairs) * m_nRows * 2;
+  const float s = LogRatio(static_cast<int>(std::min<long long>(total, INT_MAX)), 400.f);
+  const long long n = static_cast<long long>(nStep) * nRows;
+  for (long long i = 0; i < n; ++i) {
+    const DWORD px = pBuf[i];
+    if (px == 0) continue;
+    if (bMarkOut && IsMark(px)) {
+      pBuf[i] = SCOPE_MARK_COLOR;
+      continue;
+    }
+    const int cnt = static_cast<int>(std::min<DWORD>(px, INT_MAX));
+    const int v = s > 0.f ? std::min(255, static_cast<int>(s * m_FastLog.Calc(cnt)) + 1) : 255;
+    pBuf[i] = ScopePalette[v];
+  }
+}
+
+void CYVYUGraph::DrawHistoL(DWORD* pBuf, int nStep, int nRows, const CRect& rc) {
+  if (m_arrYHisto.GetSize() != 256 || m_nPairs == 0 || m_nRows == 0 || !m_bYHisto) return;
+  if (!TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
+  const float f = m_FastLog.Calc(static_cast<int>(std::min<long long>(GetHistoLPixelCount(), INT_MAX)));
+  const int limit = std::min<int>(rc.bottom, nRows - 1);
+  const int n = rc.right - rc.left;
+  if (n <= 0 || n > scopes_detail::kMaxCoord) return;
+  const DWORD* src = m_arrYHisto.GetData();
+  const DWORD* bins = src;
+  if (n != 256) {
+    m_arrYHistoScaled.SetSize(n, -1);
+    DWORD* dst = m_arrYHistoScaled.GetData();
+    std::memset(dst, 0, sizeof(DWORD) * static_cast<unsigned>(n));
+    if (n < 256) {
+      float p = 0.000001f;
+      const float step = static_cast<float>(n) / 256;
+      int last = -1;
+      for (int j = 0; j < 256; ++j, p += step) {
+        const int t = std::min(static_cast<int>(p), n - 1);
+        if (t != last) {
+          dst[t] = src[j];
+          last = t;
+        } else {
+          dst[t] = std::max(dst[t], src[j]);
+        }
+      }
+    } else {
+      float p = 0.f;
+      const float step = 255.f / n;
+      for (int i = 0; i < n; ++i, p += step) {
+        const int t = std::min(static_cast<int>(p), 255);
+        if (t + 1 >= 256) {
+          dst[i] = src[t];
+        } else {
+          const float a = static_cast<float>(src[t]);
+          const float d = static_cast<float>(static_cast<long long>(src[t + 1]) - static_cast<long long>(src[t]));
+          dst[i] = static_cast<DWORD>(a + d * (p - static_cast<float>(t)));
+        }
+      }
+    }
+    bins = dst;
+  }
+  // A frame of a single pixel has a zero logarithm; its one count then fills the height.
+  const float scale = f > 0.f ? static_cast<float>(rc.bottom - rc.top) / f : 0.f;
+  for (int i = 0; i < n; ++i) {
+    const DWORD v = bins[i];
+    const long long x = static_cast<long long>(rc.left) + i;
+    if (v == 0 || x < 0 || x >= nStep) continue;
+    const int hh = f > 0.f ? static_cast<int>(scale * m_FastLog.Calc(static_cast<int>(std::min<DWORD>(v, INT_MAX))))
+                           : rc.bottom - rc.top;
+    const int y = rc.bottom - hh;
+    for (int yy = std::max(y, 0); yy <= limit; ++yy) pBuf[static_cast<long long>(yy) * nStep + x] = 0xFFFFFFFF;
+  }
+}
