@@ -8,3 +8,8 @@
 #include "audio/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"
+#include "scopes/ARGBGraph.h"
+#include "scopes/ScopePalette.h"
+#include "scopes/ScopePixels.h"
+#include "scopes/VideoScopeGraph.h"
+#include "scopes/YVYUGraph.h"
