@@ -168,3 +168,31 @@ TEST_F(Paint, ScrollWindowMovesPixelsAndInvalidatesTheUncoveredPart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StaticControl, DrawsItsBitmapAtNaturalSizeOverTheDialogColour) {
+  headless::Reset();
+  CRecorderWnd top;
+  ASSERT_TRUE(top.CreateTop(CRect(0, 0, 60, 40)));
+  CStatic pic;
+  ASSERT_TRUE(pic.Create(L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, CRect(10, 10, 30, 30), &top));
+  headless::Pump();
+  const uint32_t face = ToPixel(GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(headless::Capture(pic.m_hWnd).At(5, 5), face);  // no bitmap: the erased background
+  EXPECT_EQ(pic.GetBitmap(), nullptr);
+  std::vector<DWORD> bits(8 * 6, 0x00FF8000u);  // orange, 0x00RRGGBB
+  HBITMAP bmp = CreateBitmap(8, 6, 1, 32, bits.data());
+  EXPECT_EQ(pic.SetBitmap(bmp), nullptr);
+  EXPECT_EQ(pic.GetBitmap(), bmp);
+  headless::Pump();
+  headless::Image img = headless::Capture(pic.m_hWnd);
+  EXPECT_EQ(img.At(0, 0), 0xFF8000u);
+  EXPECT_EQ(img.At(7, 5), 0xFF8000u);
+  EXPECT_EQ(img.At(8, 5), face);
+  EXPECT_EQ(img.At(7, 6), face);
+  pic.DestroyWindow();
+  DeleteObject(bmp);
+}
+
+}  // namespace

@@ -100,6 +100,14 @@ TEST_F(Queue, PeekFiltersAndPriorities) {
   PostMessageW(nullptr, WM_USER + 9, 0, 0);
   EXPECT_FALSE(PeekMessageW(&m, a.m_hWnd, 0, 0, PM_NOREMOVE));
   EXPECT_TRUE(PeekMessageW(&m, reinterpret_cast<HWND>(-1), 0, 0, PM_REMOVE));
+  // A filtered wait is not ended by messages for other windows.
+  PostMessageW(b.m_hWnd, WM_USER + 4, 0, 0);
+  headless::At(headless::Now() + 500, [&] { PostMessageW(a.m_hWnd, WM_USER + 5, 0, 0); });
+  ASSERT_TRUE(GetMessageW(&m, a.m_hWnd, 0, 0));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 5));
+  EXPECT_EQ(headless::Now(), 500u);
+  ASSERT_TRUE(PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.message, static_cast<UINT>(WM_USER + 4));
   // Quit: GetMessage returns FALSE with the code.
   PostQuitMessage(7);
   EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));

@@ -130,6 +130,11 @@ const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
 
 CWnd::CWnd() { (void)g_hooks; }
 
+const CWnd CWnd::wndTop(SpecialHandle{}, HWND_TOP);
+const CWnd CWnd::wndBottom(SpecialHandle{}, HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(SpecialHandle{}, HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(SpecialHandle{}, HWND_NOTOPMOST);
+
 CWnd::~CWnd() {
   if (m_hWnd && FromHandlePermanent(m_hWnd) == this) {
     ::DestroyWindow(m_hWnd);

@@ -20,6 +20,12 @@ class CWnd : public CCmdTarget {
   CWnd();
   ~CWnd() override;
 
+  // Z-order positions for SetWindowPos.
+  static const CWnd wndTop;
+  static const CWnd wndBottom;
+  static const CWnd wndTopMost;
+  static const CWnd wndNoTopMost;
+
   HWND m_hWnd = nullptr;
   operator HWND() const { return m_hWnd; }  // NOLINT(google-explicit-constructor)
   HWND GetSafeHwnd() const { return m_hWnd; }
@@ -182,6 +188,10 @@ class CWnd : public CCmdTarget {
  protected:
   static const AFX_MSGMAP* GetThisMessageMap();
   const AFX_MSGMAP* GetMessageMap() const override;
+
+ private:
+  struct SpecialHandle {};
+  CWnd(SpecialHandle, HWND hWnd) : m_hWnd(hWnd) {}
 
  public:
   WNDPROC m_pfnSuper = nullptr;  // the class's procedure this object took over

@@ -1,5 +1,5 @@
-// Internal: the window tree, message queues and timers behind the window API. Not installed for
-// hosts; only the window area's sources include it.
+// Internal: the window tree, message queues and timers behind the window API. Only the window
+// area's sources include it; hosts and controls use the API headers.
 #pragma once
 #include <condition_variable>
 #include <cstdint>

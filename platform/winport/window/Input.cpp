@@ -81,13 +81,12 @@ void ScrollBarClick(HWND target, POINT screen) {
   auto w = Find(target);
   if (!w) return;
   int bar;
-  RECT c, wr;
+  RECT c;
   {
     Lock lock(S().mu);
     POINT o = ClientOriginOnScreen(*w);
     c = ClientRectOf(*w);
     OffsetRect(&c, o.x, o.y);
-    wr = WindowRectOnScreen(*w);
   }
   if ((w->style & WS_VSCROLL) && screen.x >= c.right && screen.y < c.bottom) bar = SB_VERT;
   else if ((w->style & WS_HSCROLL) && screen.y >= c.bottom && screen.x < c.right) bar = SB_HORZ;
@@ -106,7 +105,6 @@ void ScrollBarClick(HWND target, POINT screen) {
     int thumbPos = arrow + static_cast<int>(static_cast<long long>(si.nPos - si.nMin) * track / range);
     code = pos < thumbPos ? SB_PAGEUP : SB_PAGEDOWN;
   }
-  (void)wr;
   UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
   PostInput(target, msg, code, 0);
   PostInput(target, msg, SB_ENDSCROLL, 0);

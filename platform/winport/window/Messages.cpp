@@ -104,10 +104,18 @@ bool IsEventThread() {
   return first == std::this_thread::get_id();
 }
 
+// Whether a message the caller's filter accepts is queued or a send waits.
+bool HasMatching(Queue& q, HWND hwnd, UINT lo, UINT hi) {
+  if (!q.sent.empty()) return true;
+  for (const MSG& m : q.posted)
+    if (InRange(m.message, lo, hi) && MatchesWindow(m.hwnd, hwnd)) return true;
+  return false;
+}
+
 // Blocks until something for this thread may be there. Headless: moves the virtual clock to the
 // next due timer or scheduled action; with nothing due, waits briefly for other threads and
-// then gives up loudly.
-void WaitInternal(const char* where) {
+// then gives up loudly. Queued messages the filter rejects do not end the wait.
+void WaitInternal(const char* where, HWND hwnd = nullptr, UINT lo = 0, UINT hi = 0) {
   auto& s = S();
   auto q = ThisQueue();
   winport::Backend& backend = winport::CurrentBackend();
@@ -117,7 +125,7 @@ void WaitInternal(const char* where) {
   if (backend.VirtualClock()) {
     {
       Lock lock(s.mu);
-      if (!q->sent.empty() || !q->posted.empty()) return;
+      if (HasMatching(*q, hwnd, lo, hi)) return;
     }
     if (any) {
       Lock lock(s.mu);
@@ -131,8 +139,8 @@ void WaitInternal(const char* where) {
     }
     Lock lock(s.mu);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    while (q->sent.empty() && q->posted.empty()) {
-      if (q->cv.wait_until(lock, deadline) == std::cv_status::timeout && q->sent.empty() && q->posted.empty()) {
+    while (!HasMatching(*q, hwnd, lo, hi)) {
+      if (q->cv.wait_until(lock, deadline) == std::cv_status::timeout && !HasMatching(*q, hwnd, lo, hi)) {
         // Something may have become paintable from another thread.
         if (FindPaintWindow(s.topLevels, q->thread, nullptr)) return;
         FailWait(where);
@@ -145,7 +153,7 @@ void WaitInternal(const char* where) {
   if (until <= now) return;
   {
     Lock lock(s.mu);
-    if (!q->sent.empty() || !q->posted.empty()) return;
+    if (HasMatching(*q, hwnd, lo, hi)) return;
     if (!IsEventThread()) {
       q->cv.wait_for(lock, std::chrono::milliseconds(until - now));
       return;
@@ -219,7 +227,7 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
       // A handler polling in a loop on a virtual clock would spin for ever: let time pass as
       // a wait would.
       t_emptyPeeks = 0;
-      WaitInternal("PeekMessage");
+      WaitInternal("PeekMessage", hwnd, filterMin, filterMax);
       got = PeekInternal(&tmp, hwnd, filterMin, filterMax, removeMsg);
     }
   }
@@ -230,7 +238,16 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 
 BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   MSG tmp{};
-  while (!PeekInternal(&tmp, hwnd, filterMin, filterMax, PM_REMOVE)) WaitInternal("GetMessage");
+  while (!PeekInternal(&tmp, hwnd, filterMin, filterMax, PM_REMOVE)) WaitInternal("GetMessage", hwnd, filterMin, filterMax);
+  // A loop that never runs dry (busy timers) still shows its paints on real windows.
+  if (!winport::CurrentBackend().VirtualClock() && IsEventThread()) {
+    static thread_local std::uint64_t lastPresent = 0;
+    std::uint64_t now = Now();
+    if (now - lastPresent >= 15) {
+      lastPresent = now;
+      PresentDirty();
+    }
+  }
   if (msg) *msg = tmp;
   return tmp.message == WM_QUIT ? FALSE : TRUE;
 }

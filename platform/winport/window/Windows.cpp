@@ -376,10 +376,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   wp.cy = std::max(wp.cy, 0);
   bool moved, sized, showChange = false, visibleNow;
   RECT oldRect, newRect;
-  bool oldVisible;
   {
     Lock lock(s.mu);
-    oldVisible = IsVisibleLocked(*w);
     oldRect = w->rect;
     RECT oldClient = ClientRectOf(*w);
     newRect = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
@@ -433,7 +431,6 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!sized) wp.flags |= SWP_NOSIZE | SWP_NOCLIENTSIZE;
   if (moved || sized || showChange || !(flags & SWP_NOZORDER) || (flags & SWP_FRAMECHANGED))
     SendMessageW(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
-  (void)oldVisible;
   return TRUE;
 }
 

@@ -2,6 +2,7 @@
 // Windows, messages, timers, painting, input, framework window classes.
 #include "winport/window/Backend.h"
 #include "winport/window/CCmdTarget.h"
+#include "winport/window/CStatic.h"
 #include "winport/window/CToolTipCtrl.h"
 #include "winport/window/CWinApp.h"
 #include "winport/window/CWnd.h"
