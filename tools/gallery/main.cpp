@@ -61,27 +61,10 @@ Image Strip(const std::vector<Image>& frames) {
   return strip;
 }
 
-Image Stack(const std::vector<Image>& rows) {
-  Image sheet;
-  for (const Image& r : rows) {
-    sheet.width = std::max(sheet.width, r.width);
-    sheet.height += r.height;
-  }
-  sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height, 0x303030);
-  int y0 = 0;
-  for (const Image& r : rows) {
-    for (int y = 0; y < r.height; ++y) {
-      for (int x = 0; x < r.width; ++x) sheet.pixels[static_cast<size_t>(y0 + y) * sheet.width + x] = r.At(x, y);
-    }
-    y0 += r.height;
-  }
-  return sheet;
-}
-
 int RunHeadless(const Options& o) {
   namespace hl = winport::headless;
   std::filesystem::create_directories(o.outDir);
-  std::vector<Image> strips;
+  std::vector<Image> sheetRows;
   for (gallery::PageFactory make : gallery::Pages()) {
     std::unique_ptr<gallery::Page> page(make());
     if (!o.only.empty() && o.only != page->Name()) continue;
@@ -115,11 +98,11 @@ int RunHeadless(const Options& o) {
       return 1;
     }
     std::printf("%s (%zu frames)\n", path.c_str(), frames.size());
-    strips.push_back(std::move(strip));
+    sheetRows.push_back(frames[frames.size() > 1 ? 1 : 0]);  // one frame per page, early in its programme
   }
-  if (!strips.empty()) {
+  if (!sheetRows.empty()) {
     const std::string sheet = o.outDir + "/gallery.png";
-    hl::SavePng(Stack(strips), sheet.c_str());
+    hl::SavePng(Strip(sheetRows), sheet.c_str());
     std::printf("%s\n", sheet.c_str());
   }
   return 0;
@@ -137,10 +120,8 @@ int RunWindows(const Options& o) {
     frames.push_back(std::move(frame));
   }
   if (frames.empty()) return 1;
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  // The framework's pump runs pre-translation, so tooltips see the relayed mouse moves.
+  while (AfxPumpMessage()) {
   }
   for (auto& p : pages) p->Destroy();
   return 0;
