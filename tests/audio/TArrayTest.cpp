@@ -97,7 +97,8 @@ TEST(TArrayCopy, CopyAssignAppendSwapAreIndependent) {
   a.Swap(b);
   EXPECT_EQ(a.GetSize(), 6);
   EXPECT_EQ(b.GetSize(), 2);
-  a = a;  // NOLINT: self-assignment keeps the contents
+  const CTArray<int>& alias = a;
+  a = alias;  // self-assignment keeps the contents
   EXPECT_EQ(a[0], 99);
 }
 
