@@ -93,19 +93,19 @@ TEST(ResourceChain, OrderLookupAndRemoval) {
   HINSTANCE host = winport::AddResourceModule(L"host");
   ASSERT_NE(lib, nullptr);
   ASSERT_NE(host, lib);
-  winport::AddResource(lib, L"IDB_MB_IMAGE", RT_BITMAP, kBytesA);
-  winport::AddResource(host, L"idb_mb_image", RT_BITMAP, kBytesB);
+  winport::AddResource(lib, L"IDB_TEST_STRIP", RT_BITMAP, kBytesA);
+  winport::AddResource(host, L"idb_test_strip", RT_BITMAP, kBytesB);
   winport::AddResource(lib, MAKEINTRESOURCEW(101), RT_BITMAP, kBytesC);
   winport::AddResource(lib, L"VERSION", RT_VERSION, kBytesC);
 
   // Newest module first, names without case.
   HINSTANCE found = nullptr;
-  auto bytes = winport::FindResourceBytes(L"Idb_Mb_Image", RT_BITMAP, nullptr, &found);
+  auto bytes = winport::FindResourceBytes(L"Idb_Test_Strip", RT_BITMAP, nullptr, &found);
   EXPECT_EQ(bytes.size(), 2u);
   EXPECT_EQ(found, host);
-  EXPECT_EQ(AfxFindResourceHandle(L"IDB_MB_IMAGE", RT_BITMAP), host);
+  EXPECT_EQ(AfxFindResourceHandle(L"IDB_TEST_STRIP", RT_BITMAP), host);
   // A given module is searched alone.
-  EXPECT_EQ(winport::FindResourceBytes(L"IDB_MB_IMAGE", RT_BITMAP, lib).size(), 3u);
+  EXPECT_EQ(winport::FindResourceBytes(L"IDB_TEST_STRIP", RT_BITMAP, lib).size(), 3u);
   EXPECT_TRUE(winport::FindResourceBytes(MAKEINTRESOURCEW(101), RT_BITMAP, host).empty());
   // Ids by value and as "#id"; the type matters.
   EXPECT_EQ(winport::FindResourceBytes(L"#101", RT_BITMAP).size(), 1u);
@@ -125,10 +125,10 @@ TEST(ResourceChain, OrderLookupAndRemoval) {
 
   // Removing the host uncovers the library's entry; removing the library invalidates its HRSRCs.
   winport::RemoveResourceModule(host);
-  EXPECT_EQ(AfxFindResourceHandle(L"IDB_MB_IMAGE", RT_BITMAP), lib);
-  EXPECT_EQ(winport::FindResourceBytes(L"IDB_MB_IMAGE", RT_BITMAP).size(), 3u);
+  EXPECT_EQ(AfxFindResourceHandle(L"IDB_TEST_STRIP", RT_BITMAP), lib);
+  EXPECT_EQ(winport::FindResourceBytes(L"IDB_TEST_STRIP", RT_BITMAP).size(), 3u);
   winport::RemoveResourceModule(lib);
-  EXPECT_EQ(AfxFindResourceHandle(L"IDB_MB_IMAGE", RT_BITMAP), nullptr);
+  EXPECT_EQ(AfxFindResourceHandle(L"IDB_TEST_STRIP", RT_BITMAP), nullptr);
   EXPECT_EQ(SizeofResource(nullptr, res), 0u);
   EXPECT_EQ(LoadResource(nullptr, res), nullptr);
   // Unknown and null handles are ignored.
