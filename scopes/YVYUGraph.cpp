@@ -220,8 +220,8 @@ void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, 
     bHistoDone = m_bYHisto != 0;
   }
   if (m_bYHisto && !bHistoDone) AccumulateHisto();
-  ConvertPending();
   CountChromaForDrawing();
+  ConvertPending();
 }
 
 void CYVYUGraph::UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst, long nWidth, long nRows) {
@@ -435,7 +435,12 @@ template <class Flush>
 void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
   const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
   const int pairs = m_nPairs, rows = m_nRows, step = m_nRowStep;
+  const BYTE* src = m_pSwapSrc;  // a pending YVYU frame is converted row by row on the way
   for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
+    if (src) {
+      SwapPairs(src, const_cast<BYTE*>(row), pairs);
+      src += m_nSwapStep;
+    }
     uint32_t prev;
     std::memcpy(&prev, row, 4);
     prev &= mask;
@@ -483,6 +488,7 @@ void CYVYUGraph::CountChromaForDrawing() {
   DWORD* t = m_pChromaCounts.get();
   std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
   CountChroma(m_bVector ? t : nullptr, m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr);
+  m_pSwapSrc = nullptr;  // converted by the walk
   m_bUVCounted = m_bVector != 0;
   m_bYUVCounted = m_bLighting != 0;
 }
