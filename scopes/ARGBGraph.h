@@ -46,9 +46,12 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel);
 
  private:
-  // Columns per accumulation tile: three channels of 16-bit counters (48 KiB) stay cached while
-  // every sampled row passes, and each row gives one 128-byte read.
-  static constexpr int kTileColumns = 32;
+  // Columns per accumulation tile: three channels of 16-bit counters (27 KiB) stay in the
+  // first-level cache while every sampled row passes. Columns are padded to 576 bytes so that
+  // the same level in different columns never lies a multiple of 4 KiB apart, where a load
+  // would wait for an unrelated store.
+  static constexpr int kTileColumns = 16;
+  static constexpr int kLevelStride = 288;
   template <class CountRow>
   void Accumulate(long nWidth, long nRows, CountRow count);
 

@@ -94,7 +94,8 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
       return;
     }
     case VYUY: {
-      if (bYUV) m_YUVGraph.UpdateGraph(pData, nWidth, nHeight, nPitch, nSkip);
+      if (bYUV && !m_bYUVDone) m_YUVGraph.UpdateGraph(pData, nWidth, nHeight, nPitch, nSkip);
+      m_bYUVDone = false;
       const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
       if (!walk.ok) return;
       // Pixels are counted straight from the pairs: no converted frame is written and read back.
@@ -118,7 +119,11 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
   if (fmt == YVYU) {
     static constexpr int kOrder[4] = {1, 3, 0, 2};
     if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", src, kOrder);
-    for (long r = 0; r < walk.rows; ++r) {
+    if (bYUV) {  // the luma/chroma side's first pass converts the frame as it reads it
+      m_YUVGraph.UpdateGraphYVYU(src, walk.rowStep, dst, nWidth, walk.rows);
+      m_bYUVDone = true;
+    }
+    for (long r = 0; r < walk.rows && !bYUV; ++r) {
       const BYTE* s = src + r * walk.rowStep;
       BYTE* d = dst + r * rowBytes;
       for (long i = 0; i < pairs; ++i, s += 4, d += 4) {  // swap the bytes of each 16-bit half

@@ -65,6 +65,7 @@ class PARVANEU_API CVideoScopeGraph {
 
  private:
   bool YUVWanted() const;
+  bool m_bYUVDone = false;  // the internal VYUY call finds the luma/chroma side already updated
   void RebaseFrame(const CVideoScopeGraph& other);
   void Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const;
 

@@ -47,6 +47,42 @@ DWORD* ChromaTable(int n) {
   return tables[n].get();
 }
 
+// YVYU units (U, Y1, V, Y2) to VYUY (Y1, U, Y2, V): the bytes of each 16-bit half swapped.
+void SwapPairs(const BYTE* s, BYTE* d, int n) {
+  int i = 0;
+#if defined(__SSE2__)
+  for (; i + 4 <= n; i += 4) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8)));
+  }
+#endif
+  for (; i < n; ++i) {
+    uint32_t x;
+    std::memcpy(&x, s + 4 * i, 4);
+    x = ((x & 0x00FF00FFu) << 8) | ((x >> 8) & 0x00FF00FFu);
+    std::memcpy(d + 4 * i, &x, 4);
+  }
+}
+
+// out[L] = map[n[L]] for 256 levels. Most levels of a column are empty and map[0] is 0: groups
+// of eight empty levels are written as zeros without looking them up.
+void MapCounts(const uint16_t* n, const SHORT* map, LONG* out) {
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (int L = 0; L < 256; L += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(x, zero)) == 0xFFFF) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L), zero);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L + 4), zero);
+      continue;
+    }
+    for (int k = 0; k < 8; ++k) out[L + k] = map[n[L + k]];
+  }
+#else
+  for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
+#endif
+}
+
 inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
 
 // The shared last pass of the waveforms: counts/intensities to palette colours, marks to red.
@@ -161,8 +197,12 @@ void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, 
   m_nRows = static_cast<int>(walk.rows);
   m_nRowStep = static_cast<int>(walk.rowStep);
 
+  // A pending YVYU frame is converted by the luma waveform's or the histogram's pass; any other
+  // first pass needs it converted beforehand.
+  const bool bLumaPass = m_bYParade && m_byYorYC == 0;
+  if (!bLumaPass && !(m_bYHisto && !(m_bYParade && m_byYorYC == 1))) ConvertPending();
   bool bHistoDone = false;
-  if (m_bYParade && m_byYorYC == 0) {
+  if (bLumaPass) {
     m_arrYCLevels.SetSize(0, -1);
     m_nYCRowBottom = 0;
     m_nYCRowRows = -1;
@@ -181,6 +221,28 @@ void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, 
   }
   if (m_bYHisto && !bHistoDone) AccumulateHisto();
   CountChromaForDrawing();
+  ConvertPending();
+}
+
+void CYVYUGraph::UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst, long nWidth, long nRows) {
+  m_pSwapSrc = static_cast<const BYTE*>(pSrc);
+  m_nSwapStep = nSrcRowStep;
+  const long pairs = nWidth / 2;
+  UpdateGraph(pDst, nWidth, nRows, pairs * 4, 0);
+  if (m_pSwapSrc) {  // refused geometry: convert all the same, the caller reads the result
+    const BYTE* s = m_pSwapSrc;
+    BYTE* d = static_cast<BYTE*>(pDst);
+    for (long r = 0; r < nRows && pDst; ++r, s += nSrcRowStep, d += pairs * 4) SwapPairs(s, d, static_cast<int>(pairs));
+    m_pSwapSrc = nullptr;
+  }
+}
+
+void CYVYUGraph::ConvertPending() {
+  if (!m_pSwapSrc) return;
+  const BYTE* s = m_pSwapSrc;
+  BYTE* d = reinterpret_cast<BYTE*>(m_pFrame);
+  for (int r = 0; r < m_nRows; ++r, s += m_nSwapStep, d += m_nRowStep) SwapPairs(s, d, m_nPairs);
+  m_pSwapSrc = nullptr;
 }
 
 void CYVYUGraph::BuildYMap() {
@@ -214,28 +276,33 @@ void CYVYUGraph::AccumulateLuma() {
   const bool bHisto = m_bYHisto != 0;
   DWORD histo[256] = {};
   uint16_t cnt[2 * kLumaTilePairs][256];
-  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
+  // A pending YVYU frame is counted where it lies (its luma one byte further into each half);
+  // its VYUY form is written afterwards by a pass along the rows.
+  const BYTE* frame = m_pSwapSrc ? m_pSwapSrc : reinterpret_cast<const BYTE*>(m_pFrame);
+  const long rowStep = m_pSwapSrc ? m_nSwapStep : m_nRowStep;
+  const int sh = m_pSwapSrc ? 8 : 0;
   for (int p0 = 0; p0 < m_nPairs; p0 += kLumaTilePairs) {
     const int np = std::min(kLumaTilePairs, m_nPairs - p0);
     std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np);
     const BYTE* row = frame + 4 * p0;
-    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    for (int r = 0; r < m_nRows; ++r, row += rowStep) {
       if (r + scopes_detail::kPrefetchRows < m_nRows)
-        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
+        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * np);
       const BYTE* u = row;
       uint16_t* c = cnt[0];
       int i = 0;
       for (; i + 2 <= np; i += 2, u += 8, c += 4 * 256) {  // two pairs, four columns at a time
         uint64_t w;
         std::memcpy(&w, u, 8);
+        w >>= sh;
         ++c[w & 0xFF];
         ++c[256 + ((w >> 16) & 0xFF)];
         ++c[512 + ((w >> 32) & 0xFF)];
         ++c[768 + ((w >> 48) & 0xFF)];
       }
       if (i < np) {
-        ++c[u[0]];
-        ++c[256 + u[2]];
+        ++c[u[sh / 8]];
+        ++c[256 + u[2 + sh / 8]];
       }
     }
     for (int c = 0; c < 2 * np; ++c) {
@@ -243,7 +310,7 @@ void CYVYUGraph::AccumulateLuma() {
       LONG* out = rec[2 * p0 + c].nLevel;
       if (bHisto)
         for (int L = 0; L < 256; ++L) histo[L] += n[L];
-      for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
+      MapCounts(n, map, out);
     }
   }
   for (int c = 2 * m_nPairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
@@ -302,41 +369,64 @@ void CYVYUGraph::AccumulateYC() {
   }
 }
 
-// Counts the pairs (Y1, Y2) jointly, one count per unit instead of two, then sums the table's
-// rows and columns into the histogram: luma 0 to 255 of either pixel.
+// Luma bytes of 16 pairs all equal to the first one (flat areas are common in video).
+static inline bool FlatLuma16(const BYTE* u) {
+#if defined(__SSE2__)
+  const __m128i mask = _mm_set1_epi32(0x00FF00FF);
+  const __m128i first = _mm_set1_epi16(static_cast<short>(u[0]));
+  __m128i eq = _mm_cmpeq_epi16(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u)), mask), first);
+  for (int k = 16; k < 64; k += 16)
+    eq = _mm_and_si128(eq, _mm_cmpeq_epi16(
+                               _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u + k)), mask), first));
+  return _mm_movemask_epi8(eq) == 0xFFFF;
+#else
+  for (int k = 2; k < 64; k += 2)
+    if (u[k] != u[0]) return false;
+  return true;
+#endif
+}
+
+// Eight small tables taken in turn, all in the first-level cache: equal neighbours do not wait
+// on each other's counts. Flat stretches of 32 pixels count at once.
 void CYVYUGraph::AccumulateHisto() {
-  // Four tables, one per unit of each group of four, so that equal neighbours in flat areas do
-  // not wait on each other's counts.
-  DWORD* t[4] = {ChromaTable(0), ChromaTable(1), ChromaTable(2), ChromaTable(3)};
+  DWORD t[8][256] = {};
   const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
+  const BYTE* src = m_pSwapSrc;
+  m_pSwapSrc = nullptr;
   for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
+    if (src) {  // the frame's first pass writes its VYUY form
+      SwapPairs(src, const_cast<BYTE*>(row), m_nPairs);
+      src += m_nSwapStep;
+    }
     const BYTE* u = row;
     int i = 0;
-    for (; i + 4 <= m_nPairs; i += 4, u += 16) {
-      uint64_t w0, w1;
-      std::memcpy(&w0, u, 8);
-      std::memcpy(&w1, u + 8, 8);
-      ++t[0][((w0 & 0xFF) << 8) | ((w0 >> 16) & 0xFF)];
-      ++t[1][((w0 >> 24) & 0xFF00) | ((w0 >> 48) & 0xFF)];
-      ++t[2][((w1 & 0xFF) << 8) | ((w1 >> 16) & 0xFF)];
-      ++t[3][((w1 >> 24) & 0xFF00) | ((w1 >> 48) & 0xFF)];
+    for (; i + 16 <= m_nPairs; i += 16, u += 64) {
+      if (FlatLuma16(u)) {
+        t[0][u[0]] += 32;
+        continue;
+      }
+      for (int k = 0; k < 64; k += 16) {
+        uint64_t w0, w1;
+        std::memcpy(&w0, u + k, 8);
+        std::memcpy(&w1, u + k + 8, 8);
+        ++t[0][w0 & 0xFF];
+        ++t[1][(w0 >> 16) & 0xFF];
+        ++t[2][(w0 >> 32) & 0xFF];
+        ++t[3][(w0 >> 48) & 0xFF];
+        ++t[4][w1 & 0xFF];
+        ++t[5][(w1 >> 16) & 0xFF];
+        ++t[6][(w1 >> 32) & 0xFF];
+        ++t[7][(w1 >> 48) & 0xFF];
+      }
     }
-    for (; i < m_nPairs; ++i, u += 4) ++t[0][(u[0] << 8) | u[2]];
-  }
-  DWORD* even = t[0];
-  for (int i = 0; i < 65536; ++i) even[i] += t[1][i] + t[2][i] + t[3][i];
-  DWORD h[256] = {};
-  for (int a = 0; a < 256; ++a) {
-    const DWORD* rowA = even + 256 * a;
-    DWORD sum = 0;
-    for (int b = 0; b < 256; ++b) {
-      sum += rowA[b];
-      h[b] += rowA[b];
+    for (; i < m_nPairs; ++i, u += 4) {
+      ++t[0][u[0]];
+      ++t[1][u[2]];
     }
-    h[a] += sum;
   }
   if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-  std::memcpy(m_arrYHisto.GetData(), h, sizeof h);
+  DWORD* h = m_arrYHisto.GetData();
+  for (int L = 0; L < 256; ++L) h[L] = t[0][L] + t[1][L] + t[2][L] + t[3][L] + t[4][L] + t[5][L] + t[6][L] + t[7][L];
 }
 
 // Calls flush(unit, n) for every run of n consecutive units equal in the bits of mask. Flat
@@ -345,7 +435,12 @@ template <class Flush>
 void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
   const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
   const int pairs = m_nPairs, rows = m_nRows, step = m_nRowStep;
+  const BYTE* src = m_pSwapSrc;  // a pending YVYU frame is converted row by row on the way
   for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
+    if (src) {
+      SwapPairs(src, const_cast<BYTE*>(row), pairs);
+      src += m_nSwapStep;
+    }
     uint32_t prev;
     std::memcpy(&prev, row, 4);
     prev &= mask;
@@ -393,6 +488,7 @@ void CYVYUGraph::CountChromaForDrawing() {
   DWORD* t = m_pChromaCounts.get();
   std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
   CountChroma(m_bVector ? t : nullptr, m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr);
+  m_pSwapSrc = nullptr;  // converted by the walk
   m_bUVCounted = m_bVector != 0;
   m_bYUVCounted = m_bLighting != 0;
 }

@@ -60,6 +60,11 @@ class PARVANEU_API CYVYUGraph {
  private:
   friend class CVideoScopeGraph;  // re-points a copied frame at the copy's own conversion buffer
 
+  // The same as UpdateGraph on the VYUY form of a YVYU frame, written to pDst (packed rows) by
+  // the first pass that reads the frame instead of by a pass of its own.
+  void UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst, long nWidth, long nRows);
+  void ConvertPending();
+
   void CopyFrom(const CYVYUGraph& other);
   void BuildYMap();
   void BuildYCMap();
@@ -109,4 +114,7 @@ class PARVANEU_API CYVYUGraph {
   // Chroma counts of the current frame for the vector and lightning displays (3 x 65536).
   std::unique_ptr<DWORD[]> m_pChromaCounts;
   bool m_bUVCounted = false, m_bYUVCounted = false;
+  // A YVYU frame whose VYUY form the next pass over the frame writes before reading it.
+  const BYTE* m_pSwapSrc = nullptr;
+  long m_nSwapStep = 0;
 };

@@ -242,17 +242,24 @@ TEST(ScopeAccumulation, EngineEqualsReferenceOnRandomFrames) {
       const auto lmap = ref::LumaMap(int(rows));
       const auto ycmap = ref::YCMap(int(rows));
 
-      for (int mode = 0; mode < 3; ++mode) {
+      for (int mode = 0; mode < 5; ++mode) {
         CVideoScopeGraph g;
-        g.SetYorYCFlag(mode == 1 ? 1 : 0);
+        g.SetYorYCFlag(mode == 1 ? 1 : mode == 4 ? 2 : 0);
         if (mode == 2) g.EnableYParade(0);  // histogram on its own pass
+        if (mode == 3) g.EnableYParade(0), g.EnableYHisto(0);  // only the vector reads the frame
         g.UpdateGraph(f.Data(), w, h, f.pitch, skip, CVideoScopeGraph::ColFmt(fmt));
         const CYVYUGraph& y = g.GetYUVGraph();
         SCOPED_TRACE(::testing::Message() << "fmt " << fmt << " w " << w << " h " << h << " skip " << skip
                                           << " pitch " << f.pitch << " mode " << mode);
         ASSERT_EQ(y.GetRows(), rows);
         ASSERT_EQ(y.GetPairs(), pairs);
-        for (int L = 0; L < 256; ++L) ASSERT_EQ(uint32_t(g.GetHistoValueL(L)), histo[L]) << L;
+        if (mode != 3) {
+          for (int L = 0; L < 256; ++L) ASSERT_EQ(uint32_t(g.GetHistoValueL(L)), histo[L]) << L;
+        }
+        // Converted frames, whichever pass writes them, hold the pairs the displays read later.
+        if (fmt != CVideoScopeGraph::VYUY && pairs > 0) {
+          ASSERT_EQ(0, std::memcmp(y.GetFrame(), vyuy.data(), size_t(pairs) * rows * 4));
+        }
         if (mode == 0) {
           ASSERT_EQ(y.GetYLevels().GetSize(), w);
           for (long c = 0; c < w; ++c)
@@ -277,6 +284,32 @@ TEST(ScopeAccumulation, EngineEqualsReferenceOnRandomFrames) {
         }
       }
     }
+  }
+}
+
+// Every chroma pair with many lumas, counted in whole vector blocks and in the scalar tail
+// (width 522: 261 pairs per row), against the companion's conversion counted plainly.
+TEST(ScopeAccumulation, PairsToRGBCountsEveryChromaPair) {
+  const long w = 522, h = 256;
+  for (int k = 0; k < 3; ++k) {
+    std::vector<uint8_t> f(size_t(w / 2) * 4 * h);
+    for (long r = 0; r < h; ++r)
+      for (long i = 0; i < w / 2; ++i) {
+        uint8_t* u = &f[(r * (w / 2) + i) * 4];
+        u[0] = uint8_t(i * 7 + r * 13 + k * 85), u[1] = uint8_t(i), u[2] = uint8_t(255 - u[0] + k), u[3] = uint8_t(r);
+      }
+    std::vector<uint8_t> argb(size_t(w) * h * 4);
+    VYUY2ARGB(f.data(), w, h, w / 2 * 4, 0, argb.data());
+    const auto rgb = ref::RGBCounts(argb.data(), w, h, w * 4);
+    CVideoScopeGraph g;
+    g.UpdateGraph(f.data(), w, h, w / 2 * 4, 0, CVideoScopeGraph::VYUY);
+    const CARGBGraph& a = g.GetARGBGraph();
+    for (long c = 0; c < w; ++c)
+      for (int L = 0; L < 256; ++L) {
+        ASSERT_EQ(a.GetParadeR()[c].nLevel[L], rgb.r[c][L]) << k << " " << c << " " << L;
+        ASSERT_EQ(a.GetParadeG()[c].nLevel[L], rgb.g[c][L]) << k << " " << c << " " << L;
+        ASSERT_EQ(a.GetParadeB()[c].nLevel[L], rgb.b[c][L]) << k << " " << c << " " << L;
+      }
   }
 }
 
