@@ -188,21 +188,28 @@ void CVUMeter::SetDBValue(double* const pDB) {
   if (hasWindow) InvalidateRect(nullptr, TRUE);
 }
 
+namespace {
+
+// The float and int feeds widen the channel values to doubles for the double version.
+template <class T>
+CTArray<double> WidenLevels(const T* pDB, int nCount) {
+  CTArray<double> values;
+  values.SetSize(std::max(nCount, 0), -1);
+  for (int i = 0; i < values.GetSize(); ++i) values[i] = pDB[i];
+  return values;
+}
+
+}  // namespace
+
 void CVUMeter::SetDBValue(float* const pDB) {
   if (!pDB) return;
-  const int n = std::max(m_InitParam.nVUCount, 0);
-  CTArray<double> values;
-  values.SetSize(n, -1);
-  for (int i = 0; i < n; ++i) values[i] = pDB[i];
+  CTArray<double> values = WidenLevels(pDB, m_InitParam.nVUCount);
   SetDBValue(values.GetData());
 }
 
 void CVUMeter::SetDBValue(int* const pDB) {
   if (!pDB) return;
-  const int n = std::max(m_InitParam.nVUCount, 0);
-  CTArray<double> values;
-  values.SetSize(n, -1);
-  for (int i = 0; i < n; ++i) values[i] = pDB[i];
+  CTArray<double> values = WidenLevels(pDB, m_InitParam.nVUCount);
   SetDBValue(values.GetData());
 }
 
