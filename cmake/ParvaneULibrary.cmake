@@ -19,7 +19,10 @@ add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
 target_include_directories(ParvaneU PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU>)
-target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags)
+# Loudness (BS.1770 / R 128 gating and range) of the level measure.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags PkgConfig::EBUR128)
 target_compile_definitions(ParvaneU PRIVATE PARVANEU_BUILDING=1)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Unique symbols would pin the module in memory: a host must be able to unload it.
