@@ -11,6 +11,7 @@ using namespace levelmeasure;
 namespace {
 
 constexpr int kChunk = 1024;  // frames handed to the loudness at once
+constexpr size_t kLine = CTruePeakFilter::HISTORY + kChunk;  // a channel's true-peak line
 
 double ToDB(double linear) {
   return linear > 0 ? std::max(20.0 * std::log10(linear), CLevelMeasure::LEVEL_FLOOR_DB) : CLevelMeasure::LEVEL_FLOOR_DB;
@@ -55,7 +56,6 @@ struct CLevelMeasure::SLoudness {
 
 // Audio-thread state of one channel.
 struct CLevelMeasure::SChannel {
-  CTruePeakFilter tp;
   SBallisticState ballistic;
   double fPeak = 0, fTruePeak = 0;
   double fHold = 0;
@@ -81,6 +81,7 @@ BOOL CLevelMeasure::Initial(int nChannels, int nSampleRate, LevelMeterMode mode)
     m_arrChannel.assign(nChannels, SChannel{});
     m_pPublished = std::make_unique<SPublished[]>(nChannels);
     m_arrScratch.assign(static_cast<size_t>(kChunk) * nChannels, 0.0f);
+    m_arrLine.assign(kLine * nChannels, 0.0f);
     m_nRmsLen = std::max(1, static_cast<int>(std::lround(nSampleRate * (RMS_WINDOW_MS / 1000.0))));
     m_arrSquares.assign(static_cast<size_t>(m_nRmsLen) * nChannels, 0.0f);
   } catch (const std::bad_alloc&) {
@@ -100,6 +101,7 @@ void CLevelMeasure::Reset() {
   if (!m_nChannels) return;
   for (SChannel& c : m_arrChannel) c = SChannel{};
   std::fill(m_arrSquares.begin(), m_arrSquares.end(), 0.0f);
+  std::fill(m_arrLine.begin(), m_arrLine.end(), 0.0f);
   m_nRmsPos = 0;
   // libebur128 has no reset of its history: a fresh state is the only way back to silence. The
   // histogram keeps the gated measures in fixed memory, so feeding it never allocates.
@@ -115,6 +117,7 @@ void CLevelMeasure::Reset() {
   }
   m_nNonFinite = 0;
   m_nFrames = 0;
+  m_nSinceLoudness = 0;
   PublishChannels();
   PublishLoudness();
 }
@@ -144,6 +147,7 @@ void CLevelMeasure::Process(Source src, int nFrames) {
     for (int ch = 0; ch < C; ++ch) {
       SChannel& c = m_arrChannel[ch];
       float* squares = &m_arrSquares[static_cast<size_t>(ch) * m_nRmsLen];
+      float* line = &m_arrLine[static_cast<size_t>(ch) * kLine];
       rmsPos = m_nRmsPos;
       for (int i = 0; i < n; ++i) {
         float x = src.At(ch, done + i);
@@ -154,7 +158,7 @@ void CLevelMeasure::Process(Source src, int nFrames) {
         m_arrScratch[static_cast<size_t>(i) * C + ch] = x;
         const double a = std::fabs(static_cast<double>(x));
         c.fPeak = std::max(c.fPeak, a);
-        c.fTruePeak = std::max(c.fTruePeak, static_cast<double>(c.tp.Push(x)));
+        line[CTruePeakFilter::HISTORY + i] = x;
         const float sq = x * x;
         c.fSquareSum += static_cast<double>(sq) - squares[rmsPos];
         squares[rmsPos] = sq;
@@ -176,6 +180,8 @@ void CLevelMeasure::Process(Source src, int nFrames) {
           c.fHold = c.ballistic.y;
         }
       }
+      const float tp = CTruePeakFilter::Block({line, static_cast<size_t>(CTruePeakFilter::HISTORY + n)});
+      c.fTruePeak = std::max(c.fTruePeak, static_cast<double>(tp));
     }
     m_nRmsPos = rmsPos;
     ebur128_add_frames_float(m_pLoudness->p, m_arrScratch.data(), static_cast<size_t>(n));
@@ -184,7 +190,13 @@ void CLevelMeasure::Process(Source src, int nFrames) {
   }
   if (nonFinite) m_nNonFinite.fetch_add(nonFinite, std::memory_order_relaxed);
   PublishChannels();
-  PublishLoudness();
+  // Momentary and short-term sum their whole window each time they are asked: ask at the 10 Hz
+  // the loudness standards refresh at, not at every callback.
+  m_nSinceLoudness += nFrames;
+  if (m_nSinceLoudness >= m_nSampleRate / 10) {
+    m_nSinceLoudness = 0;
+    PublishLoudness();
+  }
 }
 
 void CLevelMeasure::PublishChannels() {

@@ -57,6 +57,7 @@ class PARVANEU_API CLevelMeasure {
   double GetRMS(int nChannel) const;         // over the last RMS_WINDOW_MS
   double GetLevel(int nChannel) const;       // the mode's ballistic reading now
   double GetHoldLevel(int nChannel) const;   // the held reading (the reading itself without hold)
+  // Loudness readings follow the feed ten times a second of audio fed.
   double GetMomentary() const;               // 400 ms, LUFS
   double GetShortTerm() const;               // 3 s, LUFS
   double GetIntegrated() const;              // gated, LUFS
@@ -88,9 +89,11 @@ class PARVANEU_API CLevelMeasure {
   std::vector<SChannel> m_arrChannel;
   std::unique_ptr<SPublished[]> m_pPublished;
   std::vector<float> m_arrScratch;  // interleaved, finite copy of a chunk for the loudness
+  std::vector<float> m_arrLine;     // per channel: true-peak history, then the chunk
   std::vector<float> m_arrSquares;  // RMS window per channel, back to back
   int m_nRmsLen = 0;
   int m_nRmsPos = 0;
+  long long m_nSinceLoudness = 0;  // frames fed since the loudness was last published
   struct SLoudness;  // the loudness library's state, kept out of this header
   std::unique_ptr<SLoudness> m_pLoudness;
   std::atomic<double> m_fMomentary{LEVEL_FLOOR_DB};

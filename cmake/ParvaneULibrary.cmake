@@ -14,6 +14,9 @@ list(PREPEND PARVANEU_SOURCES ${PROJECT_SOURCE_DIR}/foundation/ModuleFrame.cpp)
 include(cmake/EmbedResources.cmake)
 parvaneu_embed_resources(PARVANEU_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
 
+# The true-peak filter is straight multiply-add loops; -O2's cheap vectoriser leaves them scalar.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/audio/TruePeak.cpp PROPERTIES COMPILE_OPTIONS "-O3")
+
 add_library(ParvaneU SHARED ${PARVANEU_SOURCES} ${PARVANEU_RESOURCE_SOURCE} ParvaneU.h)
 add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
 target_include_directories(ParvaneU PUBLIC
