@@ -130,8 +130,8 @@ double BurstReading(LevelMeterMode mode, double seconds) {
   CLevelMeasure steady, burst;
   EXPECT_TRUE(steady.Initial(1, kRate, mode));
   EXPECT_TRUE(burst.Initial(1, kRate, mode));
-  Generator(steady).Sine(0, 1.0, 5000);
-  Generator(burst).Sine(0, seconds, 5000, 1);  // sample by sample: the reading right at the end
+  Generator{steady}.Sine(0, 1.0, 5000);
+  Generator{burst}.Sine(0, seconds, 5000, 1);  // sample by sample: the reading right at the end
   return burst.GetLevel(0) - steady.GetLevel(0);
 }
 
@@ -280,7 +280,7 @@ TEST_F(MeterFeedTest, BarsShowTheirChannelsAndSilenceBeyond) {
   ASSERT_TRUE(m_meter.Create(3, TRUE, WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 200), &m_top));
   CLevelMeasure m;
   ASSERT_TRUE(m.Initial(2, kRate, LMM_DIGITAL_PEAK));
-  Generator(m).Sine(-6, 0.2);
+  Generator{m}.Sine(-6, 0.2);
   for (int k = 0; k < 200; ++k) ASSERT_TRUE(CMeterFeed::Feed(m, m_meter));
   EXPECT_NEAR(m_meter.GetShownValue(0), -6.0f, 0.5f);
   EXPECT_NEAR(m_meter.GetShownValue(1), -6.0f, 0.5f);
