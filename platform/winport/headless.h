@@ -16,24 +16,24 @@ struct Options {
 
 // No windows, empty queues and timers, no scheduled actions, clock at 0, pointer at (0, 0).
 // Selects the headless back end.
-void Reset(const Options& = {});
-unsigned Now();  // virtual milliseconds (GetTickCount)
+WINPORT_API void Reset(const Options& = {});
+WINPORT_API unsigned Now();  // virtual milliseconds (GetTickCount)
 // Handles all queued and sent messages and due paints; no time passes.
-void Pump();
+WINPORT_API void Pump();
 // Moves the clock to Now()+ms, stopping at every due timer and scheduled action in time order
 // and handling messages between.
-void Advance(unsigned ms);
+WINPORT_API void Advance(unsigned ms);
 // Runs action when the clock reaches ms (also from inside a waiting GetMessage / WaitMessage).
-void At(unsigned ms, std::function<void()> action);
+WINPORT_API void At(unsigned ms, std::function<void()> action);
 
 // x, y are client coordinates of hwnd; button 0 left, 1 right, 2 middle.
-void MouseMove(HWND, int x, int y);
-void MouseDown(HWND, int x, int y, int button = 0);
-void MouseUp(HWND, int x, int y, int button = 0);
-void Wheel(HWND, int x, int y, int delta);
+WINPORT_API void MouseMove(HWND, int x, int y);
+WINPORT_API void MouseDown(HWND, int x, int y, int button = 0);
+WINPORT_API void MouseUp(HWND, int x, int y, int button = 0);
+WINPORT_API void Wheel(HWND, int x, int y, int delta);
 // Gives hwnd the focus when it lacks it (as a click would); then the key's WM_KEYDOWN and
 // WM_KEYUP go to the focus window.
-void KeyDown(HWND, unsigned vk);
+WINPORT_API void KeyDown(HWND, unsigned vk);
 
 struct Image {
   int width = 0, height = 0;
@@ -44,7 +44,7 @@ struct Image {
 };
 // The client area as a screenshot shows it now: the window's surface with its visible children
 // composed on top. Runs no paint (Pump first to see pending ones). Empty for a bad handle.
-Image Capture(HWND);
-bool SavePng(const Image&, const char* path);
+WINPORT_API Image Capture(HWND);
+WINPORT_API bool SavePng(const Image&, const char* path);
 
 }  // namespace winport::headless

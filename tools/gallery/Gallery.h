@@ -15,6 +15,8 @@ class Page {
  public:
   virtual ~Page() = default;
   virtual const char* Name() const = 0;  // file-name friendly: "meters", "scope-traces"
+  // What the title band of the page shows ("Level meters").
+  virtual const char* Title() const { return Name(); }
   virtual SIZE ClientSize() const = 0;
   virtual void Create(CWnd* pParent) = 0;
   // Called every 20 ms of programme time (50 updates per second), starting at 0.
@@ -23,6 +25,11 @@ class Page {
   virtual std::vector<unsigned> SnapshotTimes() const { return {0, 500, 1000, 2000}; }
   virtual void Destroy() {}
 };
+
+// A caption naming a control, as a static text child of the page; it lives as long as its parent.
+void AddLabel(CWnd* pParent, const RECT& rc, LPCWSTR text);
+// Height of one caption line.
+constexpr int kLabelHeight = 16;
 
 using PageFactory = Page* (*)();
 bool RegisterPage(PageFactory factory);

@@ -48,6 +48,7 @@ class CStereoProgramme {
 class CLoudnessPage : public gallery::Page {
  public:
   const char* Name() const override { return "loudness"; }
+  const char* Title() const override { return "Loudness (CLevelMeasure into CExVUMeter)"; }
   SIZE ClientSize() const override { return {480, 300}; }
 
   void Create(CWnd* pParent) override {

@@ -7,7 +7,7 @@
 
 #include "winport/base/types.h"
 
-class CString {
+class WINPORT_API CString {
  public:
   CString() = default;
   CString(LPCWSTR s) : s_(s ? s : L"") {}  // NOLINT(google-explicit-constructor)

@@ -3,7 +3,7 @@
 #pragma once
 #include "winport/window/MessageMap.h"
 
-class CCmdTarget {
+class WINPORT_API CCmdTarget {
  public:
   CCmdTarget() = default;
   virtual ~CCmdTarget() = default;

@@ -3,7 +3,7 @@
 #pragma once
 #include "winport/window/CWnd.h"
 
-class CWinApp : public CCmdTarget {
+class WINPORT_API CWinApp : public CCmdTarget {
  public:
   explicit CWinApp(LPCTSTR lpszAppName = nullptr);
   ~CWinApp() override;
@@ -19,5 +19,5 @@ class CWinApp : public CCmdTarget {
   HINSTANCE m_hInstance = nullptr;
 };
 
-CWinApp* AfxGetApp();
-CWnd* AfxGetMainWnd();
+WINPORT_API CWinApp* AfxGetApp();
+WINPORT_API CWnd* AfxGetMainWnd();

@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "winport/headless.h"
-#include "winport/res/Resources.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/window/CWnd.h"
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 
