@@ -4,56 +4,29 @@
 #include <cmath>
 #include <cstdint>
 
+#include "companion/ColorMath.h"
+#include "companion/SimdDispatch.h"
+
 namespace {
 
 // Frames come from hosts at any byte alignment; words are read through an alias-safe,
 // unaligned type so that the row loops stay plain word loops the compiler vectorises.
 typedef std::uint32_t WordU __attribute__((may_alias, aligned(1)));
 
-constexpr std::int32_t kYR = 16829, kYG = 33039, kYB = 6416;
-constexpr std::int32_t kUR = -9714, kUG = -19070, kUB = 28784;
-constexpr std::int32_t kVR = 28784, kVG = -24103, kVB = -4681;
-constexpr std::int32_t kYScale = 76309;
-constexpr std::int32_t kRfromV = 104597, kGfromU = 25675, kGfromV = 53279, kBfromU = 132201;
-constexpr std::int32_t kHalf = 1 << 15;
+using namespace kestrune;
 
-// The row loops are built twice on x86-64: for AVX2 (eight 32-bit lanes with a real 32-bit
-// multiply) and for the baseline; the loader picks one per machine. The resolver runs before
-// ThreadSanitizer's runtime is up, so sanitised builds keep the baseline only.
-#if defined(__SANITIZE_THREAD__)
-#define PARVANEU_NO_CLONES 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define PARVANEU_NO_CLONES 1
-#endif
-#endif
-#if defined(__x86_64__) && defined(__ELF__) && !defined(PARVANEU_NO_CLONES)
-#define ROW_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ROW_CLONES
-#endif
+// Row kernels: one body, built for the baseline and for AVX2 (eight 32-bit lanes with a real
+// 32-bit multiply); each conversion picks its kernel once.
+using RowFn = void (*)(const WordU* __restrict, WordU* __restrict, long);
 
-inline std::int32_t Luma(std::int32_t r, std::int32_t g, std::int32_t b) {
-  return (kYR * r + kYG * g + kYB * b + (16 << 16) + kHalf) >> 16;
-}
-
-// Chroma from the sums of two pixels: one more fractional bit, rounded once.
-inline std::int32_t ChromaU2(std::int32_t r2, std::int32_t g2, std::int32_t b2) {
-  return (kUR * r2 + kUG * g2 + kUB * b2 + (128 << 17) + (1 << 16)) >> 17;
-}
-inline std::int32_t ChromaV2(std::int32_t r2, std::int32_t g2, std::int32_t b2) {
-  return (kVR * r2 + kVG * g2 + kVB * b2 + (128 << 17) + (1 << 16)) >> 17;
-}
-
-inline std::uint32_t Clamp8(std::int32_t fixed) {
-  return static_cast<std::uint32_t>(std::min(std::max(fixed >> 16, 0), 255));
-}
+inline std::uint32_t Clamp8U(std::int32_t fixed) { return static_cast<std::uint32_t>(Clamp8(fixed)); }
 
 inline std::uint32_t PackPixel(std::int32_t r, std::int32_t g, std::int32_t b) {
-  return 0xFF000000u | (Clamp8(r) << 16) | (Clamp8(g) << 8) | Clamp8(b);
+  return 0xFF000000u | (Clamp8U(r) << 16) | (Clamp8U(g) << 8) | Clamp8U(b);
 }
 
-ROW_CLONES void ArgbRowToVyuy(const WordU* __restrict src, WordU* __restrict dst, long pairs) {
+__attribute__((always_inline)) inline void ArgbRowToVyuyBody(const WordU* __restrict src, WordU* __restrict dst,
+                                                              long pairs) {
   for (long i = 0; i < pairs; ++i) {
     const std::uint32_t p = src[2 * i];
     const std::uint32_t q = src[2 * i + 1];
@@ -67,7 +40,8 @@ ROW_CLONES void ArgbRowToVyuy(const WordU* __restrict src, WordU* __restrict dst
   }
 }
 
-ROW_CLONES void VyuyRowToArgb(const WordU* __restrict src, WordU* __restrict dst, long pairs) {
+__attribute__((always_inline)) inline void VyuyRowToArgbBody(const WordU* __restrict src, WordU* __restrict dst,
+                                                              long pairs) {
   for (long i = 0; i < pairs; ++i) {
     const std::uint32_t w = src[i];
     const std::int32_t y1 = static_cast<std::int32_t>(w & 0xFF) - 16;
@@ -81,6 +55,28 @@ ROW_CLONES void VyuyRowToArgb(const WordU* __restrict src, WordU* __restrict dst
     dst[2 * i] = PackPixel(l1 + dr, l1 + dg, l1 + db);
     dst[2 * i + 1] = PackPixel(l2 + dr, l2 + dg, l2 + db);
   }
+}
+
+void ArgbRowToVyuyBase(const WordU* __restrict s, WordU* __restrict d, long n) { ArgbRowToVyuyBody(s, d, n); }
+void VyuyRowToArgbBase(const WordU* __restrict s, WordU* __restrict d, long n) { VyuyRowToArgbBody(s, d, n); }
+#if defined(KESTRUNE_HAVE_AVX2_KERNELS)
+KESTRUNE_TARGET_AVX2 void ArgbRowToVyuyAVX2(const WordU* __restrict s, WordU* __restrict d, long n) {
+  ArgbRowToVyuyBody(s, d, n);
+}
+KESTRUNE_TARGET_AVX2 void VyuyRowToArgbAVX2(const WordU* __restrict s, WordU* __restrict d, long n) {
+  VyuyRowToArgbBody(s, d, n);
+}
+#else
+constexpr RowFn ArgbRowToVyuyAVX2 = nullptr, VyuyRowToArgbAVX2 = nullptr;
+#endif
+
+RowFn ArgbRowKernel() {
+  static const RowFn fn = PickKernel<RowFn>(ArgbRowToVyuyAVX2, ArgbRowToVyuyBase);
+  return fn;
+}
+RowFn VyuyRowKernel() {
+  static const RowFn fn = PickKernel<RowFn>(VyuyRowToArgbAVX2, VyuyRowToArgbBase);
+  return fn;
 }
 
 struct FrameWalk {
@@ -107,8 +103,8 @@ void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nS
   if (walk.rows == 0 || pairs == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
-  for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += pairs)
-    ArgbRowToVyuy(reinterpret_cast<const WordU*>(src), dst, pairs);
+  const RowFn row = ArgbRowKernel();
+  for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += pairs) row(reinterpret_cast<const WordU*>(src), dst, pairs);
 }
 
 void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
@@ -118,8 +114,9 @@ void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nS
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
   const bool odd = (nWidth & 1) != 0;
+  const RowFn row = VyuyRowKernel();
   for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += nWidth) {
-    VyuyRowToArgb(reinterpret_cast<const WordU*>(src), dst, pairs);
+    row(reinterpret_cast<const WordU*>(src), dst, pairs);
     if (odd) dst[nWidth - 1] = pairs > 0 ? dst[nWidth - 2] : 0xFF000000u;
   }
 }
@@ -129,12 +126,8 @@ void ARGB2YVYU(const void* pSrc, int nCount, void* pDst) {
   auto* src = static_cast<const WordU*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
   const int pairs = nCount / 2;
-  ArgbRowToVyuy(src, dst, pairs);
-  // VYUY (Y1, U, Y2, V) -> YVYU (U, Y1, V, Y2): swap the bytes of each half-word.
-  for (int i = 0; i < pairs; ++i) {
-    const std::uint32_t w = dst[i];
-    dst[i] = ((w & 0x00FF00FFu) << 8) | ((w >> 8) & 0x00FF00FFu);
-  }
+  ArgbRowKernel()(src, dst, pairs);
+  for (int i = 0; i < pairs; ++i) dst[i] = SwapPairWord(dst[i]);
 }
 
 void RGB2HSV(COLORREF cr, float& h, float& s, float& v) {

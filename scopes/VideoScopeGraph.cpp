@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "companion/ColorConvert.h"
+#include "companion/ColorMath.h"
 #include "scopes/ScopeGeometry.h"
 #include "winport/base/CString.h"
 #include "winport/base/debug.h"
@@ -34,7 +35,6 @@ DWORD* Grow(CTArray<DWORD>& arr, long long nUnits) {
 CVideoScopeGraph::CVideoScopeGraph(const CVideoScopeGraph& other)
     : m_bRGBAnalyse(other.m_bRGBAnalyse),
       m_arrVYUY(other.m_arrVYUY),
-      m_arrARGB(other.m_arrARGB),
       m_ARGBGraph(other.m_ARGBGraph),
       m_YUVGraph(other.m_YUVGraph) {
   RebaseFrame(other);
@@ -44,7 +44,6 @@ CVideoScopeGraph& CVideoScopeGraph::operator=(const CVideoScopeGraph& other) {
   if (this != &other) {
     m_bRGBAnalyse = other.m_bRGBAnalyse;
     m_arrVYUY = other.m_arrVYUY;
-    m_arrARGB = other.m_arrARGB;
     m_ARGBGraph = other.m_ARGBGraph;
     m_YUVGraph = other.m_YUVGraph;
     RebaseFrame(other);
@@ -123,16 +122,7 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
       m_YUVGraph.UpdateGraphYVYU(src, walk.rowStep, dst, nWidth, walk.rows);
       m_bYUVDone = true;
     }
-    for (long r = 0; r < walk.rows && !bYUV; ++r) {
-      const BYTE* s = src + r * walk.rowStep;
-      BYTE* d = dst + r * rowBytes;
-      for (long i = 0; i < pairs; ++i, s += 4, d += 4) {  // swap the bytes of each 16-bit half
-        uint32_t x;
-        std::memcpy(&x, s, 4);
-        x = ((x & 0x00FF00FFu) << 8) | ((x >> 8) & 0x00FF00FFu);
-        std::memcpy(d, &x, 4);
-      }
-    }
+    for (long r = 0; r < walk.rows && !bYUV; ++r) kestrune::SwapPairs(src + r * walk.rowStep, dst + r * rowBytes, pairs);
   } else if (fmt == TVYU) {
     static constexpr int kOrder[4] = {3, 1, 0, 2};
     if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", src, kOrder);

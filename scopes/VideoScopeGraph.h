@@ -71,7 +71,6 @@ class PARVANEU_API CVideoScopeGraph {
 
   int m_bRGBAnalyse = 1;
   CTArray<DWORD> m_arrVYUY;
-  CTArray<DWORD> m_arrARGB;  // unused: pairs are counted for the RGB side without conversion
   CARGBGraph m_ARGBGraph;
   CYVYUGraph m_YUVGraph;
 };

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "companion/ColorMath.h"
 #include "scopes/ChromaMagnitude.h"
 #include "scopes/ScopeGeometry.h"
 #include "scopes/ScopePalette.h"
@@ -45,23 +46,6 @@ DWORD* ChromaTable(int n) {
   if (!tables[n]) tables[n] = std::make_unique<DWORD[]>(65536);
   std::memset(tables[n].get(), 0, sizeof(DWORD) * 65536);
   return tables[n].get();
-}
-
-// YVYU units (U, Y1, V, Y2) to VYUY (Y1, U, Y2, V): the bytes of each 16-bit half swapped.
-void SwapPairs(const BYTE* s, BYTE* d, int n) {
-  int i = 0;
-#if defined(__SSE2__)
-  for (; i + 4 <= n; i += 4) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8)));
-  }
-#endif
-  for (; i < n; ++i) {
-    uint32_t x;
-    std::memcpy(&x, s + 4 * i, 4);
-    x = ((x & 0x00FF00FFu) << 8) | ((x >> 8) & 0x00FF00FFu);
-    std::memcpy(d + 4 * i, &x, 4);
-  }
 }
 
 // out[L] = map[n[L]] for 256 levels. Most levels of a column are empty and map[0] is 0: groups
@@ -232,7 +216,7 @@ void CYVYUGraph::UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst,
   if (m_pSwapSrc) {  // refused geometry: convert all the same, the caller reads the result
     const BYTE* s = m_pSwapSrc;
     BYTE* d = static_cast<BYTE*>(pDst);
-    for (long r = 0; r < nRows && pDst; ++r, s += nSrcRowStep, d += pairs * 4) SwapPairs(s, d, static_cast<int>(pairs));
+    for (long r = 0; r < nRows && pDst; ++r, s += nSrcRowStep, d += pairs * 4) kestrune::SwapPairs(s, d, static_cast<int>(pairs));
     m_pSwapSrc = nullptr;
   }
 }
@@ -241,7 +225,7 @@ void CYVYUGraph::ConvertPending() {
   if (!m_pSwapSrc) return;
   const BYTE* s = m_pSwapSrc;
   BYTE* d = reinterpret_cast<BYTE*>(m_pFrame);
-  for (int r = 0; r < m_nRows; ++r, s += m_nSwapStep, d += m_nRowStep) SwapPairs(s, d, m_nPairs);
+  for (int r = 0; r < m_nRows; ++r, s += m_nSwapStep, d += m_nRowStep) kestrune::SwapPairs(s, d, m_nPairs);
   m_pSwapSrc = nullptr;
 }
 
@@ -395,7 +379,7 @@ void CYVYUGraph::AccumulateHisto() {
   m_pSwapSrc = nullptr;
   for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
     if (src) {  // the frame's first pass writes its VYUY form
-      SwapPairs(src, const_cast<BYTE*>(row), m_nPairs);
+      kestrune::SwapPairs(src, const_cast<BYTE*>(row), m_nPairs);
       src += m_nSwapStep;
     }
     const BYTE* u = row;
@@ -438,7 +422,7 @@ void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
   const BYTE* src = m_pSwapSrc;  // a pending YVYU frame is converted row by row on the way
   for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
     if (src) {
-      SwapPairs(src, const_cast<BYTE*>(row), pairs);
+      kestrune::SwapPairs(src, const_cast<BYTE*>(row), pairs);
       src += m_nSwapStep;
     }
     uint32_t prev;
