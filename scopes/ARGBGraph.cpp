@@ -10,6 +10,7 @@
 
 #include "companion/ColorMath.h"
 #include "companion/SimdDispatch.h"
+#include "scopes/ScopeFrame.h"
 #include "scopes/ScopeGeometry.h"
 
 namespace {
@@ -194,12 +195,21 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
 }
 
 void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
-  if (!walk.ok) return;
-  const BYTE* frame = static_cast<const BYTE*>(pData);
-  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
-  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
-    const BYTE* row = frame + static_cast<long long>(r) * rowStep + 4L * x0;
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PixelRowBytes);
+  if (frame) AccumulatePixels(frame);
+}
+
+void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PairRowBytes);
+  if (frame) AccumulatePairs(frame);
+}
+
+void CARGBGraph::AccumulatePixels(const scopes_detail::FrameView& frame) {
+  const long nWidth = frame.width;
+  const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
+  const BYTE* base = frame.base;
+  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+    const BYTE* row = base + static_cast<long long>(r) * rowStep + 4L * x0;
     if (r + scopes_detail::kPrefetchRows < rows)
       scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
     const BYTE* p = row;
@@ -225,15 +235,14 @@ void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch
 // The same counts as converting the pairs with VYUY2ARGB and counting the pixels, in one pass
 // and without the converted frame. An odd last pixel repeats its pair's right pixel; a row of
 // one pixel, having no pair, is black.
-void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+void CARGBGraph::AccumulatePairs(const scopes_detail::FrameView& frame) {
+  const long nWidth = frame.width;
   const long pairs = nWidth / 2;
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
-  if (!walk.ok) return;
-  const BYTE* frame = static_cast<const BYTE*>(pData);
-  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
+  const BYTE* base = frame.base;
+  const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
   const PairRowFn countPairs = PairRowKernel<kLevelStride, kTileColumns * kLevelStride>();
-  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
-    const BYTE* row = frame + static_cast<long long>(r) * rowStep;
+  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+    const BYTE* row = base + static_cast<long long>(r) * rowStep;
     const int unitsInTile = std::min<long>(nc / 2, pairs - x0 / 2);
     const BYTE* p = row + 2L * x0;
     if (r + scopes_detail::kPrefetchRows < rows && unitsInTile > 0)

@@ -10,6 +10,10 @@
 #include "scopes/ScopePixels.h"
 #include "winport/base/geometry.h"
 
+namespace scopes_detail {
+struct FrameView;
+}  // namespace scopes_detail
+
 class PARVANEU_API CARGBGraph {
  public:
   CARGBGraph();
@@ -46,6 +50,10 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel);
 
  private:
+  friend class CVideoScopeGraph;  // hands down frames it has already checked
+  void AccumulatePixels(const scopes_detail::FrameView& frame);
+  void AccumulatePairs(const scopes_detail::FrameView& frame);
+
   // Columns per accumulation tile: three channels of 16-bit counters (27 KiB) stay in the
   // first-level cache while every sampled row passes. Columns are padded to 576 bytes so that
   // the same level in different columns never lies a multiple of 4 KiB apart, where a load

@@ -1,4 +1,4 @@
-// Internal: sanitising frame and target geometry for the scope graphs (not exported).
+// Internal: drawing-target checks and small walking helpers of the scope graphs (not exported).
 #pragma once
 #include <algorithm>
 #include <bit>
@@ -12,36 +12,6 @@
 #include "winport/base/types.h"
 
 namespace scopes_detail {
-
-// Frames wider or taller than this are refused: far beyond any video size; it keeps every
-// offset inside 32 bits and every per-column count inside 16 bits.
-constexpr long kMaxFrameSide = 1 << 15;
-
-struct FrameWalk {
-  bool ok = false;
-  long width = 0;
-  long height = 0;
-  long pitch = 0;  // at least the bytes read per row
-  long skip = 0;   // 0 .. height - 1
-  long rows = 0;   // sampled rows, at least 1
-  long rowStep = 0;
-};
-
-// Null data, non-positive sizes and absurd frames give ok = false. A skip below 0 reads every
-// row; a skip past the frame reads the first row only; a pitch below minPitch is raised to it.
-inline FrameWalk WalkFrame(const void* pData, long nWidth, long nHeight, long nPitch, long nSkip, long minPitch) {
-  FrameWalk w;
-  if (!pData || nWidth <= 0 || nHeight <= 0 || nWidth > kMaxFrameSide || nHeight > kMaxFrameSide) return w;
-  w.width = nWidth;
-  w.height = nHeight;
-  w.skip = std::clamp(nSkip, 0L, nHeight - 1);
-  w.pitch = std::max(nPitch, minPitch);
-  if (static_cast<long long>(w.pitch) * nHeight > INT_MAX) return w;
-  w.rows = std::max(1L, nHeight / (w.skip + 1));
-  w.rowStep = (w.skip + 1) * w.pitch;
-  w.ok = true;
-  return w;
-}
 
 // A drawing target: a buffer of nStep x nRows pixels and a non-empty rectangle of sane size.
 inline bool TargetOk(const DWORD* pBuf, int nStep, int nRows) {

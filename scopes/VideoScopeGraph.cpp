@@ -7,21 +7,37 @@
 
 #include "companion/ColorConvert.h"
 #include "companion/ColorMath.h"
-#include "scopes/ScopeGeometry.h"
+#include "scopes/ScopeFrame.h"
 #include "winport/base/CString.h"
 #include "winport/base/debug.h"
 
 namespace {
 
-// Counts every UpdateGraph call of the process; every 75th traces the frame's first unit.
 std::atomic<unsigned> g_nUpdateCalls{0};
 
-// Bytes of a 10-bit row that hold the 8-bit samples of nBytes destination bytes.
-long M101SourceRow(long nBytes) {
+// Bytes of a 10-bit row that hold the 8-bit samples of a row of pairs.
+long M101RowBytes(long nWidth) {
+  const long nBytes = (nWidth / 2) * 4;
   if (nBytes <= 0) return 0;
   const long last = (nBytes - 1) / CVideoScopeGraph::M101_SAMPLES;
   return last * CVideoScopeGraph::M101_BLOCK + (nBytes - last * CVideoScopeGraph::M101_SAMPLES);
 }
+// Two four-byte pixels per pair.
+long TVYURowBytes(long nWidth) { return (nWidth / 2) * 8; }
+
+scopes_detail::RowBytesFn RowBytesOf(CVideoScopeGraph::ColFmt fmt) {
+  switch (fmt) {
+    case CVideoScopeGraph::ARGB: return scopes_detail::PixelRowBytes;
+    case CVideoScopeGraph::YVYU:
+    case CVideoScopeGraph::VYUY: return scopes_detail::PairRowBytes;
+    case CVideoScopeGraph::TVYU: return TVYURowBytes;
+    case CVideoScopeGraph::M101_10BIT: return M101RowBytes;
+  }
+  return nullptr;
+}
+
+// Counts every UpdateGraph call of the process; every 75th traces the frame's first unit.
+bool NextCallTraces() { return (g_nUpdateCalls.fetch_add(1, std::memory_order_relaxed) + 1) % 75 == 0; }
 
 // Grows a conversion buffer, never shrinks it; at least one unit so it always has storage.
 DWORD* Grow(CTArray<DWORD>& arr, long long nUnits) {
@@ -65,69 +81,62 @@ bool CVideoScopeGraph::YUVWanted() const {
   return m_YUVGraph.IsVectorEnable() || m_YUVGraph.IsYParadeEnable() || m_YUVGraph.IsYHistoEnable();
 }
 
-void CVideoScopeGraph::Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const {
-  const BYTE* b = static_cast<const BYTE*>(pUnit);
+// Reads the frame's first four bytes, when its rows have that many.
+void CVideoScopeGraph::Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const {
+  if (frame.rowBytes < 4) return;
+  const BYTE* b = frame.base;
   CString s;
   s.Format(fmt, b[order[0]], b[order[1]], b[order[2]], b[order[3]]);
   OutputDebugStringW(s);
 }
 
 void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip, ColFmt fmt) {
+  const bool bTrace = NextCallTraces();
+  const scopes_detail::RowBytesFn rowBytesOf = RowBytesOf(fmt);
+  if (!rowBytesOf) return;
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, rowBytesOf);
+  if (!frame) return;
   const bool bYUV = YUVWanted();
-  const bool bTrace = (g_nUpdateCalls.fetch_add(1, std::memory_order_relaxed) + 1) % 75 == 0;
-  const long pairs = nWidth > 0 ? nWidth / 2 : 0;
-  const BYTE* src = static_cast<const BYTE*>(pData);
   static constexpr int kY1Y2UV[4] = {0, 2, 1, 3};
 
-  switch (fmt) {
-    case ARGB: {
-      if (m_bRGBAnalyse) m_ARGBGraph.UpdateGraph(pData, nWidth, nHeight, nPitch, nSkip);
-      if (!bYUV) return;
-      const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
-      if (!walk.ok) return;
-      DWORD* vyuy = Grow(m_arrVYUY, static_cast<long long>(pairs) * walk.rows);
-      ARGB2VYUY(pData, nWidth, nHeight, walk.pitch, walk.skip, vyuy);
-      if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph ARGB Y1=%d Y2=%d U=%d V=%d", vyuy, kY1Y2UV);
-      // Converted rows hold whole pairs only: an odd width's row is shorter than width * 2.
-      m_YUVGraph.UpdateGraph(vyuy, nWidth, walk.rows, pairs * 4, 0);
-      return;
-    }
-    case VYUY: {
-      if (bYUV && !m_bYUVDone) m_YUVGraph.UpdateGraph(pData, nWidth, nHeight, nPitch, nSkip);
-      m_bYUVDone = false;
-      const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
-      if (!walk.ok) return;
-      // Pixels are counted straight from the pairs: no converted frame is written and read back.
-      if (m_bRGBAnalyse) m_ARGBGraph.UpdateGraphVYUY(pData, nWidth, nHeight, walk.pitch, walk.skip);
-      if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", src, kY1Y2UV);
-      return;
-    }
-    case YVYU:
-    case TVYU:
-    case M101_10BIT:
-      break;
-    default:
-      return;
+  if (fmt == VYUY) {
+    if (bYUV) m_YUVGraph.Accumulate(frame, false, nullptr);
+    // Pixels are counted straight from the pairs: no converted frame is written and read back.
+    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame);
+    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
+    return;
+  }
+  if (fmt == ARGB) {
+    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame);
+    if (!bYUV) return;
   }
 
-  const long minPitch = fmt == YVYU ? pairs * 4 : fmt == TVYU ? pairs * 8 : M101SourceRow(pairs * 4);
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, minPitch);
-  if (!walk.ok) return;
-  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(pairs) * walk.rows));
+  // Every other format becomes packed VYUY rows in the graph's own buffer.
+  const long pairs = frame.width / 2;
   const long rowBytes = pairs * 4;
-  if (fmt == YVYU) {
+  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(pairs) * frame.rows));
+  if (!dst) return;
+  scopes_detail::FrameView packed = frame;
+  packed.base = dst;
+  packed.pitch = packed.rowStep = packed.rowBytes = rowBytes;
+  packed.height = packed.rows;
+  packed.skip = 0;
+  if (fmt == ARGB) {
+    ARGB2VYUY(pData, nWidth, nHeight, frame.pitch, frame.skip, dst);
+    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph ARGB Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
+  } else if (fmt == YVYU) {
     static constexpr int kOrder[4] = {1, 3, 0, 2};
-    if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", src, kOrder);
-    if (bYUV) {  // the luma/chroma side's first pass converts the frame as it reads it
-      m_YUVGraph.UpdateGraphYVYU(src, walk.rowStep, dst, nWidth, walk.rows);
-      m_bYUVDone = true;
+    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", frame, kOrder);
+    if (bYUV) {  // the luma/chroma side reads the frame in place and converts it on the way
+      m_YUVGraph.Accumulate(frame, true, dst);
+    } else {
+      for (long r = 0; r < frame.rows; ++r) kestrune::SwapPairs(frame.Row(r), dst + r * rowBytes, pairs);
     }
-    for (long r = 0; r < walk.rows && !bYUV; ++r) kestrune::SwapPairs(src + r * walk.rowStep, dst + r * rowBytes, pairs);
   } else if (fmt == TVYU) {
     static constexpr int kOrder[4] = {3, 1, 0, 2};
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", src, kOrder);
-    for (long r = 0; r < walk.rows; ++r) {
-      const BYTE* s = src + r * walk.rowStep;
+    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", frame, kOrder);
+    for (long r = 0; r < frame.rows; ++r) {
+      const BYTE* s = frame.Row(r);
       BYTE* d = dst + r * rowBytes;
       for (long i = 0; i < pairs; ++i, s += 8, d += 4) {
         d[0] = s[1];
@@ -137,15 +146,22 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
       }
     }
   } else {
-    if (bTrace && pairs > 0) Trace(L"CVideoScopeGraph::UpdateGraph M101_10BIT Y1=%d Y2=%d U=%d V=%d", src, kY1Y2UV);
-    for (long r = 0; r < walk.rows; ++r) {
-      const BYTE* s = src + r * walk.rowStep;
+    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph M101_10BIT Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
+    for (long r = 0; r < frame.rows; ++r) {
+      const BYTE* s = frame.Row(r);
       BYTE* d = dst + r * rowBytes;
       for (long off = 0, block = 0; off < rowBytes; off += M101_SAMPLES, block += M101_BLOCK)
         std::memcpy(d + off, s + block, std::min<long>(M101_SAMPLES, rowBytes - off));
     }
   }
-  UpdateGraph(dst, nWidth, walk.rows, rowBytes, 0, VYUY);
+  if (fmt == ARGB) {
+    m_YUVGraph.Accumulate(packed, false, nullptr);
+    return;
+  }
+  // The converted frame then goes the way of a VYUY frame, as a call of its own that counts.
+  if (NextCallTraces()) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
+  if (bYUV && fmt != YVYU) m_YUVGraph.Accumulate(packed, false, nullptr);
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed);
 }
 
 void CVideoScopeGraph::DrawHistoL(CBuf32Draw* pDraw, const CRect& rc) {

@@ -7,6 +7,7 @@
 #include "scopes/ARGBGraph.h"
 #include "scopes/ScopePixels.h"
 #include "scopes/YVYUGraph.h"
+#include "scopes/ScopeFrame.h"
 #include "winport/base/geometry.h"
 
 class PARVANEU_API CVideoScopeGraph {
@@ -65,9 +66,8 @@ class PARVANEU_API CVideoScopeGraph {
 
  private:
   bool YUVWanted() const;
-  bool m_bYUVDone = false;  // the internal VYUY call finds the luma/chroma side already updated
   void RebaseFrame(const CVideoScopeGraph& other);
-  void Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const;
+  void Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const;
 
   int m_bRGBAnalyse = 1;
   CTArray<DWORD> m_arrVYUY;

@@ -137,7 +137,7 @@ TEST(ScopeConversion, EverySeventyFifthCallTracesTheFirstUnit) {
   ASSERT_EQ(trace.lines.size(), 2u);
   EXPECT_EQ(trace.lines[1], L"CVideoScopeGraph::UpdateGraph YVYU Y1=20 Y2=40 U=10 V=30");
   skip(73);
-  g.UpdateGraph(unit, 1, 1, 4, 0, CVideoScopeGraph::TVYU);
+  g.UpdateGraph(unit, 2, 1, 8, 0, CVideoScopeGraph::TVYU);
   ASSERT_EQ(trace.lines.size(), 3u);
   EXPECT_EQ(trace.lines[2], L"CVideoScopeGraph::UpdateGraph TVYU T=40 Y=20 U=10 V=30");
   skip(73);
