@@ -84,14 +84,23 @@ struct FrameWalk {
   std::ptrdiff_t step = 0;  // bytes between sampled source rows
 };
 
-// Validates the geometry shared by both frame conversions; rows = 0 means refused.
+// Validates the geometry shared by both frame conversions, every product overflow-checked before
+// it is used; rows = 0 means refused. bytesPerUnit / pixelsPerUnit give the bytes read per row.
 FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, long nPitch, long nSkip,
-                    long bytesReadPerRow) {
+                    long bytesPerUnit, long pixelsPerUnit) {
   FrameWalk walk;
-  if (!pSrc || !pDst || nWidth <= 0 || nHeight <= 0 || nPitch < bytesReadPerRow) return walk;
-  const long every = std::max(nSkip, 0L) + 1;
-  walk.rows = std::max(nHeight / every, 1L);
-  walk.step = static_cast<std::ptrdiff_t>(every) * nPitch;
+  if (!pSrc || !pDst || nWidth <= 0 || nHeight <= 0 || nWidth > kMaxConvertWidth) return walk;
+  const long bytesReadPerRow = (nWidth / pixelsPerUnit) * bytesPerUnit;  // at most 2^30
+  if (nPitch < bytesReadPerRow) return walk;
+  // A skip at or past the frame's height samples the first row only.
+  const long every = nSkip < 0 ? 1 : nSkip >= nHeight ? nHeight : nSkip + 1;
+  const long rows = std::max(nHeight / every, 1L);
+  long step = 0, span = 0, extent = 0;
+  if (__builtin_mul_overflow(every, nPitch, &step) || __builtin_mul_overflow(rows - 1, step, &span) ||
+      __builtin_add_overflow(span, bytesReadPerRow, &extent) || extent > kMaxConvertFrameBytes)
+    return walk;
+  walk.rows = rows;
+  walk.step = step;
   return walk;
 }
 
@@ -99,7 +108,7 @@ FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, lon
 
 void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 1);
   if (walk.rows == 0 || pairs == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
@@ -109,7 +118,7 @@ void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nS
 
 void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, pairs * 4);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 2);
   if (walk.rows == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
@@ -122,7 +131,7 @@ void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nS
 }
 
 void ARGB2YVYU(const void* pSrc, int nCount, void* pDst) {
-  if (!pSrc || !pDst || nCount < 2) return;
+  if (!pSrc || !pDst || nCount < 2 || nCount > kMaxConvertWidth) return;
   auto* src = static_cast<const WordU*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
   const int pairs = nCount / 2;

@@ -360,6 +360,10 @@ float CYVYUGraph::LogRatio(int nTotal, float fScale) const {
 void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
   if (!m_bVector || !m_pFrame || !TargetOk(pBuf, nWidth, nHeight) || !std::isfinite(fGain)) return;
   if (nWidth > 32767 || nHeight > 32767) return;  // positions are 16-bit
+  // Past this gain every point but zero chroma lies off any target; clamping keeps the scale
+  // finite, so zero chroma times the scale stays zero.
+  constexpr float kMaxGain = 65536.f;
+  fGain = std::clamp(fGain, -kMaxGain, kMaxGain);
   PrepareVectorTables(nWidth, nHeight, fGain);
   const SHORT* X = m_arrVectorX.GetData();
   const SHORT* Y = m_arrVectorY.GetData();
