@@ -12,6 +12,7 @@
 #include "companion/SimdDispatch.h"
 #include "scopes/ScopeFrame.h"
 #include "scopes/ScopeGeometry.h"
+#include "scopes/SlicePool.h"
 
 namespace {
 
@@ -150,7 +151,8 @@ PairRowFn PairRowKernel() {
 
 // Sizes and fills the parades and histograms from a walk over column tiles: count(row, x0, nc,
 // cnt) adds one sampled row's pixels x0 .. x0 + nc - 1 into the tile's 16-bit counters
-// cnt[channel B, G, R][column][level].
+// cnt[channel B, G, R][column][level]. Slices take whole tiles of columns; each sums its own
+// histograms, added up once at the end.
 template <class CountRow>
 void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int width = static_cast<int>(nWidth);
@@ -167,31 +169,41 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int rows = static_cast<int>(nRows);
   m_nPixelCount = nWidth * rows;
 
-  DWORD hr[256] = {}, hg[256] = {}, hb[256] = {};
-  uint16_t cnt[3][kTileColumns][kLevelStride];  // blue, green, red
+  const int nSlices = m_pPool ? m_pPool->Count() : 1;
+  DWORD histo[scopes_detail::kMaxSliceThreads][3][256];  // blue, green, red
+  std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
-  DWORD* histo[3] = {hb, hg, hr};
-  for (int x0 = 0; x0 < width; x0 += kTileColumns) {
-    const int nc = std::min(kTileColumns, width - x0);
-    for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
-    for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
-    // Parade records keep raw counts; the histograms are the columns summed.
-    for (int ch = 0; ch < 3; ++ch)
-      for (int c = 0; c < nc; ++c) {
-        const uint16_t* n = cnt[ch][c];
-        LONG* o = out[ch][x0 + c].nLevel;
-        DWORD* h = histo[ch];
-        for (int L = 0; L < 256; ++L) {
-          o[L] = n[L];
-          h[L] += n[L];
+  const scopes_detail::Split cols{width, nSlices, kTileColumns};
+  auto slice = [&](int s) {
+    uint16_t cnt[3][kTileColumns][kLevelStride];
+    for (int x0 = cols.Begin(s); x0 < cols.Begin(s + 1); x0 += kTileColumns) {
+      const int nc = std::min(kTileColumns, width - x0);
+      for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
+      for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
+      // Parade records keep raw counts; the histograms are the columns summed.
+      for (int ch = 0; ch < 3; ++ch)
+        for (int c = 0; c < nc; ++c) {
+          const uint16_t* n = cnt[ch][c];
+          LONG* o = out[ch][x0 + c].nLevel;
+          DWORD* h = histo[s][ch];
+          for (int L = 0; L < 256; ++L) {
+            o[L] = n[L];
+            h[L] += n[L];
+          }
         }
-      }
-  }
-  for (int L = 0; L < 256; ++L) {
-    m_arrHistoR[L] = static_cast<LONG>(hr[L]);
-    m_arrHistoG[L] = static_cast<LONG>(hg[L]);
-    m_arrHistoB[L] = static_cast<LONG>(hb[L]);
-  }
+    }
+  };
+  if (m_pPool)
+    m_pPool->Run(slice);
+  else
+    slice(0);
+  LONG* dst[3] = {m_arrHistoB.GetData(), m_arrHistoG.GetData(), m_arrHistoR.GetData()};
+  for (int ch = 0; ch < 3; ++ch)
+    for (int L = 0; L < 256; ++L) {
+      DWORD sum = 0;
+      for (int s = 0; s < nSlices; ++s) sum += histo[s][ch][L];
+      dst[ch][L] = static_cast<LONG>(sum);
+    }
 }
 
 void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {

@@ -12,6 +12,7 @@
 
 namespace scopes_detail {
 struct FrameView;
+class SlicePool;
 }  // namespace scopes_detail
 
 class PARVANEU_API CARGBGraph {
@@ -69,6 +70,7 @@ class PARVANEU_API CARGBGraph {
 
   CFastLog m_FastLog;
   LONG m_nBrightness[5120];
+  scopes_detail::SlicePool* m_pPool = nullptr;  // slice threads lent by the owning CVideoScopeGraph
   CTArray<GrayLevel> m_arrParadeR, m_arrParadeG, m_arrParadeB;
   CTArray<LONG> m_arrHistoR, m_arrHistoG, m_arrHistoB;
   long m_nPixelCount = 0;

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <thread>
 
 #include "companion/ColorConvert.h"
 #include "companion/ColorMath.h"
 #include "scopes/ScopeFrame.h"
+#include "scopes/SlicePool.h"
 #include "winport/base/CString.h"
 #include "winport/base/debug.h"
 
@@ -48,8 +50,40 @@ DWORD* Grow(CTArray<DWORD>& arr, long long nUnits) {
 
 }  // namespace
 
+CVideoScopeGraph::CVideoScopeGraph() = default;
+CVideoScopeGraph::~CVideoScopeGraph() = default;
+
+void CVideoScopeGraph::SetThreadCount(int nThreads) {
+  if (nThreads == 0) nThreads = static_cast<int>(std::thread::hardware_concurrency());
+  nThreads = std::clamp(nThreads, 1, scopes_detail::kMaxSliceThreads);
+  if (nThreads == m_nThreads) return;
+  m_nThreads = nThreads;
+  m_pPool.reset();
+}
+
+// Lends the graph's slice threads to both sides for one frame; a copy of a side never holds them.
+class CVideoScopeGraph::LendPool {
+ public:
+  explicit LendPool(CVideoScopeGraph& g) : m_g(g) {
+    if (g.m_nThreads > 1 && !g.m_pPool) {
+      try {
+        g.m_pPool = std::make_unique<scopes_detail::SlicePool>(g.m_nThreads);
+      } catch (...) {  // no memory for the pool: this frame runs on the calling thread
+      }
+    }
+    g.m_YUVGraph.m_pPool = g.m_ARGBGraph.m_pPool = g.m_pPool.get();
+  }
+  ~LendPool() { m_g.m_YUVGraph.m_pPool = m_g.m_ARGBGraph.m_pPool = nullptr; }
+  LendPool(const LendPool&) = delete;
+  LendPool& operator=(const LendPool&) = delete;
+
+ private:
+  CVideoScopeGraph& m_g;
+};
+
 CVideoScopeGraph::CVideoScopeGraph(const CVideoScopeGraph& other)
     : m_bRGBAnalyse(other.m_bRGBAnalyse),
+      m_nThreads(other.m_nThreads),
       m_arrVYUY(other.m_arrVYUY),
       m_ARGBGraph(other.m_ARGBGraph),
       m_YUVGraph(other.m_YUVGraph) {
@@ -59,6 +93,7 @@ CVideoScopeGraph::CVideoScopeGraph(const CVideoScopeGraph& other)
 CVideoScopeGraph& CVideoScopeGraph::operator=(const CVideoScopeGraph& other) {
   if (this != &other) {
     m_bRGBAnalyse = other.m_bRGBAnalyse;
+    SetThreadCount(other.m_nThreads);
     m_arrVYUY = other.m_arrVYUY;
     m_ARGBGraph = other.m_ARGBGraph;
     m_YUVGraph = other.m_YUVGraph;
@@ -98,6 +133,7 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
   if (!frame) return;
   const bool bYUV = YUVWanted();
   static constexpr int kY1Y2UV[4] = {0, 2, 1, 3};
+  const LendPool lend(*this);
 
   if (fmt == VYUY) {
     if (bYUV) m_YUVGraph.Accumulate(frame, false, nullptr);

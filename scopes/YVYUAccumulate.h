@@ -24,6 +24,10 @@ constexpr int kYCLastDrawn = 529;      // code level 404: counters above it are 
 constexpr int kYCMapHeadroom = 800;    // the Y/C intensity scale reads as if 800 more rows had passed,
                                        // since one sample lights a whole span of counters
 
+// Pair columns per tile of the column passes; slices of columns are cut at tile bounds.
+constexpr int kLumaTilePairs = 32;
+constexpr int kYCTilePairs = 16;
+
 // Sampled rows of VYUY pairs, or of YVYU pairs read in place (same bytes, each half swapped).
 struct RowSource {
   const BYTE* base = nullptr;

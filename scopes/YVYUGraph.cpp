@@ -8,6 +8,7 @@
 
 #include "scopes/ScopeGeometry.h"
 #include "scopes/ScopePalette.h"
+#include "scopes/SlicePool.h"
 #include "scopes/YVYUAccumulate.h"
 
 using scopes_detail::RectOk;
@@ -130,6 +131,14 @@ long CYVYUGraph::GetHistoLValue(int nLevel) const {
 
 // ---- accumulation -------------------------------------------------------------------------
 
+template <class F>
+void CYVYUGraph::RunSlices(F f) {
+  if (m_pPool)
+    m_pPool->Run(f);
+  else
+    f(0);
+}
+
 void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip) {
   // A row holds width / 2 whole pairs; an odd last pixel has no pair and is not read.
   const auto frame = scopes_detail::CheckFrame(pData, nWidth, nRows, nPitch, nSkip, scopes_detail::PairRowBytes);
@@ -152,7 +161,11 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
   m_nRowStep = static_cast<int>(converted.step);
   m_nPitch = static_cast<int>(bYVYU ? sink.step : frame.pitch);
 
-  DWORD histo[256] = {};
+  // Slices: the column passes split the columns (each slice writes its own records), the row
+  // passes split the rows; histograms and chroma counts are counted per slice and summed once.
+  const int nSlices = m_pPool ? m_pPool->Count() : 1;
+  DWORD histo[scopes_detail::kMaxSliceThreads][256];
+  std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   bool bHistoDone = false;
   if (m_bYParade && m_byYorYC == 0) {
     m_arrYCLevels.SetSize(0, -1);
@@ -161,7 +174,11 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
     if (m_arrYLevels.GetSize() != frame.width) m_arrYLevels.SetSize(static_cast<int>(frame.width), -1);
     BuildYMap();
     GrayLevel* rec = m_arrYLevels.GetData();
-    scopes_detail::CountLumaColumns(src, 0, pairs, m_arrYMap.GetData(), rec, m_bYHisto ? histo : nullptr);
+    const SHORT* map = m_arrYMap.GetData();
+    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kLumaTilePairs};
+    RunSlices([&](int s) {
+      scopes_detail::CountLumaColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
+    });
     for (int c = 2 * pairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
     bHistoDone = m_bYHisto != 0;
   } else if (m_bYParade && m_byYorYC == 1) {
@@ -171,17 +188,28 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
     if (m_arrYCLevels.GetSize() != frame.width) m_arrYCLevels.SetSize(static_cast<int>(frame.width), -1);
     BuildYCMap();
     YCLevel* rec = m_arrYCLevels.GetData();
-    scopes_detail::CountYCColumns(src, 0, pairs, m_arrYCMap.GetData(), rec, m_bYHisto ? histo : nullptr);
+    const SHORT* map = m_arrYCMap.GetData();
+    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kYCTilePairs};
+    RunSlices([&](int s) {
+      scopes_detail::CountYCColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
+    });
     for (int c = 2 * pairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
     bHistoDone = m_bYHisto != 0;
   }
+  const scopes_detail::Split rowSplit{rows, nSlices, 1};
   if (m_bYHisto && !bHistoDone) {
-    scopes_detail::CountLumaRows(bConverted ? converted : src, 0, rows, histo, sink);
+    const RowSource& from = bConverted ? converted : src;
+    RunSlices([&](int s) { scopes_detail::CountLumaRows(from, rowSplit.Begin(s), rowSplit.Begin(s + 1), histo[s], sink); });
     bConverted = true;
   }
   if (m_bYHisto) {
     if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
+    DWORD* h = m_arrYHisto.GetData();
+    for (int L = 0; L < 256; ++L) {
+      DWORD sum = 0;
+      for (int s = 0; s < nSlices; ++s) sum += histo[s][L];
+      h[L] = sum;
+    }
   }
 
   // Both chroma displays read the frame's chroma; counting it once while the frame is
@@ -189,16 +217,42 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
   // at drawing time.
   m_bUVCounted = m_bYUVCounted = false;
   if (m_bVector || m_bLighting) {
-    if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(3 * 65536);
-    DWORD* t = m_pChromaCounts.get();
-    std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
-    scopes_detail::CountChromaRows(bConverted ? converted : src, 0, rows, m_bVector ? t : nullptr,
-                                   m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr, sink);
+    const RowSource& from = bConverted ? converted : src;
+    CountChromaSlices(from, rowSplit, sink);
     bConverted = true;
     m_bUVCounted = m_bVector != 0;
     m_bYUVCounted = m_bLighting != 0;
   }
-  if (!bConverted) scopes_detail::ConvertRows(src, 0, rows, sink);
+  if (!bConverted) RunSlices([&](int s) { scopes_detail::ConvertRows(src, rowSplit.Begin(s), rowSplit.Begin(s + 1), sink); });
+}
+
+// Slice 0 counts into the graph's own tables, every other slice into tables of its own that are
+// then added in, each slice adding one share of the entries.
+void CYVYUGraph::CountChromaSlices(const scopes_detail::RowSource& src, const scopes_detail::Split& rows,
+                                   const scopes_detail::RowSink& sink) {
+  const int nSlices = rows.count;
+  const int nTables = m_bLighting ? 3 : 1;
+  const std::size_t tableWords = 3 * 65536;
+  if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(tableWords);
+  if (nSlices > 1 && m_nSliceTables < nSlices - 1) {
+    m_pSliceChroma = std::make_unique<DWORD[]>(tableWords * (nSlices - 1));
+    m_nSliceTables = nSlices - 1;
+  }
+  RunSlices([&](int s) {
+    DWORD* t = s == 0 ? m_pChromaCounts.get() : m_pSliceChroma.get() + tableWords * (s - 1);
+    std::memset(t, 0, sizeof(DWORD) * nTables * 65536);
+    scopes_detail::CountChromaRows(src, rows.Begin(s), rows.Begin(s + 1), m_bVector ? t : nullptr,
+                                   m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr, sink);
+  });
+  if (nSlices == 1) return;
+  const scopes_detail::Split words{nTables * 65536, nSlices, 64};
+  RunSlices([&](int s) {
+    DWORD* t = m_pChromaCounts.get();
+    for (int k = 1; k < nSlices; ++k) {
+      const DWORD* o = m_pSliceChroma.get() + tableWords * (k - 1);
+      for (int i = words.Begin(s); i < words.Begin(s + 1); ++i) t[i] += o[i];
+    }
+  });
 }
 
 scopes_detail::RowSource CYVYUGraph::FrameSource() const {

@@ -13,6 +13,9 @@
 namespace scopes_detail {
 struct FrameView;
 struct RowSource;
+struct RowSink;
+struct Split;
+class SlicePool;
 }  // namespace scopes_detail
 
 class PARVANEU_API CYVYUGraph {
@@ -70,6 +73,10 @@ class PARVANEU_API CYVYUGraph {
   // its VYUY form is written to pConvert (packed rows) on the way.
   void Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert);
   scopes_detail::RowSource FrameSource() const;
+  void CountChromaSlices(const scopes_detail::RowSource& src, const scopes_detail::Split& rows,
+                         const scopes_detail::RowSink& sink);
+  template <class F>
+  void RunSlices(F f);
 
   void CopyFrom(const CYVYUGraph& other);
   void BuildYMap();
@@ -113,4 +120,9 @@ class PARVANEU_API CYVYUGraph {
   // Chroma counts of the current frame for the vector and lightning displays (3 x 65536).
   std::unique_ptr<DWORD[]> m_pChromaCounts;
   bool m_bUVCounted = false, m_bYUVCounted = false;
+  // Slice threads lent by the owning CVideoScopeGraph (none: one thread), and the chroma tables
+  // of slices 1 .. n - 1, kept from frame to frame.
+  scopes_detail::SlicePool* m_pPool = nullptr;
+  std::unique_ptr<DWORD[]> m_pSliceChroma;
+  int m_nSliceTables = 0;
 };
