@@ -85,9 +85,10 @@ struct FrameWalk {
 };
 
 // Validates the geometry shared by both frame conversions, every product overflow-checked before
-// it is used; rows = 0 means refused. bytesPerUnit / pixelsPerUnit give the bytes read per row.
+// it is used; rows = 0 means refused. bytesPerUnit / pixelsPerUnit give the bytes read per row,
+// dstBytesPerPixel the bytes written per source pixel.
 FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, long nPitch, long nSkip,
-                    long bytesPerUnit, long pixelsPerUnit) {
+                    long bytesPerUnit, long pixelsPerUnit, long dstBytesPerPixel) {
   FrameWalk walk;
   if (!pSrc || !pDst || nWidth <= 0 || nHeight <= 0 || nWidth > kMaxConvertWidth) return walk;
   const long bytesReadPerRow = (nWidth / pixelsPerUnit) * bytesPerUnit;  // at most 2^30
@@ -99,6 +100,9 @@ FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, lon
   if (__builtin_mul_overflow(every, nPitch, &step) || __builtin_mul_overflow(rows - 1, step, &span) ||
       __builtin_add_overflow(span, bytesReadPerRow, &extent) || extent > kMaxConvertFrameBytes)
     return walk;
+  // The packed output must be a real buffer too (a row that reads nothing may repeat forever).
+  long written = 0;
+  if (__builtin_mul_overflow(rows, nWidth * dstBytesPerPixel, &written) || written > kMaxConvertFrameBytes) return walk;
   walk.rows = rows;
   walk.step = step;
   return walk;
@@ -108,7 +112,7 @@ FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, lon
 
 void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 1);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 1, 2);
   if (walk.rows == 0 || pairs == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
@@ -118,7 +122,7 @@ void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nS
 
 void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 2);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 2, 4);
   if (walk.rows == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);

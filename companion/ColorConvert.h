@@ -25,8 +25,8 @@
 // are packed without gaps: sampled row r is written at pDst + r * (row size).
 // Refused (nothing written): null pointers, nWidth or nHeight <= 0, nWidth above
 // kMaxConvertWidth, a pitch smaller than the bytes read from one source row, and a frame whose
-// extent (first byte to the last byte read) passes kMaxConvertFrameBytes, which no real frame
-// reaches. A negative nSkip counts as 0; a skip at or past nHeight samples the first row only.
+// extent (first byte to the last byte read) or whose output passes kMaxConvertFrameBytes, which
+// no real frame reaches. A negative nSkip counts as 0; a skip at or past nHeight samples the first row only.
 #pragma once
 #include <cstddef>
 

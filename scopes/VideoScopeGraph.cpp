@@ -27,7 +27,7 @@ long M101RowBytes(long nWidth) {
 // Two four-byte pixels per pair.
 long TVYURowBytes(long nWidth) { return (nWidth / 2) * 8; }
 
-scopes_detail::RowBytesFn RowBytesOf(CVideoScopeGraph::ColFmt fmt) {
+scopes_detail::RowBytesFn RowBytesOf(int fmt) {
   switch (fmt) {
     case CVideoScopeGraph::ARGB: return scopes_detail::PixelRowBytes;
     case CVideoScopeGraph::YVYU:
@@ -126,9 +126,15 @@ void CVideoScopeGraph::Trace(const wchar_t* fmt, const scopes_detail::FrameView&
 }
 
 void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip, ColFmt fmt) {
+  static_assert(sizeof(ColFmt) == sizeof(int));
   const bool bTrace = NextCallTraces();
-  const scopes_detail::RowBytesFn rowBytesOf = RowBytesOf(fmt);
+  // Hosts cast any integer to the format: its bytes are read as an int, never as an enum
+  // outside its range.
+  int nFmt;
+  std::memcpy(&nFmt, &fmt, sizeof nFmt);
+  const scopes_detail::RowBytesFn rowBytesOf = RowBytesOf(nFmt);
   if (!rowBytesOf) return;
+  fmt = static_cast<ColFmt>(nFmt);
   const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, rowBytesOf);
   if (!frame) return;
   const bool bYUV = YUVWanted();

@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "companion/Buf32Draw.h"
@@ -165,6 +166,25 @@ void BM_FrameAllDisplays(benchmark::State& st) {
   }
 }
 
+// The same with slice threads (0 = all the machine has). Wall time: the work of every thread
+// ends before the frame does.
+void BM_FrameAllDisplaysThreads(benchmark::State& st) {
+  const int fmt = int(st.range(0));
+  const FrameSet& s = Frames(int(st.range(1)));
+  CVideoScopeGraph g;
+  g.SetThreadCount(int(st.range(2)));
+  g.SetYorYCFlag(0);
+  CBuf32Draw d;
+  d.Create(kDrawW, kDrawH);
+  size_t n = 0;
+  for (auto _ : st) {
+    Update(g, s, fmt, n++);
+    for (int op : {kYParade, kVector, kLightning, kHistoL, kHistoRGB, kParadeRGB}) DrawOne(g, d, op);
+    g.EndUpdateGraph();
+  }
+  st.SetLabel("threads " + std::to_string(g.GetThreadCount()));
+}
+
 // The luma waveform alone: accumulation plus drawing.
 void BM_LumaWaveform(benchmark::State& st) {
   const FrameSet& s = Frames(int(st.range(1)));
@@ -234,6 +254,11 @@ void FrameArgs(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_UpdateGraph)->Apply(UpdateArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Draw)->Apply(DrawArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameAllDisplays)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameAllDisplaysThreads)
+    ->ArgNames({"fmt", "h", "threads"})
+    ->ArgsProduct({{CVideoScopeGraph::VYUY, CVideoScopeGraph::YVYU}, {1080, 2160}, {1, 2, 0}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LumaWaveform)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LumaHistogram)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFrame)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);

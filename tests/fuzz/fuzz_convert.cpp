@@ -32,8 +32,8 @@ long Size(Input& in, long small) {
 }
 
 // Source bytes of a frame (bytesPerRow read from each sampled row) or -1 when the geometry is
-// refused by the library's documented rules.
-long long Extent(long w, long h, long pitch, long skip, long long bytesPerRow) {
+// refused by the library's documented rules (outBytesPerPixel: bytes written per pixel).
+long long Extent(long w, long h, long pitch, long skip, long long bytesPerRow, long long outBytesPerPixel) {
   if (w <= 0 || h <= 0 || w > kMaxConvertWidth || pitch < bytesPerRow) return -1;
   const long long every = skip < 0 ? 1 : skip >= h ? h : skip + 1;
   const long long rows = h / every > 0 ? h / every : 1;
@@ -41,6 +41,8 @@ long long Extent(long w, long h, long pitch, long skip, long long bytesPerRow) {
   if (__builtin_mul_overflow(every, static_cast<long long>(pitch), &step) || __builtin_mul_overflow(rows - 1, step, &span) ||
       __builtin_add_overflow(span, bytesPerRow, &extent) || extent > kMaxConvertFrameBytes)
     return -1;
+  long long out;
+  if (__builtin_mul_overflow(rows, w * outBytesPerPixel, &out) || out > kMaxConvertFrameBytes) return -1;
   return extent;
 }
 
@@ -52,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const long w = Size(in, 200), h = Size(in, 40), skip = Size(in, 5), pitchExtra = Size(in, 40);
   const bool toPairs = (op & 1) == 0;
   const long long perRow = w > 0 && w <= kMaxConvertWidth ? (toPairs ? w * 4LL : (w / 2) * 4LL) : 0;
-  const long pitch = (op & 2) ? pitchExtra : static_cast<long>(perRow + pitchExtra);
-  const long long extent = Extent(w, h, pitch, skip, perRow);
+  long pitch = pitchExtra;
+  if (!(op & 2) && __builtin_add_overflow(static_cast<long>(perRow), pitchExtra, &pitch)) pitch = pitchExtra;
+  const long long extent = Extent(w, h, pitch, skip, perRow, toPairs ? 2 : 4);
   uint8_t oneSrc = 0, oneDst = 0;
   std::vector<uint8_t> src, dst;
   void* ps = &oneSrc;
@@ -62,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (extent > (8 << 20)) return 0;
     const long long every = skip < 0 ? 1 : skip >= h ? h : skip + 1;
     const long long rows = h / every > 0 ? h / every : 1;
-    const long long out = rows * (toPairs ? (w / 2) * 4 : w * 4LL);
+    const long long out = rows * (toPairs ? (w / 2) * 4 : w * 4LL);  // checked by Extent
     if (out > (16 << 20)) return 0;
     src.resize(static_cast<size_t>(extent));
     for (size_t i = 0; i < src.size(); ++i) src[i] = in.n ? in.p[i % in.n] : static_cast<uint8_t>(i);

@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const long pitchExtra = Size(in, 64);
   const uint8_t flags = in.Take<uint8_t>();
   const long long minRow = w > 0 && w <= (1L << 20) ? RowBytes(fmt, w) : 0;
-  const long pitch = (flags & 0x80) ? pitchExtra : static_cast<long>(minRow + pitchExtra);
+  long pitch = pitchExtra;
+  if (!(flags & 0x80) && __builtin_add_overflow(static_cast<long>(minRow), pitchExtra, &pitch)) pitch = pitchExtra;
 
   CVideoScopeGraph g;
   g.EnableVector(flags & 1);
@@ -76,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> frame;
   uint8_t one = 0;
   void* pData = &one;
-  if (extent >= 0 && extent <= (16 << 20)) {
+  if (extent >= 0 && extent <= (1 << 20)) {
     frame.resize(static_cast<size_t>(extent));
     for (size_t i = 0; i < frame.size(); ++i) frame[i] = in.n ? in.p[i % in.n] : static_cast<uint8_t>(i * 31);
     pData = frame.empty() ? nullptr : frame.data();
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int bw = static_cast<int>(Size(in, 200)), bh = static_cast<int>(Size(in, 200));
   const long long pixels = bw > 0 && bh > 0 ? static_cast<long long>(bw) * bh : 0;
-  if (pixels > (4 << 20)) return 0;
+  if (pixels > (1 << 18)) return 0;
   std::vector<DWORD> buf(static_cast<size_t>(pixels));
   DWORD* p = buf.empty() ? nullptr : buf.data();
   const int l = in.Take<int16_t>(), t = in.Take<int16_t>(), r = in.Take<int16_t>(), b = in.Take<int16_t>();

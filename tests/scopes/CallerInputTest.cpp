@@ -60,6 +60,11 @@ TEST(ScopeCallerInput, ConversionsRefuseWrappingWidthsPitchesAndSkips) {
   EXPECT_EQ(dst[4], 0xEE);
   VYUY2ARGB(src.data(), 2, 2, 4, LONG_MAX, dst.data());
   EXPECT_EQ(dst[8], 0xEE);
+  // A row that reads nothing (one pixel, no pair) with endless rows still writes a pixel per row:
+  // no destination is that large.
+  GuardedBuffer out(4, 0xEE);
+  VYUY2ARGB(src.data(), 1, LONG_MAX, 0, 0, out.data());
+  EXPECT_EQ(out.data()[0], 0xEE);
 }
 
 TEST(ScopeCallerInput, OnePixelWideTVYUFrameIsNeverReadForTheTrace) {
