@@ -182,15 +182,7 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
       for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
       // Parade records keep raw counts; the histograms are the columns summed.
       for (int ch = 0; ch < 3; ++ch)
-        for (int c = 0; c < nc; ++c) {
-          const uint16_t* n = cnt[ch][c];
-          LONG* o = out[ch][x0 + c].nLevel;
-          DWORD* h = histo[s][ch];
-          for (int L = 0; L < 256; ++L) {
-            o[L] = n[L];
-            h[L] += n[L];
-          }
-        }
+        for (int c = 0; c < nc; ++c) scopes_detail::WidenAndSum(cnt[ch][c], out[ch][x0 + c].nLevel, histo[s][ch]);
     }
   };
   if (m_pPool)

@@ -34,6 +34,30 @@ inline void PrefetchRow(const BYTE* p, int nBytes) {
   __builtin_prefetch(p + nBytes - 1, 0, 0);
 }
 
+// For 256 levels: out[L] = n[L] (when out is not null) and histo[L] += n[L]; the flush of a
+// column tile, as wide as the baseline instruction set allows.
+inline void WidenAndSum(const uint16_t* n, LONG* out, DWORD* histo) {
+  int L = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; L < 256; L += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
+    const __m128i lo = _mm_unpacklo_epi16(x, zero), hi = _mm_unpackhi_epi16(x, zero);
+    if (out) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L), lo);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L + 4), hi);
+    }
+    __m128i* h = reinterpret_cast<__m128i*>(histo + L);
+    _mm_storeu_si128(h, _mm_add_epi32(_mm_loadu_si128(h), lo));
+    _mm_storeu_si128(h + 1, _mm_add_epi32(_mm_loadu_si128(h + 1), hi));
+  }
+#endif
+  for (; L < 256; ++L) {
+    if (out) out[L] = n[L];
+    histo[L] += n[L];
+  }
+}
+
 // Calls f(i) for every i in [first, last) with v[i] != 0, in increasing order. Level counters
 // are sparse and scattered: collecting a bit mask first spares a mispredicted branch per level.
 template <class F>

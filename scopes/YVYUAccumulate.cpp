@@ -85,8 +85,7 @@ void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLev
       [&](int t0, int np) {
         for (int c = 0; c < 2 * np; ++c) {
           const uint16_t* n = cnt[c];
-          if (histo)
-            for (int L = 0; L < 256; ++L) histo[L] += n[L];
+          if (histo) WidenAndSum(n, nullptr, histo);
           MapCounts(n, map, out[2 * t0 + c].nLevel);
         }
       });
