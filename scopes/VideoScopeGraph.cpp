@@ -105,11 +105,18 @@ CVideoScopeGraph& CVideoScopeGraph::operator=(const CVideoScopeGraph& other) {
 // A frame converted into the source's own buffer would dangle once the source goes: the copy
 // reads its own copy of that buffer instead. A host's frame is shared as it is.
 void CVideoScopeGraph::RebaseFrame(const CVideoScopeGraph& other) {
-  const BYTE* frame = reinterpret_cast<const BYTE*>(other.m_YUVGraph.m_pFrame);
-  const BYTE* base = reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData());
-  const std::size_t bytes = sizeof(DWORD) * static_cast<std::size_t>(other.m_arrVYUY.GetSize());
-  if (frame && base && std::less_equal<const BYTE*>()(base, frame) && std::less<const BYTE*>()(frame, base + bytes))
-    m_YUVGraph.m_pFrame = reinterpret_cast<::VYUY*>(reinterpret_cast<BYTE*>(m_arrVYUY.GetData()) + (frame - base));
+  if (other.FrameInOwnBuffer()) {
+    const auto offset = reinterpret_cast<const BYTE*>(other.m_YUVGraph.m_pFrame) -
+                        reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData());
+    m_YUVGraph.m_pFrame = reinterpret_cast<::VYUY*>(reinterpret_cast<BYTE*>(m_arrVYUY.GetData()) + offset);
+  }
+}
+
+bool CVideoScopeGraph::FrameInOwnBuffer() const {
+  const BYTE* frame = reinterpret_cast<const BYTE*>(m_YUVGraph.m_pFrame);
+  const BYTE* base = reinterpret_cast<const BYTE*>(m_arrVYUY.GetData());
+  const std::size_t bytes = sizeof(DWORD) * static_cast<std::size_t>(m_arrVYUY.GetSize());
+  return frame && base && std::less_equal<const BYTE*>()(base, frame) && std::less<const BYTE*>()(frame, base + bytes);
 }
 
 bool CVideoScopeGraph::YUVWanted() const {
@@ -153,7 +160,9 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
     if (!bYUV) return;
   }
 
-  // Every other format becomes packed VYUY rows in the graph's own buffer.
+  // Every other format becomes packed VYUY rows in the graph's own buffer. A converted frame the
+  // luma/chroma side still points at is overwritten or moved now: that side lets it go.
+  if (FrameInOwnBuffer()) m_YUVGraph.EndUpdateGraph();
   const long pairs = frame.width / 2;
   const long rowBytes = pairs * 4;
   BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(pairs) * frame.rows));

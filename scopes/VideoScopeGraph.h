@@ -81,6 +81,7 @@ class PARVANEU_API CVideoScopeGraph {
   class LendPool;
   bool YUVWanted() const;
   void RebaseFrame(const CVideoScopeGraph& other);
+  bool FrameInOwnBuffer() const;
   void Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const;
 
   int m_bRGBAnalyse = 1;
