@@ -151,28 +151,11 @@ void BM_Draw(benchmark::State& st) {
 
 // Everything a host does per frame with all displays on, luma mode: analysis plus the drawing
 // of the luma waveform, vector, lightning, luma histogram, RGB histograms and RGB parade.
-void BM_FrameAllDisplays(benchmark::State& st) {
+void AllDisplays(benchmark::State& st, int threads) {
   const int fmt = int(st.range(0));
   const FrameSet& s = Frames(int(st.range(1)));
   CVideoScopeGraph g;
-  g.SetYorYCFlag(0);
-  CBuf32Draw d;
-  d.Create(kDrawW, kDrawH);
-  size_t n = 0;
-  for (auto _ : st) {
-    Update(g, s, fmt, n++);
-    for (int op : {kYParade, kVector, kLightning, kHistoL, kHistoRGB, kParadeRGB}) DrawOne(g, d, op);
-    g.EndUpdateGraph();
-  }
-}
-
-// The same with slice threads (0 = all the machine has). Wall time: the work of every thread
-// ends before the frame does.
-void BM_FrameAllDisplaysThreads(benchmark::State& st) {
-  const int fmt = int(st.range(0));
-  const FrameSet& s = Frames(int(st.range(1)));
-  CVideoScopeGraph g;
-  g.SetThreadCount(int(st.range(2)));
+  g.SetThreadCount(threads);
   g.SetYorYCFlag(0);
   CBuf32Draw d;
   d.Create(kDrawW, kDrawH);
@@ -184,6 +167,10 @@ void BM_FrameAllDisplaysThreads(benchmark::State& st) {
   }
   st.SetLabel("threads " + std::to_string(g.GetThreadCount()));
 }
+void BM_FrameAllDisplays(benchmark::State& st) { AllDisplays(st, 1); }
+// The same with slice threads (0 = all the machine has). Wall time: the work of every thread
+// ends before the frame does.
+void BM_FrameAllDisplaysThreads(benchmark::State& st) { AllDisplays(st, int(st.range(2))); }
 
 // The luma waveform alone: accumulation plus drawing.
 void BM_LumaWaveform(benchmark::State& st) {

@@ -7,22 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "companion/ColorConvert.h"
 
 namespace {
 
-struct Input {
-  const uint8_t* p;
-  size_t n;
-  template <class T>
-  T Take() {
-    T v{};
-    const size_t k = n < sizeof(T) ? n : sizeof(T);
-    std::memcpy(&v, p, k);
-    p += k, n -= k;
-    return v;
-  }
-};
+using Input = FuzzInput;
 
 long Size(Input& in, long small) {
   static const long extremes[] = {0, -1, LONG_MIN, LONG_MAX, (1L << 62) + 2, 1L << 62, 1L << 40, 1L << 28, (1L << 28) + 1};

@@ -7,23 +7,13 @@
 #include <cstring>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "companion/Buf32Draw.h"
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
 
-struct Input {
-  const uint8_t* p;
-  size_t n;
-  template <class T>
-  T Take() {
-    T v{};
-    const size_t k = n < sizeof(T) ? n : sizeof(T);
-    std::memcpy(&v, p, k);
-    p += k, n -= k;
-    return v;
-  }
-};
+using Input = FuzzInput;
 
 // Bytes one row of the format reads (the library's own rule, restated).
 long long RowBytes(int fmt, long long w) {
