@@ -106,11 +106,13 @@ TEST(ScopeSliceThreads, EveryThreadCountEqualsOneThreadForEveryFormatAndDisplay)
       Configure(one, flags);
       one.UpdateGraph(f.Data(), w, h, f.pitch, skip, CVideoScopeGraph::ColFmt(fmt));
       const auto want = Snapshot(one);
+      one.EndUpdateGraph();  // as a host does before its frame goes
       for (int i = 0; i < 4; ++i) {
         CVideoScopeGraph& g = graphs[i];
         Configure(g, flags);
         g.UpdateGraph(f.Data(), w, h, f.pitch, skip, CVideoScopeGraph::ColFmt(fmt));
         ASSERT_EQ(Snapshot(g), want) << "fmt " << fmt << " flags " << flags << " threads " << counts[i];
+        g.EndUpdateGraph();
       }
     }
   }
