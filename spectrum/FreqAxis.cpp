@@ -41,9 +41,9 @@ double WarpedFrq(int nNyquist, int nWidth, int nX) {
 }
 
 int WarpedBin(int nNyquist, int nWidth, int nX, int nCount, DWORD nSampleRate) {
-  if (nCount <= 0) return 0;
+  if (nCount <= 0 || nSampleRate == 0) return 0;
   double d = WarpedFrq(nNyquist, nWidth, nX) * nCount * 2 / static_cast<double>(nSampleRate);
-  if (!(d >= 0.0)) d = 0.0;  // NaN (no sample rate) as well
+  if (!(d >= 0.0)) d = 0.0;  // NaN as well
   if (d >= nCount) d = nCount - 1;
   return static_cast<int>(d);
 }

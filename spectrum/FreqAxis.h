@@ -16,8 +16,8 @@ PARVANEU_API int WarpedX(int nNyquist, int nWidth, int nFreq);
 PARVANEU_API double WarpedFrq(int nNyquist, int nWidth, int nX);
 
 // FFT bin shown by column nX on the warped axis: trunc(f x nCount x 2 / rate) kept within
-// 0 .. nCount - 1 (nCount bins drawn, bin k at k x rate / (2 nCount) Hz). 0 when nCount <= 0
-// or the frequency is undefined.
+// 0 .. nCount - 1 (nCount bins drawn, bin k at k x rate / (2 nCount) Hz). 0 without bins, without
+// a sample rate, or where the frequency is undefined.
 PARVANEU_API int WarpedBin(int nNyquist, int nWidth, int nX, int nCount, DWORD nSampleRate);
 
 // A point the warped curve passes through: the first column of each bin, plus the last column.
