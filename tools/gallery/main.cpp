@@ -21,6 +21,7 @@ namespace {
 struct Options {
   std::string outDir = "out";
   std::string only;
+  std::string audio;
   bool window = false;
 };
 
@@ -31,8 +32,9 @@ Options Parse(int argc, char** argv) {
     if (a == "--window") o.window = true;
     else if (a == "--out" && i + 1 < argc) o.outDir = argv[++i];
     else if (a == "--page" && i + 1 < argc) o.only = argv[++i];
+    else if (a == "--audio" && i + 1 < argc) o.audio = argv[++i];
     else if (a == "--help" || a == "-h") {
-      std::puts("parvane-gallery [--out DIR] [--page NAME] [--window]");
+      std::puts("parvane-gallery [--out DIR] [--page NAME] [--window] [--audio FILE]");
       std::exit(0);
     }
   }
@@ -131,6 +133,21 @@ int RunWindows(const Options& o) {
 
 int main(int argc, char** argv) {
   const Options o = Parse(argc, argv);
+  if (!o.audio.empty()) {
+    // The file is decoded by the ffmpeg program on a pipe; without it there is nothing to play.
+    if (!gallery::ProgramOnPath("ffmpeg")) {
+      std::fprintf(stderr,
+                   "parvane-gallery: --audio needs the ffmpeg program to decode %s, and ffmpeg is not on PATH.\n"
+                   "Install it (scripts/setup.sh --bench does) or leave out --audio to hear the built-in programme.\n",
+                   o.audio.c_str());
+      return 2;
+    }
+    if (!std::filesystem::is_regular_file(o.audio)) {
+      std::fprintf(stderr, "parvane-gallery: --audio %s: no such file\n", o.audio.c_str());
+      return 2;
+    }
+    gallery::SetAudioFile(o.audio);
+  }
   if (o.window) {
     setenv("WINPORT_BACKEND", "sdl2", 1);
     return RunWindows(o);
