@@ -219,8 +219,10 @@ bool CFreqMagnWnd::EnsureKnotBufs(int nWidth) {
     m_splineWork.resize(2 * n);
   } catch (const std::bad_alloc&) {
     m_knots.clear();
+    m_nKnotWidth = 0;
     return false;
   }
+  m_nKnotWidth = 0;  // knots to choose again
   return true;
 }
 
@@ -228,7 +230,14 @@ void CFreqMagnWnd::DrawWarpedData(CDC* pDC, const float* pValues, int nCount) {
   const int W = GetWidth();
   if (!EnsureColBuf(W) || !EnsureKnotBufs(W)) return;
   const SScaleMap map = SScaleMap::Make(m_pScale, GetHeight());
-  const int k = SelectKnots(static_cast<int>(Nyquist()), W, nCount, m_nSampleRate, m_knots.data());
+  // The knots depend only on the width, the bin count and the rate: chosen once for them.
+  if (m_nKnotWidth != W || m_nKnotBins != nCount || m_nKnotRate != m_nSampleRate) {
+    m_nKnots = SelectKnots(static_cast<int>(Nyquist()), W, nCount, m_nSampleRate, m_knots.data());
+    m_nKnotWidth = W;
+    m_nKnotBins = nCount;
+    m_nKnotRate = m_nSampleRate;
+  }
+  const int k = m_nKnots;
   for (int j = 0; j < k; ++j) {
     const SKnot& knot = m_knots[j];
     float level = pValues[knot.nBin];

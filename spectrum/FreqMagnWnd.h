@@ -106,4 +106,8 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   std::vector<int> m_knotX;
   std::vector<float> m_knotY;
   std::vector<double> m_splineWork;
+  int m_nKnots = 0;
+  int m_nKnotWidth = 0;  // what m_knots were chosen for
+  int m_nKnotBins = 0;
+  DWORD m_nKnotRate = 0;
 };
