@@ -92,6 +92,11 @@ void CFreqMagnWnd::RestoreLastFig() {
   if (m_nLastFigPos != NO_FIG_POS) RefreshFig(m_nLastFigPos, -1);
 }
 
+DWORD CFreqMagnWnd::GetLastUpdateFigPos() const {
+  CSingleLock lock(&m_cs, TRUE);  // written by RefreshFig on the host's audio thread
+  return m_nLastFigPos;
+}
+
 void CFreqMagnWnd::Reset() {
   CSingleLock lock(&m_cs, TRUE);
   m_FreqMagn.Reset();

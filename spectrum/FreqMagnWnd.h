@@ -66,7 +66,7 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   // The channel's curve colour: the palette for 0 .. 7, white for any other index.
   COLORREF GetChannelColor(int nChannel) const;
 
-  DWORD GetLastUpdateFigPos() const { return m_nLastFigPos; }
+  DWORD GetLastUpdateFigPos() const;
   DWORD GetXScaleFreqDist() const { return m_nXScaleFreqDist; }
 
   static int GetX(int nNyquist, int nWidth, int nFreq) { return spectrum::WarpedX(nNyquist, nWidth, nFreq); }

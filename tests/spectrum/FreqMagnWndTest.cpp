@@ -284,7 +284,7 @@ TEST_F(SpectrumWindow, FeedAndRefreshOnAnotherThreadWhileResizing) {
     std::vector<float> l(1024), r(1024);
     float* ch[2] = {l.data(), r.data()};
     unsigned long pos = 0;
-    for (int block = 0; block < 400; ++block) {
+    for (int block = 0; block < 160; ++block) {
       for (int i = 0; i < 1024; ++i) {
         // 3 kHz sits on a bin centre (bin 128 of 2048 at 48 kHz): the same spectrum every time.
         l[i] = 0.5f * static_cast<float>(std::sin(2 * std::numbers::pi * 3000.0 * double(pos + i) / 48000));
