@@ -187,10 +187,18 @@ void CFreqMagnWnd::UpdateXScaleParam() {
 void CFreqMagnWnd::DrawWarpedLines(CDC* pDC) {
   const int W = GetWidth(), H = GetHeight();
   const long long nyq = Nyquist();
-  for (long long f = 200; f < nyq; f = NextGridFreq(f)) {
+  for (long long f = 200; f < nyq;) {
     const int x = GetX(static_cast<int>(nyq), W, static_cast<int>(f));
     if (x >= W) break;  // the columns only rise from here
     foundation::FillLine(pDC, x, 0, 1, H, f == 1000 || f == 10000 ? m_crGridHi : m_crGrid);
+    long long next = NextGridFreq(f);
+    if (f >= 10000) {
+      // Lines past 10 kHz share one colour: at a sample rate far above the audio ones, many
+      // fall on one column, so go on at the first step that may reach the next column.
+      const double fx = GetFrq(static_cast<int>(nyq), W, x + 1) - 1.0;
+      if (fx > static_cast<double>(next)) next = static_cast<long long>(std::ceil(fx / 10000.0)) * 10000;
+    }
+    f = next;
   }
 }
 

@@ -144,6 +144,24 @@ TEST_F(SpectrumWindow, GridsOfBothAxesAndTheFormatLabel) {
   EXPECT_GT(left, 250);
 }
 
+// At a sample rate far beyond audio, thousands of 10 kHz lines share columns; the grid still
+// has a line in every column that one of them reaches, and no other.
+TEST_F(SpectrumWindow, WarpedGridAtAnAbsurdRateKeepsEveryColumn) {
+  Make(300, 60, 44100, 1, 1024);
+  m_wnd.SetWaveFormat(&(m_fmt = AFmt{1, 32, 0xFFFFFFFF, AFMT_TAG_FLOAT, 0}));
+  m_wnd.SetLinear(0);
+  const int nyq = 0x7FFFFFFF;
+  std::vector<int> want;
+  for (long long f = 200; f < nyq; f += f < 1000 ? 100 : f < 10000 ? 1000 : 10000) {
+    const int x = CFreqMagnWnd::GetX(nyq, 300, static_cast<int>(f));
+    if (x >= 300) break;
+    if (f != 1000 && f != 10000 && (want.empty() || want.back() != x)) want.push_back(x);
+  }
+  const hl::Image img = Shot();
+  std::vector<int> got = GridColumns(img, 45, m_wnd.m_crGrid);  // between the scale lines
+  EXPECT_EQ(got, want);
+}
+
 TEST_F(SpectrumWindow, ChannelColoursAndVisibility) {
   EXPECT_EQ(m_wnd.GetChannelColor(0), 0xFFC030u);
   EXPECT_EQ(m_wnd.GetChannelColor(3), 0x1C30FFu);
