@@ -99,8 +99,18 @@ bool CFigWnd::EnsureColBuf(int nWidth) {
 
 void CFigWnd::DrawPolyline(CDC* pDC, const float* pRows, int nCount, int nWidth) {
   if (nCount <= 0) return;
-  pDC->MoveTo(0, TruncCoord(pRows[0]));
-  for (int i = 1; i < nCount; ++i) pDC->LineTo(SpreadColumn(i, nCount, nWidth), TruncCoord(pRows[i]));
+  if (m_nPointsLen < nCount) {
+    std::unique_ptr<POINT[]> pts(new (std::nothrow) POINT[static_cast<size_t>(nCount)]);
+    if (!pts) return;
+    m_pPoints = std::move(pts);
+    m_nPointsLen = nCount;
+  }
+  POINT* pts = m_pPoints.get();
+  pts[0] = {0, TruncCoord(pRows[0])};
+  for (int i = 1; i < nCount; ++i) pts[i] = {SpreadColumn(i, nCount, nWidth), TruncCoord(pRows[i])};
+  pDC->MoveTo(pts[0]);
+  if (nCount > 1) pDC->Polyline(pts, nCount);
+  pDC->MoveTo(pts[nCount - 1]);  // where the last LineTo would have left it
 }
 
 void CFigWnd::DrawData(CDC* pDC, float* const pValues, int nCount) {

@@ -64,8 +64,9 @@ class PARVANEU_API CFigWnd : public CWnd {
   void DrawXScaleLines(CDC* pDC);
   // Column buffer of W floats; false (buffer unchanged) when it cannot be had.
   bool EnsureColBuf(int nWidth);
-  // Polyline through point i at (trunc(i x W / nCount), trunc(row i)), i = 0 .. nCount - 1.
-  static void DrawPolyline(CDC* pDC, const float* pRows, int nCount, int nWidth);
+  // Polyline through point i at (trunc(i x W / nCount), trunc(row i)), i = 0 .. nCount - 1:
+  // the pixels of MoveTo to the first point and LineTo each next, drawn in one call.
+  void DrawPolyline(CDC* pDC, const float* pRows, int nCount, int nWidth);
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnPaint();
@@ -80,4 +81,6 @@ class PARVANEU_API CFigWnd : public CWnd {
   int m_nXScaleCount = 10;
   std::unique_ptr<float[]> m_pColBuf;
   int m_nColBufLen = 0;
+  std::unique_ptr<POINT[]> m_pPoints;  // the polyline, one point per column
+  int m_nPointsLen = 0;
 };
