@@ -13,3 +13,5 @@
 #include "scopes/ScopePixels.h"
 #include "scopes/VideoScopeGraph.h"
 #include "scopes/YVYUGraph.h"
+#include "spectrum/FigWnd.h"
+#include "spectrum/FreqMagnWnd.h"

@@ -35,6 +35,12 @@ using PageFactory = Page* (*)();
 bool RegisterPage(PageFactory factory);
 const std::vector<PageFactory>& Pages();
 
+// --audio FILE: pages that play sound decode this file instead of their built-in programme.
+void SetAudioFile(const std::string& path);
+const std::string& AudioFile();
+// Whether a program of that name can be run from PATH.
+bool ProgramOnPath(const char* name);
+
 }  // namespace gallery
 
 // Registers a page class with a default constructor from its own source file.

@@ -8,6 +8,7 @@ namespace gallery {
 struct Options {
   std::string outDir = "out";
   std::string only;  // one page by name; empty for all
+  std::string audio;  // a sound file for the spectrum page; empty for the built-in programme
   bool window = false;
   bool help = false;
 };

@@ -161,6 +161,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "parvane-gallery: %s\n(parvane-gallery --help lists the options and pages)\n", error.c_str());
     return 2;
   }
+  if (!o.audio.empty() && !o.help) {
+    // The file is decoded by the ffmpeg program on a pipe; without it there is nothing to play.
+    if (!gallery::ProgramOnPath("ffmpeg")) {
+      std::fprintf(stderr,
+                   "parvane-gallery: --audio needs the ffmpeg program to decode %s, and ffmpeg is not on PATH.\n"
+                   "Install it (scripts/setup.sh --bench does) or leave out --audio to hear the built-in programme.\n",
+                   o.audio.c_str());
+      return 2;
+    }
+    if (!std::filesystem::is_regular_file(o.audio)) {
+      std::fprintf(stderr, "parvane-gallery: --audio %s: no such file\n", o.audio.c_str());
+      return 2;
+    }
+    gallery::SetAudioFile(o.audio);
+  }
   if (o.help) {
     std::fputs(gallery::Usage(pages).c_str(), stdout);
     return 0;
