@@ -16,6 +16,7 @@ packages=(
   libkissfft-dev                               # FFT of the spectrum analyser
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                                   # the SDL2 smoke test under a virtual display
+  zenity                                       # the desktop file and folder prompts
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(ffmpeg)
