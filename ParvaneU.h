@@ -13,3 +13,7 @@
 #include "scopes/ScopePixels.h"
 #include "scopes/VideoScopeGraph.h"
 #include "scopes/YVYUGraph.h"
+#include "shell/OlePropPageWnd.h"
+#include "shell/SHFileInfo.h"
+#include "shell/SysMbIcons.h"
+#include "shell/TaviFileDialog.h"

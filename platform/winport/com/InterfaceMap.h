@@ -22,7 +22,6 @@ struct AFX_INTERFACEMAP {
 #define BEGIN_INTERFACE_MAP(theClass, theBase)                                                 \
   const AFX_INTERFACEMAP* theClass::GetInterfaceMap() const { return GetThisInterfaceMap(); } \
   const AFX_INTERFACEMAP* theClass::GetThisInterfaceMap() {                                   \
-    typedef theClass ThisClass;                                                               \
     typedef theBase TheBaseClass;                                                             \
     static const AFX_INTERFACEMAP_ENTRY _interfaceEntries[] = {
 #define INTERFACE_PART(theClass, iid, localClass) \

@@ -12,7 +12,9 @@
 
 // Copies string uID (truncated to cchBufferMax - 1 characters); its length, 0 when missing.
 int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
-#define LoadString LoadStringW
+inline int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
+  return LoadStringW(hInstance, uID, lpBuffer, cchBufferMax);
+}
 
 namespace winport {
 // Registers a string of a module: the text must stay valid until the module is removed.
