@@ -106,6 +106,9 @@ BOOL CTaviFileDialog::DoPromptFileName(CString& fileName, UINT nIDSTitle, DWORD 
   }
   m_ofn.nMaxCustFilter++;
   strFilter.Replace(L'|', L'\0');
+  // The list must close with an empty string; a filter whose last field lacks its bar (the
+  // placeholder does) would send the platform reading past its end.
+  if (!strFilter.IsEmpty() && strFilter.GetAt(strFilter.GetLength() - 1) != L'\0') strFilter += L'\0';
   m_ofn.lpstrFilter = strFilter;
 
   m_ofn.lpstrTitle = title;

@@ -39,6 +39,8 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCTSTR lpszDefExt, LPCTSTR lpszF
   if (lpszFilter) {
     m_strFilter = lpszFilter;
     m_strFilter.Replace(L'|', L'\0');
+    // Closed by an empty string even when the caller left off the last bar.
+    if (!m_strFilter.IsEmpty() && m_strFilter.GetAt(m_strFilter.GetLength() - 1) != L'\0') m_strFilter += L'\0';
     m_ofn.lpstrFilter = m_strFilter;
   }
 }
