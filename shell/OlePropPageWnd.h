@@ -34,6 +34,7 @@ class PARVANEU_API COlePropPageWnd : public CWnd {
   END_INTERFACE_PART(PropertySite)
   DECLARE_INTERFACE_MAP()
 
+ protected:
   void FreePageInfoStrings();
   void ReleasePage(BOOL bDeactivate);
 

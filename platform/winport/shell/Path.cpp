@@ -36,6 +36,11 @@ PathParts SplitPath(const std::wstring& path) {
   return parts;
 }
 
+std::wstring WithoutTrailingSeparators(std::wstring path) {
+  while (path.size() > 1 && IsSeparator(path.back())) path.pop_back();
+  return path;
+}
+
 bool IsDriveRoot(const std::wstring& path) {
   return HasDrive(path) && (path.size() == 2 || (path.size() == 3 && IsSeparator(path[2])));
 }

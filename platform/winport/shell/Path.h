@@ -29,6 +29,8 @@ struct PathParts {
 };
 // The same split into strings sized from the path.
 PathParts SplitPath(const std::wstring& path);
+// The path without trailing separators (a lone "/" stays).
+std::wstring WithoutTrailingSeparators(std::wstring path);
 // True for "X:" optionally followed by one separator.
 bool IsDriveRoot(const std::wstring& path);
 // The path as this file system spells it (UTF-8, '/' separators); empty for drive-letter paths,

@@ -194,13 +194,16 @@ LPCWSTR PickerClass() {
   return registered ? L"WinportFolderPicker" : nullptr;
 }
 
+// The shell's process-wide objects: never freed, so counting is moot; they answer IUnknown only.
+HRESULT QueryStatic(IUnknown* self, REFIID riid, void** ppv) {
+  if (!ppv) return E_POINTER;
+  *ppv = IsEqualIID(riid, IID_IUnknown) ? self : nullptr;
+  return *ppv ? S_OK : E_NOINTERFACE;
+}
+
 class TaskAllocator : public IMalloc {
  public:
-  HRESULT QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
+  HRESULT QueryInterface(REFIID riid, void** ppv) override { return QueryStatic(this, riid, ppv); }
   ULONG AddRef() override { return 1; }
   ULONG Release() override { return 1; }
   void* Alloc(std::size_t cb) override { return CoTaskMemAlloc(cb); }
@@ -213,11 +216,7 @@ class TaskAllocator : public IMalloc {
 
 class DesktopFolder : public IShellFolder {
  public:
-  HRESULT QueryInterface(REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
-    *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
-    return *ppv ? S_OK : E_NOINTERFACE;
-  }
+  HRESULT QueryInterface(REFIID riid, void** ppv) override { return QueryStatic(this, riid, ppv); }
   ULONG AddRef() override { return 1; }
   ULONG Release() override { return 1; }
   HRESULT ParseDisplayName(HWND, IBindCtx*, LPWSTR pszDisplayName, ULONG* pchEaten, PIDLIST_RELATIVE* ppidl,
@@ -227,8 +226,7 @@ class DesktopFolder : public IShellFolder {
     if (!pszDisplayName) return E_INVALIDARG;
     std::wstring path = pszDisplayName;
     WIN32_FIND_DATAW fd;
-    std::wstring probe = path;
-    while (probe.size() > 1 && (probe.back() == L'/' || probe.back() == L'\\')) probe.pop_back();
+    const std::wstring probe = WithoutTrailingSeparators(path);
     HANDLE h = FindFirstFileW(probe.c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return static_cast<HRESULT>(0x80070002);  // file not found
     FindClose(h);
@@ -278,8 +276,7 @@ PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi) {
   PIDLIST_ABSOLUTE pidl = MakeIdList(answer.path);
   if (!pidl) return nullptr;
   if (lpbi->pszDisplayName) {
-    std::wstring trimmed = answer.path;
-    while (trimmed.size() > 1 && (trimmed.back() == L'/' || trimmed.back() == L'\\')) trimmed.pop_back();
+    const std::wstring trimmed = WithoutTrailingSeparators(answer.path);
     const PathParts parts = SplitPath(trimmed);
     std::wstring shown = parts.fname + parts.ext;
     if (shown.empty()) shown = trimmed;

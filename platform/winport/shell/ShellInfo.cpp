@@ -41,8 +41,7 @@ bool Classify(const std::wstring& path, DWORD attributes, UINT flags, Item& item
     item.name = path.substr(0, 2);
     return true;
   }
-  std::wstring trimmed = path;
-  while (trimmed.size() > 1 && (trimmed.back() == L'/' || trimmed.back() == L'\\')) trimmed.pop_back();
+  const std::wstring trimmed = winport::WithoutTrailingSeparators(path);
   const winport::PathParts parts = winport::SplitPath(trimmed);
   item.name = parts.fname + parts.ext;
   item.ext = parts.ext;
