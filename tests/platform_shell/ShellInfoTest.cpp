@@ -41,7 +41,9 @@ TEST(ShellInfo, DriveRootsAndTheTwoSystemLists) {
   // An icon named anew joins both lists at the same index; unknown names join neither.
   const int before = ImageList_GetImageCount(small);
   const int idx = winport::SystemIconIndex("audio-x-generic");
-  if (idx >= before) EXPECT_EQ(ImageList_GetImageCount(large), idx + 1);
+  if (idx >= before) {
+    EXPECT_EQ(ImageList_GetImageCount(large), idx + 1);
+  }
   EXPECT_EQ(winport::SystemIconIndex("no-such-icon-anywhere"), -1);
   EXPECT_EQ(ImageList_GetImageCount(small), ImageList_GetImageCount(large));
 }
