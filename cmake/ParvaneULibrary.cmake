@@ -14,12 +14,18 @@ list(PREPEND PARVANEU_SOURCES ${PROJECT_SOURCE_DIR}/foundation/ModuleFrame.cpp)
 include(cmake/EmbedResources.cmake)
 parvaneu_embed_resources(PARVANEU_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
 
+# The true-peak filter is straight multiply-add loops; -O2's cheap vectoriser leaves them scalar.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/audio/TruePeak.cpp PROPERTIES COMPILE_OPTIONS "-O3")
+
 add_library(ParvaneU SHARED ${PARVANEU_SOURCES} ${PARVANEU_RESOURCE_SOURCE} ParvaneU.h)
 add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
 target_include_directories(ParvaneU PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU>)
-target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags)
+# Loudness (BS.1770 / R 128 gating and range) of the level measure.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags PkgConfig::EBUR128)
 target_compile_definitions(ParvaneU PRIVATE PARVANEU_BUILDING=1)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Unique symbols would pin the module in memory: a host must be able to unload it.
