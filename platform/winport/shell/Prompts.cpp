@@ -89,11 +89,7 @@ headless::PromptRecord RecordOf(const PromptRequest& request, LPCWSTR rawFilter)
 
 PromptAnswer Ask(const PromptRequest& request, LPCWSTR rawFilter) {
   detail::RecordPrompt(RecordOf(request, rawFilter));
-  try {
-    return CurrentProvider()->Ask(request);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
+  return CurrentProvider()->Ask(request);
 }
 
 thread_local DWORD t_lastDialogError = 0;
@@ -249,21 +245,52 @@ void SetPromptProvider(std::shared_ptr<PromptProvider> provider) {
 
 using namespace winport;
 
-BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) { return RunFileDialog(ofn, PromptRequest::Open); }
-BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) { return RunFileDialog(ofn, PromptRequest::Save); }
+// Running out of memory anywhere in a prompt is the prompt's failure, not an escaping exception.
+BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn) {
+  try {
+    return RunFileDialog(ofn, PromptRequest::Open);
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
+}
+BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn) {
+  try {
+    return RunFileDialog(ofn, PromptRequest::Save);
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
+}
 DWORD CommDlgExtendedError() { return t_lastDialogError; }
 
-PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi) {
-  if (!lpbi) return nullptr;
+namespace {
+
+// The picker's window for the callback, gone with the scope whatever happens.
+class PickerWindow {
+ public:
+  PickerWindow(PickerState& state, LPBROWSEINFOW lpbi) : outer_(t_picker) {
+    t_picker = &state;
+    if (PickerClass())
+      hwnd_ = CreateWindowExW(0, PickerClass(), lpbi->lpszTitle, WS_POPUP, 0, 0, 0, 0, lpbi->hwndOwner, nullptr,
+                              nullptr, nullptr);
+  }
+  ~PickerWindow() {
+    t_picker = outer_;
+    if (hwnd_) DestroyWindow(hwnd_);
+  }
+  PickerWindow(const PickerWindow&) = delete;
+  PickerWindow& operator=(const PickerWindow&) = delete;
+  HWND Handle() const { return hwnd_; }
+
+ private:
+  PickerState* outer_;
+  HWND hwnd_ = nullptr;
+};
+
+PIDLIST_ABSOLUTE BrowseForFolder(LPBROWSEINFOW lpbi) {
   PickerState state;
   state.selection = PathOf(lpbi->pidlRoot);
-  PickerState* outer = t_picker;
-  t_picker = &state;
-  HWND picker = PickerClass() ? CreateWindowExW(0, PickerClass(), lpbi->lpszTitle, WS_POPUP, 0, 0, 0, 0,
-                                                lpbi->hwndOwner, nullptr, nullptr, nullptr)
-                              : nullptr;
-  if (picker && lpbi->lpfn) lpbi->lpfn(picker, BFFM_INITIALIZED, 0, lpbi->lParam);
-  t_picker = outer;
+  PickerWindow picker(state, lpbi);
+  if (picker.Handle() && lpbi->lpfn) lpbi->lpfn(picker.Handle(), BFFM_INITIALIZED, 0, lpbi->lParam);
   PromptRequest request;
   request.kind = PromptRequest::Folder;
   request.title = lpbi->lpszTitle ? lpbi->lpszTitle : L"";
@@ -271,7 +298,6 @@ PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi) {
   request.flags = lpbi->ulFlags;
   request.owner = lpbi->hwndOwner;
   PromptAnswer answer = Ask(request, nullptr);
-  if (picker) DestroyWindow(picker);
   if (!answer.confirmed || answer.path.empty()) return nullptr;
   PIDLIST_ABSOLUTE pidl = MakeIdList(answer.path);
   if (!pidl) return nullptr;
@@ -286,6 +312,17 @@ PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi) {
   }
   lpbi->iImage = kIconFolder;
   return pidl;
+}
+
+}  // namespace
+
+PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi) {
+  if (!lpbi) return nullptr;
+  try {
+    return BrowseForFolder(lpbi);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE pidl, LPWSTR pszPath) {
