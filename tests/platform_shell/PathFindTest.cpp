@@ -84,7 +84,7 @@ TEST_F(ScratchDir, WildcardsNamesAndTrailingSeparators) {
   FindClose(h);
   EXPECT_EQ(FindFirstFileW(W("/sub/").c_str(), &fd), INVALID_HANDLE_VALUE);
   EXPECT_EQ(FindFirstFileW(W("/nothing*").c_str(), &fd), INVALID_HANDLE_VALUE);
-  EXPECT_EQ(FindFirstFileW(L"C:\\Windows", &fd), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(FindFirstFileW(L"C:\\Media", &fd), INVALID_HANDLE_VALUE);
   EXPECT_FALSE(FindNextFileW(INVALID_HANDLE_VALUE, &fd));
 }
 
