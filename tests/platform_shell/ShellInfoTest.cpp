@@ -1,6 +1,8 @@
 // SHGetFileInfoW by flag: names only, folders, drives, missing files, the system lists.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <winport/afx.h>
 
 TEST(ShellInfo, AttributesAloneNameTypesWithoutTheFile) {
@@ -46,4 +48,31 @@ TEST(ShellInfo, DriveRootsAndTheTwoSystemLists) {
   }
   EXPECT_EQ(winport::SystemIconIndex("no-such-icon-anywhere"), -1);
   EXPECT_EQ(ImageList_GetImageCount(small), ImageList_GetImageCount(large));
+}
+
+namespace winport::detail {
+Surface ImageListGetArgb(HIMAGELIST himl, int i);
+}
+
+// Without any icon theme the lists start from the built-in pictures. Run in a fresh process, as
+// the lists are built once per process.
+TEST(ShellInfoDeathTest, WithoutAThemeTheBuiltInPicturesServe) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        ::setenv("XDG_DATA_DIRS", "/nonexistent-icons", 1);
+        ::setenv("XDG_DATA_HOME", "/nonexistent-icons", 1);
+        ::setenv("HOME", "/nonexistent-icons", 1);
+        SHFILEINFOW sfi{};
+        const auto small = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+            L"/x/", FILE_ATTRIBUTE_DIRECTORY, &sfi, sizeof sfi, SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        const winport::Surface folder = winport::detail::ImageListGetArgb(small, sfi.iIcon);
+        const winport::Surface file = winport::detail::ImageListGetArgb(small, winport::kIconFile);
+        // The folder's body is opaque yellow, the page's corner is cut away.
+        const bool ok = ImageList_GetImageCount(small) == 3 && folder.At(8, 9) == 0xFFF2C55Cu &&
+                        file.At(12, 1) == 0u && (file.At(6, 8) >> 24) == 0xFFu &&
+                        winport::SystemIconIndex("text-plain") == -1;
+        std::exit(ok ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
