@@ -17,6 +17,7 @@ packages=(
   libebur128-dev                               # loudness of the level measure (BS.1770 gating, range)
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                                   # the SDL2 smoke test under a virtual display
+  zenity                                       # the desktop file and folder prompts
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(ffmpeg)

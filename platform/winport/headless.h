@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "winport/base/types.h"
@@ -46,5 +47,24 @@ struct Image {
 // composed on top. Runs no paint (Pump first to see pending ones). Empty for a bad handle.
 WINPORT_API Image Capture(HWND);
 WINPORT_API bool SavePng(const Image&, const char* path);
+
+// File and folder prompts (GetOpenFileNameW, GetSaveFileNameW, SHBrowseForFolderW) answered
+// from a script. With nothing queued a prompt is cancelled; Reset() clears queue and record.
+struct PromptRecord {
+  enum Kind { Open, Save, Folder };
+  Kind kind;
+  std::wstring title;
+  std::wstring filter;    // up to its terminating empty string, each NUL shown as '|', e.g. L"Text|*.txt|"
+  std::wstring fileName;  // initial file name
+  std::wstring defExt;    // "" when none
+  DWORD flags;            // OFN_* / BIF_* flags as handed over
+  DWORD filterIndex;
+  HWND owner;
+  RECT ownerRect;         // the owner's window rectangle during the prompt; empty without an owner
+  BOOL ownerEnabled;      // whether the owner was enabled during the prompt
+};
+void QueuePromptAnswer(const std::wstring& path);  // the next prompt confirms this path
+void QueuePromptCancel();                           // the next prompt is cancelled
+std::vector<PromptRecord> Prompts();                // prompts since Reset(), oldest first
 
 }  // namespace winport::headless

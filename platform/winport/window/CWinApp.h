@@ -3,6 +3,10 @@
 #pragma once
 #include "winport/window/CWnd.h"
 
+class CDocTemplate;
+class CDocManager;
+WINPORT_DECLARE_HANDLE(POSITION);
+
 class WINPORT_API CWinApp : public CCmdTarget {
  public:
   explicit CWinApp(LPCTSTR lpszAppName = nullptr);
@@ -14,9 +18,15 @@ class WINPORT_API CWinApp : public CCmdTarget {
   virtual int Run();
   virtual BOOL PreTranslateMessage(MSG* pMsg);
 
+  // Document templates (winport/doc): the application owns each from AddDocTemplate on.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+
   CWnd* m_pMainWnd = nullptr;
   LPCTSTR m_pszAppName = nullptr;
   HINSTANCE m_hInstance = nullptr;
+  CDocManager* m_pDocManager = nullptr;
 };
 
 WINPORT_API CWinApp* AfxGetApp();

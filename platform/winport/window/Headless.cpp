@@ -12,6 +12,7 @@ using namespace winport::detail;
 
 namespace winport::detail {
 Surface ComposeClient(HWND hwnd);
+void ResetPrompts();
 }
 
 namespace winport::headless {
@@ -93,6 +94,8 @@ void Reset(const Options& options) {
   s.buttons = 0;
   s.lastDownHwnd = nullptr;
   s.headlessScreen = SIZE{std::max(options.screenWidth, 1), std::max(options.screenHeight, 1)};
+  lock.unlock();
+  ResetPrompts();
 }
 
 unsigned Now() { return static_cast<unsigned>(detail::Now()); }
