@@ -7,6 +7,8 @@
 #include "foundation/TArray.h"
 #include "audio/AudioScale.h"
 #include "audio/ExVUMeter.h"
+#include "audio/LevelMeasure.h"
+#include "audio/MeterFeed.h"
 #include "audio/VUMeter.h"
 #include "scopes/ARGBGraph.h"
 #include "scopes/ScopePalette.h"
