@@ -6,5 +6,6 @@
 #include "winport/res/res.h"
 #include "winport/gdi/gdi.h"
 #include "winport/window/window.h"
+#include "winport/frame/frame.h"
 #include "winport/module/ExtensionModule.h"
 #include "winport/module/VersionInfo.h"
