@@ -49,6 +49,7 @@ void CControlBar::OnDestroy() {
   if (m_pDockContext) m_pDockContext->Cancel();
   if (m_pDockBar) m_pDockBar->RemoveControlBar(this);
   if (m_pDockSite) m_pDockSite->RemoveControlBar(this);
+  m_pDockSite = nullptr;
   CWnd::OnDestroy();
 }
 
