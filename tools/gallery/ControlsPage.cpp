@@ -259,7 +259,7 @@ class CControlsPage : public gallery::Page {
     CKnob* knobs[3] = {&m_knobLine, &m_knobBitmap, &m_knobWide};
     for (int i = 0; i < 3; ++i) {
       knobs[i]->Create(WS_CHILD | WS_VISIBLE, CRect(14 + i * 96, 10, 78 + i * 96, 74), pParent, 10 + i);
-      m_labels[i].Create(L"", WS_CHILD | WS_VISIBLE | SS_CENTER, CRect(i * 96, 80, 94 + i * 96, 100), pParent);
+      m_labels[i].Create(L"", WS_CHILD | WS_VISIBLE | SS_CENTER, CRect(i * 96, 80, i < 2 ? 94 + i * 96 : 296, 100), pParent);
     }
     m_knobLine.SetRadius(24);
     m_knobLine.SetDeftPos(50);

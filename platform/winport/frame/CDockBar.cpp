@@ -95,7 +95,7 @@ void CDockBar::LayoutBars() {
     CRect now;
     visible[i]->GetWindowRect(&now);
     ScreenToClient(&now);
-    if (now != CRect(rects[i])) visible[i]->MoveWindow(&rects[i]);
+    if (!::EqualRect(&now, &rects[i])) visible[i]->MoveWindow(&rects[i]);
   }
 }
 
