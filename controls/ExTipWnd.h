@@ -4,7 +4,12 @@
 // public operations are static and act on the single instance; its window is made on first Show.
 #pragma once
 #include <winport/afx.h>
+// The platform's COM header carries GUID once it is there; until then the bare record.
+#if __has_include(<winport/com/Com.h>)
+#include <winport/com/Com.h>
+#else
 #include <winport/base/Guid.h>
+#endif
 
 #include "foundation/Export.h"
 
