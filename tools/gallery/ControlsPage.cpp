@@ -320,8 +320,8 @@ class CControlsPage : public gallery::Page {
   }
 
   void DriveKnobs(unsigned ms) {
-    Drag(m_knobLine, ms, 100, 1000, 1);
-    Drag(m_knobBitmap, ms, 600, 1600, 1);
+    Drag(m_knobLine, ms, 100, 500, 1);
+    Drag(m_knobBitmap, ms, 600, 1500, 1);
     Drag(m_knobWide, ms, 1700, 2700, 1);
     Drag(m_knobLine, ms, 2800, 3300, -1);
     if (ms == 3400) {  // a double click returns the first knob to its default
