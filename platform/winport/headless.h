@@ -2,6 +2,7 @@
 // their control. Input enters the same routing as real input (capture, hit test, double-click
 // timing), then Pump() runs.
 #pragma once
+#include "winport/base/Export.h"
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,7 +12,7 @@
 
 namespace winport::headless {
 
-struct Options {
+struct WINPORT_API Options {
   int screenWidth = 1920, screenHeight = 1080;
 };
 
@@ -36,7 +37,7 @@ WINPORT_API void Wheel(HWND, int x, int y, int delta);
 // WM_KEYUP go to the focus window.
 WINPORT_API void KeyDown(HWND, unsigned vk);
 
-struct Image {
+struct WINPORT_API Image {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;  // 0x00RRGGBB
   uint32_t At(int x, int y) const {
@@ -50,7 +51,7 @@ WINPORT_API bool SavePng(const Image&, const char* path);
 
 // File and folder prompts (GetOpenFileNameW, GetSaveFileNameW, SHBrowseForFolderW) answered
 // from a script. With nothing queued a prompt is cancelled; Reset() clears queue and record.
-struct PromptRecord {
+struct WINPORT_API PromptRecord {
   enum Kind { Open, Save, Folder };
   Kind kind;
   std::wstring title;
@@ -63,8 +64,8 @@ struct PromptRecord {
   RECT ownerRect;         // the owner's window rectangle during the prompt; empty without an owner
   BOOL ownerEnabled;      // whether the owner was enabled during the prompt
 };
-void QueuePromptAnswer(const std::wstring& path);  // the next prompt confirms this path
-void QueuePromptCancel();                           // the next prompt is cancelled
-std::vector<PromptRecord> Prompts();                // prompts since Reset(), oldest first
+WINPORT_API void QueuePromptAnswer(const std::wstring& path);  // the next prompt confirms this path
+WINPORT_API void QueuePromptCancel();                           // the next prompt is cancelled
+WINPORT_API std::vector<PromptRecord> Prompts();                // prompts since Reset(), oldest first
 
 }  // namespace winport::headless

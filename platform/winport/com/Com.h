@@ -1,11 +1,12 @@
 // The component object model as far as hosts of property pages need it: GUIDs, IUnknown,
 // class factories served from an in-process class registry that hosts fill, and task memory.
 #pragma once
+#include "winport/base/Export.h"
 #include <cstring>
 
 #include "winport/base/types.h"
 
-struct GUID {
+struct WINPORT_API GUID {
   DWORD Data1;
   WORD Data2;
   WORD Data3;
@@ -45,7 +46,7 @@ inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 #define REGCLS_SINGLEUSE 0
 #define REGCLS_MULTIPLEUSE 1
 
-struct IUnknown {
+struct WINPORT_API IUnknown {
   virtual HRESULT QueryInterface(REFIID riid, void** ppvObject) = 0;
   virtual ULONG AddRef() = 0;
   virtual ULONG Release() = 0;
@@ -55,7 +56,7 @@ struct IUnknown {
 };
 using LPUNKNOWN = IUnknown*;
 
-struct IClassFactory : IUnknown {
+struct WINPORT_API IClassFactory : IUnknown {
   virtual HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) = 0;
   virtual HRESULT LockServer(BOOL fLock) = 0;
 
@@ -69,21 +70,21 @@ inline constexpr CLSID CLSID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 // Looks the class up among the factories registered in this process (CoRegisterClassObject) and
 // asks its factory for the interface; REGDB_E_CLASSNOTREG when no host registered it.
-HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, void** ppv);
-HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void* pvReserved, REFIID riid, void** ppv);
+WINPORT_API HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD dwClsContext, REFIID riid, void** ppv);
+WINPORT_API HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, void* pvReserved, REFIID riid, void** ppv);
 // The registry holds one reference to the factory until CoRevokeClassObject(cookie).
-HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags, DWORD* lpdwRegister);
-HRESULT CoRevokeClassObject(DWORD dwRegister);
-HRESULT CoInitialize(LPVOID pvReserved);
-void CoUninitialize();
+WINPORT_API HRESULT CoRegisterClassObject(REFCLSID rclsid, IUnknown* pUnk, DWORD dwClsContext, DWORD flags, DWORD* lpdwRegister);
+WINPORT_API HRESULT CoRevokeClassObject(DWORD dwRegister);
+WINPORT_API HRESULT CoInitialize(LPVOID pvReserved);
+WINPORT_API void CoUninitialize();
 
 // Task memory: what one component allocates for another to free. Null on failure or size 0.
-LPVOID CoTaskMemAlloc(std::size_t cb);
-LPVOID CoTaskMemRealloc(LPVOID pv, std::size_t cb);
-void CoTaskMemFree(LPVOID pv);
+WINPORT_API LPVOID CoTaskMemAlloc(std::size_t cb);
+WINPORT_API LPVOID CoTaskMemRealloc(LPVOID pv, std::size_t cb);
+WINPORT_API void CoTaskMemFree(LPVOID pv);
 
 // The thread's locale: the user's language from the environment, as a locale id.
-LCID GetThreadLocale();
+WINPORT_API LCID GetThreadLocale();
 #define MAKELANGID(p, s) ((static_cast<WORD>(s) << 10) | static_cast<WORD>(p))
 #define MAKELCID(lgid, srtid) (static_cast<DWORD>((static_cast<DWORD>(static_cast<WORD>(srtid)) << 16) | static_cast<DWORD>(static_cast<WORD>(lgid))))
 #define SORT_DEFAULT 0x0

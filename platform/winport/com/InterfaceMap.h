@@ -1,15 +1,16 @@
 // Nested interface maps of CCmdTarget: a class exposes COM interfaces through nested objects
 // whose reference counting is its own (ExternalAddRef / ExternalRelease / ExternalQueryInterface).
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/com/Com.h"
 #include "winport/window/CCmdTarget.h"
 
-struct AFX_INTERFACEMAP_ENTRY {
+struct WINPORT_API AFX_INTERFACEMAP_ENTRY {
   const IID* piid;                     // null ends the table
   LPUNKNOWN (*pfnGet)(CCmdTarget*);   // the nested object of that interface
 };
 
-struct AFX_INTERFACEMAP {
+struct WINPORT_API AFX_INTERFACEMAP {
   const AFX_INTERFACEMAP* (*pfnGetBaseMap)();
   const AFX_INTERFACEMAP_ENTRY* pEntry;
 };

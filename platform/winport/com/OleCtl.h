@@ -1,9 +1,10 @@
 // Property pages and their site: the interfaces a page object and the window hosting it speak.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/com/Com.h"
 #include "winport/window/WinDefs.h"
 
-struct PROPPAGEINFO {
+struct WINPORT_API PROPPAGEINFO {
   ULONG cb;
   LPOLESTR pszTitle;     // allocated by the page with CoTaskMemAlloc, freed by the host
   SIZE size;
@@ -17,7 +18,7 @@ using LPPROPPAGEINFO = PROPPAGEINFO*;
 #define PROPPAGESTATUS_VALIDATE 0x2
 #define PROPPAGESTATUS_CLEAN 0x4
 
-struct IPropertyPageSite : IUnknown {
+struct WINPORT_API IPropertyPageSite : IUnknown {
   virtual HRESULT OnStatusChange(DWORD dwFlags) = 0;
   virtual HRESULT GetLocaleID(LCID* pLocaleID) = 0;
   virtual HRESULT GetPageContainer(IUnknown** ppUnk) = 0;
@@ -28,7 +29,7 @@ struct IPropertyPageSite : IUnknown {
 };
 using LPPROPERTYPAGESITE = IPropertyPageSite*;
 
-struct IPropertyPage : IUnknown {
+struct WINPORT_API IPropertyPage : IUnknown {
   virtual HRESULT SetPageSite(IPropertyPageSite* pPageSite) = 0;
   virtual HRESULT Activate(HWND hWndParent, LPCRECT pRect, BOOL bModal) = 0;
   virtual HRESULT Deactivate() = 0;

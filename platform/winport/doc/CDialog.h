@@ -1,9 +1,10 @@
 // The framework's dialog, as far as modal prompts built on it need: the owner of a modal run and
 // the modal state around it.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/window/CWnd.h"
 
-class CDialog : public CWnd {
+class WINPORT_API CDialog : public CWnd {
  public:
   explicit CDialog(CWnd* pParentWnd = nullptr) : m_pParentWnd(pParentWnd) {}
   virtual INT_PTR DoModal() { return -1; }

@@ -1,11 +1,12 @@
 // The application's document templates, owned from AddDocTemplate until the application goes.
 #pragma once
+#include "winport/base/Export.h"
 #include <vector>
 
 #include "winport/doc/CDocTemplate.h"
 #include "winport/window/CWinApp.h"
 
-class CDocManager {
+class WINPORT_API CDocManager {
  public:
   CDocManager() = default;
   ~CDocManager();

@@ -1,12 +1,13 @@
 // Document templates: what kind of document an application makes, described by its document
 // string ("window title\ndoc name\nnew name\nfilter name\nfilter ext\n...").
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/CString.h"
 #include "winport/doc/RuntimeClass.h"
 
 class CDocument;
 
-class CDocTemplate : public CCmdTarget {
+class WINPORT_API CDocTemplate : public CCmdTarget {
  public:
   enum DocStringIndex {
     windowTitle = 0,
@@ -37,7 +38,7 @@ class CDocTemplate : public CCmdTarget {
   CDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass, CRuntimeClass* pViewClass);
 };
 
-class CSingleDocTemplate : public CDocTemplate {
+class WINPORT_API CSingleDocTemplate : public CDocTemplate {
  public:
   // The run-time classes may be null: a template can serve only to describe a file type.
   CSingleDocTemplate(UINT nIDResource, CRuntimeClass* pDocClass, CRuntimeClass* pFrameClass,

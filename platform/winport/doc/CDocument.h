@@ -1,11 +1,12 @@
 // The least document: a path, a title, its template, and saving.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/CString.h"
 #include "winport/window/CCmdTarget.h"
 
 class CDocTemplate;
 
-class CDocument : public CCmdTarget {
+class WINPORT_API CDocument : public CCmdTarget {
  public:
   CDocument() = default;
   ~CDocument() override;  // leaves its template

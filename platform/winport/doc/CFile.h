@@ -1,10 +1,11 @@
 // The framework's file object, as far as documents use it: removing a file. Failures raise a
 // CFileException (by value, as this framework's exceptions are).
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/CException.h"
 #include "winport/base/CString.h"
 
-class CFileException : public CException {
+class WINPORT_API CFileException : public CException {
  public:
   enum { none = 0, genericException = 1, fileNotFound = 2, badPath = 3, accessDenied = 5, removeCurrentDir = 12 };
   CFileException(int cause = none, LONG lOsError = -1, LPCTSTR lpszFileName = nullptr)
@@ -14,7 +15,7 @@ class CFileException : public CException {
   CString m_strFileName;
 };
 
-class CFile {
+class WINPORT_API CFile {
  public:
   // Deletes the file; throws CFileException when it cannot.
   static void Remove(LPCTSTR lpszFileName);

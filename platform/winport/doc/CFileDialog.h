@@ -1,9 +1,10 @@
 // The framework's file dialog over GetOpenFileNameW / GetSaveFileNameW.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/doc/CDialog.h"
 #include "winport/shell/CommDlg.h"
 
-class CFileDialog : public CDialog {
+class WINPORT_API CFileDialog : public CDialog {
  public:
   // lpszFilter is "name|patterns|name|patterns||". dwSize 0 means the record's own size. The
   // record's flags are dwFlags with OFN_EXPLORER and OFN_ENABLEHOOK added, as the framework does.

@@ -1,8 +1,9 @@
 // The hourglass for the lifetime of the object, as the framework shows it around slow work.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/window/User32.h"
 
-class CWaitCursor {
+class WINPORT_API CWaitCursor {
  public:
   CWaitCursor() : m_hOld(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
   ~CWaitCursor() { ::SetCursor(m_hOld); }

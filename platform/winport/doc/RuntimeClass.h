@@ -1,11 +1,12 @@
 // Run-time class records for dynamically creatable framework classes. Objects made this way are
 // command targets (the framework's root here).
 #pragma once
+#include "winport/base/Export.h"
 #include <new>
 
 #include "winport/window/CCmdTarget.h"
 
-struct CRuntimeClass {
+struct WINPORT_API CRuntimeClass {
   LPCSTR m_lpszClassName;
   int m_nObjectSize;
   UINT m_wSchema;

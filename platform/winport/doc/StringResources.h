@@ -1,6 +1,7 @@
 // String resources: numbered texts in the resource chain. The framework's own strings (the
 // titles of its file prompts) are in the chain from the start, behind every module's.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/types.h"
 
 #define RT_STRING MAKEINTRESOURCEW(6)
@@ -11,12 +12,12 @@
 #define AFX_IDS_SAVEFILECOPY 0xF004
 
 // Copies string uID (truncated to cchBufferMax - 1 characters); its length, 0 when missing.
-int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
+WINPORT_API int LoadStringW(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax);
 inline int LoadString(HINSTANCE hInstance, UINT uID, LPWSTR lpBuffer, int cchBufferMax) {
   return LoadStringW(hInstance, uID, lpBuffer, cchBufferMax);
 }
 
 namespace winport {
 // Registers a string of a module: the text must stay valid until the module is removed.
-void AddStringResource(HINSTANCE module, UINT id, const wchar_t* text);
+WINPORT_API void AddStringResource(HINSTANCE module, UINT id, const wchar_t* text);
 }  // namespace winport

@@ -3,6 +3,7 @@
 // the frame asks it for its size with CalcFixedLayout / CalcDynamicLayout and the layout modes
 // (LM_*). A press on the bar starts dragging it to another side or out to float.
 #pragma once
+#include "winport/base/Export.h"
 #include <memory>
 
 #include "winport/frame/ControlBarDefs.h"
@@ -12,7 +13,7 @@ class CFrameWnd;
 class CDockBar;
 class CDockContext;
 
-class CControlBar : public CWnd {
+class WINPORT_API CControlBar : public CWnd {
  public:
   CControlBar();
   ~CControlBar() override;

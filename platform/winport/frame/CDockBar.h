@@ -1,11 +1,12 @@
 // A frame's dock bar along one side, or the one inside a floating frame: it holds the control
 // bars docked there, one per row (or column), and lays them out at the sizes they ask for.
 #pragma once
+#include "winport/base/Export.h"
 #include <vector>
 
 #include "winport/frame/CControlBar.h"
 
-class CDockBar : public CControlBar {
+class WINPORT_API CDockBar : public CControlBar {
  public:
   explicit CDockBar(BOOL bFloating = FALSE);
   ~CDockBar() override;

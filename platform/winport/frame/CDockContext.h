@@ -2,13 +2,14 @@
 // frame's caption or edge), fed the tracking window's mouse messages until the button comes up,
 // then docks the bar where it was dropped, floats it, or commits the new floating size.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/geometry.h"
 #include "winport/window/WinDefs.h"
 
 class CControlBar;
 class CWnd;
 
-class CDockContext {
+class WINPORT_API CDockContext {
  public:
   explicit CDockContext(CControlBar* pBar) : m_pBar(pBar) {}
 

@@ -3,6 +3,7 @@
 // stacks the dock bars (top and bottom across the whole width, left and right between them)
 // and gives what is left to the view, the child with id AFX_IDW_PANE_FIRST.
 #pragma once
+#include "winport/base/Export.h"
 #include <array>
 #include <memory>
 #include <vector>
@@ -10,7 +11,7 @@
 #include "winport/frame/CDockBar.h"
 #include "winport/window/CWnd.h"
 
-class CFrameWnd : public CWnd {
+class WINPORT_API CFrameWnd : public CWnd {
  public:
   CFrameWnd();
   ~CFrameWnd() override;

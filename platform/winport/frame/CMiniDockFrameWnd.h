@@ -3,9 +3,10 @@
 // Dragging the caption moves it (and docks the bar when dropped on a side); dragging the right
 // or bottom border resizes the bar. It deletes itself when its window goes.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/frame/CFrameWnd.h"
 
-class CMiniDockFrameWnd : public CFrameWnd {
+class WINPORT_API CMiniDockFrameWnd : public CFrameWnd {
  public:
   CMiniDockFrameWnd();
   ~CMiniDockFrameWnd() override;

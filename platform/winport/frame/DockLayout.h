@@ -1,6 +1,7 @@
 // Pure rules of the docking framework: the four sides, their dock-bar ids and alignment bits,
 // where a dragged bar lands, and how bars stack inside a dock bar.
 #pragma once
+#include "winport/base/Export.h"
 #include <span>
 #include <vector>
 
@@ -18,24 +19,24 @@ constexpr UINT kDockBarId[kSideCount] = {AFX_IDW_DOCKBAR_TOP, AFX_IDW_DOCKBAR_BO
 constexpr bool IsHorz(int side) { return side == kTop || side == kBottom; }
 
 // kNoSide for an id that is not a side's dock bar.
-int SideOfId(UINT nDockBarId);
+WINPORT_API int SideOfId(UINT nDockBarId);
 // The side whose alignment bit is set in dwStyle, in layout order; kNoSide for none.
-int SideOfAlign(DWORD dwStyle);
+WINPORT_API int SideOfAlign(DWORD dwStyle);
 
 // A pointer at pt (frame client coordinates) drops a bar on the side whose band it is in: the
 // band reaches from the client edge past the side's current thickness by nZone pixels. Of several
 // bands the one whose edge is nearest wins. Only sides allowed by dwAllowed (CBRS_ALIGN_*) count;
 // kNoSide when none does (the bar floats).
-int DropSide(POINT pt, const RECT& rcClient, std::span<const int, kSideCount> thickness, DWORD dwAllowed, int nZone);
+WINPORT_API int DropSide(POINT pt, const RECT& rcClient, std::span<const int, kSideCount> thickness, DWORD dwAllowed, int nZone);
 
 // Bars stacked across a dock bar, one per row (horizontal sides) or column (vertical sides),
 // each at its own size from the dock bar's start.
-std::vector<RECT> StackBars(std::span<const SIZE> sizes, bool bHorz);
+WINPORT_API std::vector<RECT> StackBars(std::span<const SIZE> sizes, bool bHorz);
 // The dock bar's extent across its side: the sum of the rows (or columns).
-int StackThickness(std::span<const SIZE> sizes, bool bHorz);
+WINPORT_API int StackThickness(std::span<const SIZE> sizes, bool bHorz);
 
 // Where a bar dropped at rcDrop goes among existing bars (their rectangles, same coordinates):
 // before the first whose centre lies beyond the drop's centre across the side.
-int InsertIndex(std::span<const RECT> existing, const RECT& rcDrop, bool bHorz);
+WINPORT_API int InsertIndex(std::span<const RECT> existing, const RECT& rcDrop, bool bHorz);
 
 }  // namespace winport::dock

@@ -1,10 +1,11 @@
 // The framework's image list object around an HIMAGELIST.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/gdi/CBitmap.h"
 #include "winport/gdi/CDC.h"
 #include "winport/gdi/ImageList.h"
 
-class CImageList {
+class WINPORT_API CImageList {
  public:
   CImageList() = default;
   virtual ~CImageList() { DeleteImageList(); }

@@ -2,6 +2,7 @@
 // Images are kept with premultiplied per-pixel alpha; a masked list makes every pixel of its
 // mask colour fully transparent as images are added.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/gdi/GdiTypes.h"
 
 constexpr UINT ILC_MASK = 0x00000001;
@@ -18,22 +19,22 @@ constexpr COLORREF CLR_DEFAULT = 0xFF000000;
 constexpr int kImageListMaxSide = 1024;
 constexpr int kImageListMaxCount = 65535;
 
-HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
-BOOL ImageList_Destroy(HIMAGELIST himl);
-int ImageList_GetImageCount(HIMAGELIST himl);
-BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
+WINPORT_API HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int cInitial, int cGrow);
+WINPORT_API BOOL ImageList_Destroy(HIMAGELIST himl);
+WINPORT_API int ImageList_GetImageCount(HIMAGELIST himl);
+WINPORT_API BOOL ImageList_GetIconSize(HIMAGELIST himl, int* cx, int* cy);
 // Splits the bitmap into images of the list's width; returns the first new index or -1. With a
 // mask bitmap, its white pixels are transparent; without one the images are opaque.
-int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask);
+WINPORT_API int ImageList_Add(HIMAGELIST himl, HBITMAP hbmImage, HBITMAP hbmMask);
 // Pixels of crMask become transparent (for a list created with ILC_MASK).
-int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask);
+WINPORT_API int ImageList_AddMasked(HIMAGELIST himl, HBITMAP hbmImage, COLORREF crMask);
 // A bitmap resource split into images cx wide, masked with crMask unless it is CLR_NONE.
-HIMAGELIST ImageList_LoadImageW(HINSTANCE hi, LPCWSTR name, int cx, int cGrow, COLORREF crMask, UINT uType,
+WINPORT_API HIMAGELIST ImageList_LoadImageW(HINSTANCE hi, LPCWSTR name, int cx, int cGrow, COLORREF crMask, UINT uType,
                                 UINT uFlags);
 #define ImageList_LoadBitmap(hi, name, cx, cGrow, crMask) \
   ImageList_LoadImageW(hi, name, cx, cGrow, crMask, IMAGE_BITMAP, 0)
-COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk);
-COLORREF ImageList_GetBkColor(HIMAGELIST himl);
+WINPORT_API COLORREF ImageList_SetBkColor(HIMAGELIST himl, COLORREF clrBk);
+WINPORT_API COLORREF ImageList_GetBkColor(HIMAGELIST himl);
 // ILD_TRANSPARENT draws through the transparency; ILD_NORMAL first fills the image's box with
 // the background colour unless that is CLR_NONE.
-BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);
+WINPORT_API BOOL ImageList_Draw(HIMAGELIST himl, int i, HDC hdcDst, int x, int y, UINT fStyle);

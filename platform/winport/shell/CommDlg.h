@@ -1,12 +1,13 @@
 // The common file dialogs: GetOpenFileNameW and GetSaveFileNameW go through the prompt provider
 // (winport/shell/PromptProvider.h): the desktop's dialog helper, the headless script, or none.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/shell/Path.h"
 #include "winport/window/WinDefs.h"
 
 using LPOFNHOOKPROC = UINT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
 
-struct OPENFILENAMEW {
+struct WINPORT_API OPENFILENAMEW {
   DWORD lStructSize;
   HWND hwndOwner;
   HINSTANCE hInstance;
@@ -56,8 +57,8 @@ using LPOPENFILENAME = OPENFILENAMEW*;
 
 // TRUE when a name was chosen; it is then in lpstrFile. FALSE on cancel (CommDlgExtendedError 0)
 // or failure (its code).
-BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn);
-BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn);
-DWORD CommDlgExtendedError();
+WINPORT_API BOOL GetOpenFileNameW(LPOPENFILENAMEW ofn);
+WINPORT_API BOOL GetSaveFileNameW(LPOPENFILENAMEW ofn);
+WINPORT_API DWORD CommDlgExtendedError();
 #define GetOpenFileName GetOpenFileNameW
 #define GetSaveFileName GetSaveFileNameW

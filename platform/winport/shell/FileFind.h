@@ -2,18 +2,19 @@
 // A pattern's last part may hold '*' and '?'; a name without them finds that one file, and a
 // name ending in a separator finds nothing (as on the desktop).
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/base/CString.h"
 #include "winport/shell/Path.h"
 
 using ULONGLONG = std::uint64_t;
 
-struct FILETIME {  // 100-nanosecond intervals since 1601-01-01 UTC
+struct WINPORT_API FILETIME {  // 100-nanosecond intervals since 1601-01-01 UTC
   DWORD dwLowDateTime;
   DWORD dwHighDateTime;
 };
 using LPFILETIME = FILETIME*;
 
-struct SYSTEMTIME {
+struct WINPORT_API SYSTEMTIME {
   WORD wYear;
   WORD wMonth;
   WORD wDayOfWeek;
@@ -32,7 +33,7 @@ using LPSYSTEMTIME = SYSTEMTIME*;
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(-1)))
 
-struct WIN32_FIND_DATAW {
+struct WINPORT_API WIN32_FIND_DATAW {
   DWORD dwFileAttributes;
   FILETIME ftCreationTime;
   FILETIME ftLastAccessTime;
@@ -47,13 +48,13 @@ struct WIN32_FIND_DATAW {
 using LPWIN32_FIND_DATAW = WIN32_FIND_DATAW*;
 
 // INVALID_HANDLE_VALUE when nothing matches (or the folder cannot be read).
-HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData);
-BOOL FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData);
-BOOL FindClose(HANDLE hFindFile);
-BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocalFileTime);
-BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime);
+WINPORT_API HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData);
+WINPORT_API BOOL FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData);
+WINPORT_API BOOL FindClose(HANDLE hFindFile);
+WINPORT_API BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocalFileTime);
+WINPORT_API BOOL FileTimeToSystemTime(const FILETIME* lpFileTime, LPSYSTEMTIME lpSystemTime);
 
-class CFileFind {
+class WINPORT_API CFileFind {
  public:
   CFileFind() = default;
   virtual ~CFileFind() { Close(); }

@@ -2,6 +2,7 @@
 // back end; otherwise the desktop's dialog helper (zenity, else kdialog) when a display is
 // present; otherwise every prompt is cancelled.
 #pragma once
+#include "winport/base/Export.h"
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,7 +12,7 @@
 
 namespace winport {
 
-struct PromptRequest {
+struct WINPORT_API PromptRequest {
   enum Kind { Open, Save, Folder };
   Kind kind = Open;
   std::wstring title;
@@ -24,26 +25,26 @@ struct PromptRequest {
   HWND owner = nullptr;
 };
 
-struct PromptAnswer {
+struct WINPORT_API PromptAnswer {
   bool confirmed = false;
   std::wstring path;
   bool expired = false;  // a desktop helper was still asking when its deadline passed
 };
 
-class PromptProvider {
+class WINPORT_API PromptProvider {
  public:
   virtual ~PromptProvider() = default;
   virtual PromptAnswer Ask(const PromptRequest& request) = 0;
 };
 
 // Null restores the default choice.
-void SetPromptProvider(std::shared_ptr<PromptProvider> provider);
-struct DesktopPromptOptions {
+WINPORT_API void SetPromptProvider(std::shared_ptr<PromptProvider> provider);
+struct WINPORT_API DesktopPromptOptions {
   unsigned deadlineMs = 0;  // 0: wait for the person; otherwise end the helper then (cancelled)
 };
 // The desktop helper found on PATH; null without a helper or without a display.
-std::shared_ptr<PromptProvider> MakeDesktopPromptProvider(const DesktopPromptOptions& options = {});
+WINPORT_API std::shared_ptr<PromptProvider> MakeDesktopPromptProvider(const DesktopPromptOptions& options = {});
 // The command line the helper ("zenity" or "kdialog") gets for a request.
-std::vector<std::string> DesktopHelperCommand(const std::string& helper, const PromptRequest& request);
+WINPORT_API std::vector<std::string> DesktopHelperCommand(const std::string& helper, const PromptRequest& request);
 
 }  // namespace winport

@@ -2,9 +2,10 @@
 // icon indexes into the system image lists (the desktop's icon theme at 16 and 32 pixels, or a
 // small built-in set where the theme lacks an icon).
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/shell/FileFind.h"
 
-struct SHFILEINFOW {
+struct WINPORT_API SHFILEINFOW {
   HICON hIcon;
   int iIcon;
   DWORD dwAttributes;
@@ -27,15 +28,15 @@ using SHFILEINFO = SHFILEINFOW;
 // else large), which belongs to the shell; otherwise nonzero on success. Without
 // SHGFI_USEFILEATTRIBUTES the file must exist; with it only the name and dwFileAttributes count.
 // A drive root ("C:\") answers as a drive without asking the file system. 0 on failure.
-DWORD_PTR SHGetFileInfoW(LPCWSTR pszPath, DWORD dwFileAttributes, SHFILEINFOW* psfi, UINT cbFileInfo, UINT uFlags);
+WINPORT_API DWORD_PTR SHGetFileInfoW(LPCWSTR pszPath, DWORD dwFileAttributes, SHFILEINFOW* psfi, UINT cbFileInfo, UINT uFlags);
 #define SHGetFileInfo SHGetFileInfoW
 // The icons SHGFI_ICON hands out are the system list's own: destroying them does nothing.
-BOOL DestroyIcon(HICON hIcon);
+WINPORT_API BOOL DestroyIcon(HICON hIcon);
 
 namespace winport {
 // The image index the system lists give an icon of the theme ("folder", "text-x-generic"),
 // added to both lists on first use; -1 when neither the theme nor the built-in set has it.
-int SystemIconIndex(const char* iconName);
+WINPORT_API int SystemIconIndex(const char* iconName);
 // Indexes of the built-in set, present from the start.
 constexpr int kIconFile = 0, kIconFolder = 1, kIconDrive = 2;
 }  // namespace winport

@@ -1,14 +1,15 @@
 // The shell's folder picker and item lists. An item list here holds one file-system path.
 #pragma once
+#include "winport/base/Export.h"
 #include "winport/com/Com.h"
 #include "winport/shell/Path.h"
 #include "winport/window/WinDefs.h"
 
-struct SHITEMID {
+struct WINPORT_API SHITEMID {
   USHORT cb;  // size of this item, cb included; 0 ends the list
   BYTE abID[1];
 };
-struct ITEMIDLIST {
+struct WINPORT_API ITEMIDLIST {
   SHITEMID mkid;
 };
 using LPITEMIDLIST = ITEMIDLIST*;
@@ -19,7 +20,7 @@ using PIDLIST_RELATIVE = ITEMIDLIST*;
 
 using BFFCALLBACK = int (*)(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
 
-struct BROWSEINFOW {
+struct WINPORT_API BROWSEINFOW {
   HWND hwndOwner;
   PCIDLIST_ABSOLUTE pidlRoot;
   LPWSTR pszDisplayName;  // MAX_PATH characters: the chosen folder's display name
@@ -44,7 +45,7 @@ using LPBROWSEINFO = BROWSEINFOW*;
 #define BFFM_SETSELECTIONW (WM_USER + 103)
 #define BFFM_SETSELECTION BFFM_SETSELECTIONW
 
-struct IMalloc : IUnknown {
+struct WINPORT_API IMalloc : IUnknown {
   virtual void* Alloc(std::size_t cb) = 0;
   virtual void* Realloc(void* pv, std::size_t cb) = 0;
   virtual void Free(void* pv) = 0;
@@ -59,7 +60,7 @@ using LPMALLOC = IMalloc*;
 
 struct IBindCtx;
 // The desktop folder: only parsing a path into an item list is offered.
-struct IShellFolder : IUnknown {
+struct WINPORT_API IShellFolder : IUnknown {
   virtual HRESULT ParseDisplayName(HWND hwnd, IBindCtx* pbc, LPWSTR pszDisplayName, ULONG* pchEaten,
                                    PIDLIST_RELATIVE* ppidl, ULONG* pdwAttributes) = 0;
 
@@ -70,10 +71,10 @@ using LPSHELLFOLDER = IShellFolder*;
 
 // The picker: BFFM_INITIALIZED reaches the callback first (BFFM_SETSELECTIONW to its window
 // chooses the starting folder); then the prompt provider asks. Null when cancelled.
-PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi);
-BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE pidl, LPWSTR pszPath);  // pszPath: MAX_PATH characters
-HRESULT SHGetMalloc(IMalloc** ppMalloc);                           // the task allocator
-HRESULT SHGetDesktopFolder(IShellFolder** ppshf);
-void ILFree(PIDLIST_RELATIVE pidl);
+WINPORT_API PIDLIST_ABSOLUTE SHBrowseForFolderW(LPBROWSEINFOW lpbi);
+WINPORT_API BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE pidl, LPWSTR pszPath);  // pszPath: MAX_PATH characters
+WINPORT_API HRESULT SHGetMalloc(IMalloc** ppMalloc);                           // the task allocator
+WINPORT_API HRESULT SHGetDesktopFolder(IShellFolder** ppshf);
+WINPORT_API void ILFree(PIDLIST_RELATIVE pidl);
 #define SHBrowseForFolder SHBrowseForFolderW
 #define SHGetPathFromIDList SHGetPathFromIDListW
