@@ -13,3 +13,8 @@
 #include "scopes/ScopePixels.h"
 #include "scopes/VideoScopeGraph.h"
 #include "scopes/YVYUGraph.h"
+#include "scopes/ScopeBaseWnd.h"
+#include "scopes/WaveformWnd.h"
+#include "scopes/HistogramWnd.h"
+#include "scopes/VectorScopeWnd.h"
+#include "scopes/RGBParadeWnd.h"
