@@ -104,10 +104,14 @@ void CScopeBaseWnd::OnPaint() {
 void CScopeBaseWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   CSingleLock lock(&m_cs, TRUE);
-  if (cx <= 0 || cy <= 0)
+  if (cx <= 0 || cy <= 0) {
     ReleaseBuffers();
-  else if (cx != m_bufBkGnd.Width() || cy != m_bufBkGnd.Height() || !BuffersReady())
+  } else if (cx != m_bufBkGnd.Width() || cy != m_bufBkGnd.Height() || !BuffersReady()) {
     UpdateBkGnd();
+    // The graticule scales with the size: the part of the window that kept its old pixels
+    // must show the new one too, not only the part that was uncovered.
+    InvalidateRect(nullptr, FALSE);
+  }
 }
 
 CSize CScopeBaseWnd::GraphSize() {

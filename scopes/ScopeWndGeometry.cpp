@@ -140,7 +140,9 @@ VectorReadout VectorReadoutAt(const VectorGeometry& g, POINT p) {
   out.nDistance = Nearest(std::sqrt(dx * dx + dy * dy));
   // A radius of 0 (a client under 4 pixels) has no 100 % circle to measure against.
   out.nPercent = g.r > 0 ? static_cast<int>((static_cast<long long>(out.nDistance) * 100 + g.r - 1) / g.r) : 0;
-  int angle = Trunc(std::atan2(-dy, dx) / kFPi * 180);
+  // Upward is cy - p.y, never -dy: a negated zero would turn the straight-left 180 into -180.
+  const double up = static_cast<double>(g.cy) - p.y;
+  int angle = Trunc(std::atan2(up, dx) / kFPi * 180);
   if (angle < 0) angle += 360;
   out.nAngle = angle;
   return out;
