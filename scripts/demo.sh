@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main command: build and run the gallery headless; its pictures land in out/.
-# Pass --window to see the controls in real windows instead.
+# Pass --window to see the controls in real windows instead, --video FILE for real footage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+# --video FILE feeds real footage to the scope pages, decoded by the ffmpeg program.
+if [[ " $* " == *" --video "* ]]; then bash scripts/setup.sh --bench; else bash scripts/setup.sh; fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target parvane-gallery
 mkdir -p out

@@ -16,4 +16,14 @@ bool RegisterPage(PageFactory factory) {
 
 const std::vector<PageFactory>& Pages() { return Registry(); }
 
+namespace {
+std::string& VideoPath() {
+  static std::string path;
+  return path;
+}
+}  // namespace
+
+void SetVideoFile(const std::string& path) { VideoPath() = path; }
+const std::string& VideoFile() { return VideoPath(); }
+
 }  // namespace gallery

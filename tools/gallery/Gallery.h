@@ -24,6 +24,10 @@ class Page {
   virtual void Destroy() {}
 };
 
+// Real footage for the pages that show video (--video FILE); empty for the built-in programme.
+void SetVideoFile(const std::string& path);
+const std::string& VideoFile();
+
 using PageFactory = Page* (*)();
 bool RegisterPage(PageFactory factory);
 const std::vector<PageFactory>& Pages();

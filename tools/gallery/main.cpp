@@ -15,12 +15,14 @@
 
 #include "tools/gallery/Gallery.h"
 #include "tools/gallery/PageFrame.h"
+#include "tools/scope/FrameSource.h"
 
 namespace {
 
 struct Options {
   std::string outDir = "out";
   std::string only;
+  std::string video;  // real footage for the scope pages, decoded by ffmpeg unless .y4m
   bool window = false;
 };
 
@@ -31,8 +33,9 @@ Options Parse(int argc, char** argv) {
     if (a == "--window") o.window = true;
     else if (a == "--out" && i + 1 < argc) o.outDir = argv[++i];
     else if (a == "--page" && i + 1 < argc) o.only = argv[++i];
+    else if (a == "--video" && i + 1 < argc) o.video = argv[++i];
     else if (a == "--help" || a == "-h") {
-      std::puts("parvane-gallery [--out DIR] [--page NAME] [--window]");
+      std::puts("parvane-gallery [--out DIR] [--page NAME] [--window] [--video FILE]");
       std::exit(0);
     }
   }
@@ -131,6 +134,14 @@ int RunWindows(const Options& o) {
 
 int main(int argc, char** argv) {
   const Options o = Parse(argc, argv);
+  if (!o.video.empty()) {
+    std::string error;
+    if (!scopetool::OpenSource(o.video, "", 0, 0, error)) {
+      std::fprintf(stderr, "gallery: --video: %s\n", error.c_str());
+      return 1;
+    }
+    gallery::SetVideoFile(o.video);
+  }
   if (o.window) {
     setenv("WINPORT_BACKEND", "sdl2", 1);
     return RunWindows(o);

@@ -1,5 +1,8 @@
 #include "tools/scope/FrameSource.h"
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,14 +15,15 @@ namespace scopetool {
 namespace {
 
 struct FileCloser {
-  bool pipe = false;
+  pid_t child = 0;  // a decoder writing into the stream: stopped before its pipe closes
   bool owned = true;
   void operator()(FILE* fp) const {
-    if (!fp || !owned) return;
-    if (pipe)
-      pclose(fp);
-    else
-      std::fclose(fp);
+    if (child > 0) ::kill(child, SIGKILL);  // at once: a graceful stop reports the closed pipe
+    if (fp && owned) std::fclose(fp);
+    if (child > 0) {
+      int status = 0;
+      ::waitpid(child, &status, 0);
+    }
   }
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
@@ -243,10 +247,35 @@ bool FindOnPath(const char* program) {
   return false;
 }
 
-std::string ShellQuote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
+// Runs ffmpeg decoding path into a .y4m stream on a pipe (no shell: the path is one argument).
+FilePtr SpawnDecoder(const std::string& path, std::string& error) {
+  int fds[2];
+  if (::pipe(fds) != 0) {
+    error = "cannot start ffmpeg: " + std::string(std::strerror(errno));
+    return FilePtr(nullptr, FileCloser{});
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, fds[0]);
+  posix_spawn_file_actions_addclose(&actions, fds[1]);
+  std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "yuv4mpegpipe",
+                                   "-pix_fmt", "yuv422p", "-strict", "-1", "-"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int rc = posix_spawnp(&pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(fds[1]);
+  if (rc != 0) {
+    ::close(fds[0]);
+    error = "cannot start ffmpeg: " + std::string(std::strerror(rc));
+    return FilePtr(nullptr, FileCloser{});
+  }
+  FILE* fp = ::fdopen(fds[0], "rb");
+  if (!fp) ::close(fds[0]);
+  return FilePtr(fp, FileCloser{pid, true});
 }
 
 std::unique_ptr<FrameSource> OpenY4m(FilePtr fp, std::string& error) {
@@ -266,7 +295,7 @@ bool RawFormatByName(const std::string& name, std::string& canonical) {
 std::unique_ptr<FrameSource> OpenSource(const std::string& path, const std::string& rawFormat, long rawWidth,
                                         long rawHeight, std::string& error) {
   const bool isStdin = path == "-";
-  FilePtr fp(isStdin ? stdin : std::fopen(path.c_str(), "rb"), FileCloser{false, !isStdin});
+  FilePtr fp(isStdin ? stdin : std::fopen(path.c_str(), "rb"), FileCloser{0, !isStdin});
   if (!fp) {
     error = "cannot read " + path + ": " + std::strerror(errno);
     return nullptr;
@@ -299,13 +328,8 @@ std::unique_ptr<FrameSource> OpenSource(const std::string& path, const std::stri
     error = path + " is not a .y4m stream, and decoding other video needs the ffmpeg program, which is not on PATH";
     return nullptr;
   }
-  const std::string cmd =
-      "ffmpeg -nostdin -v error -i " + ShellQuote(path) + " -f yuv4mpegpipe -pix_fmt yuv422p -strict -1 -";
-  FilePtr pipe(popen(cmd.c_str(), "r"), FileCloser{true, true});
-  if (!pipe) {
-    error = "cannot start ffmpeg: " + std::string(std::strerror(errno));
-    return nullptr;
-  }
+  FilePtr pipe = SpawnDecoder(path, error);
+  if (!pipe) return nullptr;
   char head[kMagicLen];
   if (ReadFully(pipe.get(), reinterpret_cast<uint8_t*>(head), kMagicLen) != kMagicLen ||
       std::memcmp(head, kY4mMagic, kMagicLen) != 0) {
