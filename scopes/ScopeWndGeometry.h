@@ -20,12 +20,9 @@ PARVANEU_API int Trunc(double v);
 // The composition rule of the scope windows: the trace at full strength on black background,
 // the graticule where there is no trace, the channel-wise mean where both have colour.
 inline DWORD BlendScopePixel(DWORD bk, DWORD graph) {
-  if (bk == 0) return graph;
-  if (graph == 0) return bk;
-  const DWORD r = (((bk >> 16) & 0xFF) + ((graph >> 16) & 0xFF)) / 2;
-  const DWORD g = (((bk >> 8) & 0xFF) + ((graph >> 8) & 0xFF)) / 2;
-  const DWORD b = ((bk & 0xFF) + (graph & 0xFF)) / 2;
-  return (r << 16) | (g << 8) | b;
+  if (bk == 0 || graph == 0) return bk | graph;
+  // Per-byte floor of the mean without carries between bytes.
+  return ((bk & graph) + (((bk ^ graph) >> 1) & 0x7F7F7F7Fu)) & 0x00FFFFFFu;
 }
 // graph[i] = BlendScopePixel(bk[i], graph[i]) for n pixels.
 PARVANEU_API void ComposeScope(const DWORD* bk, DWORD* graph, std::size_t n);
