@@ -1,14 +1,11 @@
 #include "scopes/HistogramWnd.h"
 
 #include "foundation/DrawHelpers.h"
+#include "scopes/ScopeWndColors.h"
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
-constexpr COLORREF kText = 0x0098DC;
-constexpr COLORREF kMinor = 0x004A6D;
-constexpr COLORREF kMajor = 0x0097DB;
-constexpr COLORREF kReadout = 0x00FFFF;
 constexpr int kMinorLevels[] = {16, 32, 48, 80, 96, 112, 144, 160, 176, 208, 224, 240};
 constexpr int kMajorLevels[] = {0, 64, 128, 192, 255};
 }  // namespace
@@ -26,13 +23,13 @@ void CHistogramWnd::DrawBkGnd(CDC* pDC) {
   const CRect rc = ClientRect();
   pDC->FillSolidRect(&rc, 0);
   pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kText);
+  pDC->SetTextColor(scopewnd::kScaleText);
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   const int top = rc.top + 16, height = rc.Height() - 32;
-  for (int L : kMinorLevels) foundation::FillLine(pDC, scopewnd::HistogramX(rc, L), top, 1, height, kMinor);
+  for (int L : kMinorLevels) foundation::FillLine(pDC, scopewnd::HistogramX(rc, L), top, 1, height, scopewnd::kMinorLine);
   for (int L : kMajorLevels) {
     const int x = scopewnd::HistogramX(rc, L);
-    foundation::FillLine(pDC, x, top, 1, height, kMajor);
+    foundation::FillLine(pDC, x, top, 1, height, scopewnd::kMajorLine);
     CString text;
     text.Format(L"%d", L);
     CRect rcText = MeasureText(pDC, text, x, 0);
@@ -107,7 +104,7 @@ void CHistogramWnd::DrawActive(CDC* pDC) {
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetBkMode(OPAQUE);
   pDC->SetBkColor(0);
-  pDC->SetTextColor(kReadout);
+  pDC->SetTextColor(scopewnd::kReadoutColor);
   const int L = scopewnd::HistogramLevelAt(ClientRect(), p.x);
   CString label;
   label.Format(L"  %d  ", L);
@@ -115,9 +112,9 @@ void CHistogramWnd::DrawActive(CDC* pDC) {
   rcLabel.OffsetRect(-rcLabel.Width() / 2, (16 - rcLabel.Height()) / 2);
   pDC->DrawText(label, &rcLabel, DT_CENTER | DT_SINGLELINE);
   if (p.x < rcLabel.left || p.x > rcLabel.right)
-    foundation::FillLine(pDC, p.x, R.top, 1, R.Height(), kReadout);
+    foundation::FillLine(pDC, p.x, R.top, 1, R.Height(), scopewnd::kReadoutColor);
   else
-    foundation::FillLine(pDC, p.x, 16, 1, R.Height() - 16, kReadout);
+    foundation::FillLine(pDC, p.x, 16, 1, R.Height() - 16, scopewnd::kReadoutColor);
   const CString share = ShareText(L);
   if (!share.IsEmpty()) {
     const CSize size = GraphSize();

@@ -1,14 +1,11 @@
 #include "scopes/RGBParadeWnd.h"
 
 #include "foundation/DrawHelpers.h"
+#include "scopes/ScopeWndColors.h"
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
-constexpr COLORREF kText = 0x0098DC;
-constexpr COLORREF kMajor = 0x0097DB;
-constexpr COLORREF kMinor = 0x004A6D;
-constexpr COLORREF kReadout = 0x00FFFF;
 constexpr int kMargin = 21;
 constexpr int kMinorCodes[] = {-16, 0, 16, 32, 48, 80, 96, 112, 144, 160, 176, 208, 224, 240};
 constexpr int kMajorCodes[] = {0, 64, 128, 192, 255};
@@ -37,13 +34,13 @@ void CRGBParadeWnd::DrawBkGnd(CDC* pDC) {
   const int W = rc.Width();
   pDC->FillSolidRect(&rc, 0);
   pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kText);
+  pDC->SetTextColor(scopewnd::kScaleText);
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   if (m_nScaleType == 0) {
-    for (int v : kMinorCodes) foundation::FillLine(pDC, kMargin, scopewnd::ParadeCodeRow(rc, v), W - kMargin, 1, kMinor);
-    for (int v : kMajorCodes) DrawScaleLine(pDC, scopewnd::ParadeCodeRow(rc, v), W, kMajor, v);
+    for (int v : kMinorCodes) foundation::FillLine(pDC, kMargin, scopewnd::ParadeCodeRow(rc, v), W - kMargin, 1, scopewnd::kMinorLine);
+    for (int v : kMajorCodes) DrawScaleLine(pDC, scopewnd::ParadeCodeRow(rc, v), W, scopewnd::kMajorLine, v);
   } else if (m_nScaleType == 2) {
-    for (int mv = -200; mv <= 900; mv += 100) DrawScaleLine(pDC, scopewnd::ParadeMvRow(rc, mv), W, kMajor, mv);
+    for (int mv = -200; mv <= 900; mv += 100) DrawScaleLine(pDC, scopewnd::ParadeMvRow(rc, mv), W, scopewnd::kMajorLine, mv);
   }
   pDC->SelectObject(pOldFont);
 }
@@ -64,7 +61,7 @@ void CRGBParadeWnd::DrawActive(CDC* pDC) {
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetBkMode(OPAQUE);
   pDC->SetBkColor(0);
-  pDC->SetTextColor(kReadout);
+  pDC->SetTextColor(scopewnd::kReadoutColor);
   CPoint p;
   ::GetCursorPos(&p);
   ScreenToClient(&p);
@@ -75,6 +72,6 @@ void CRGBParadeWnd::DrawActive(CDC* pDC) {
   rcText.OffsetRect(0, -(rcText.Height() / 2));
   pDC->DrawText(text, &rcText, DT_SINGLELINE);
   const int x0 = p.y >= rcText.top && p.y <= rcText.bottom ? kMargin : 0;
-  foundation::FillLine(pDC, x0, p.y, rc.Width() - x0, 1, kReadout);
+  foundation::FillLine(pDC, x0, p.y, rc.Width() - x0, 1, scopewnd::kReadoutColor);
   pDC->SelectObject(pOldFont);
 }

@@ -2,15 +2,13 @@
 
 #include "companion/VDraw.h"
 #include "foundation/DrawHelpers.h"
+#include "scopes/ScopeWndColors.h"
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
 constexpr COLORREF kGraticule = 0x0090D1;
 constexpr COLORREF kTarget = 0x0DAC58;
-constexpr COLORREF kReadout = 0x00FFFF;
-constexpr COLORREF kGrid = 0x004A6D;
-constexpr COLORREF kLegal = 0x1D0FDC;
 // Pixels per chroma step of the trace: min(W, H) * gain / 256 puts a chroma of 128 just inside
 // the 100 % circle.
 constexpr float kVectorGain = 0.847875118255615234375f;
@@ -112,11 +110,11 @@ void CVectorScopeWnd::DrawVectorActive(CDC* pDC) {
   CPoint p;
   ::GetCursorPos(&p);
   ScreenToClient(&p);
-  CPen pen(PS_SOLID, 1, kReadout);
+  CPen pen(PS_SOLID, 1, scopewnd::kReadoutColor);
   CPen* pOldPen = pDC->SelectObject(&pen);
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kReadout);
+  pDC->SetTextColor(scopewnd::kReadoutColor);
   pDC->MoveTo(m_nCenterX, m_nCenterY);
   pDC->LineTo(p.x, p.y);
   const scopewnd::VectorReadout ro = scopewnd::VectorReadoutAt({m_nCenterX, m_nCenterY, m_nRadius}, p);
@@ -144,13 +142,13 @@ void CVectorScopeWnd::DrawLightingBkGnd(CDC* pDC) {
   foundation::FillLine(pDC, g.mx, g.my - g.hy, 1, g.ph + 2 * g.hy, kGraticule);
   if (g.xstep > 0) {
     for (int k = 1; k * g.xstep <= g.pw; ++k)
-      foundation::FillLine(pDC, g.mx + k * g.xstep, g.my - g.hy, 1, g.ph + 2 * g.hy, kGrid);
+      foundation::FillLine(pDC, g.mx + k * g.xstep, g.my - g.hy, 1, g.ph + 2 * g.hy, scopewnd::kMinorLine);
   }
   for (int k = 1; k <= 5; ++k) {
-    foundation::FillLine(pDC, g.mx, cy - k * g.ystep, g.pw, 1, kGrid);
-    foundation::FillLine(pDC, g.mx, cy + k * g.ystep, g.pw, 1, kGrid);
+    foundation::FillLine(pDC, g.mx, cy - k * g.ystep, g.pw, 1, scopewnd::kMinorLine);
+    foundation::FillLine(pDC, g.mx, cy + k * g.ystep, g.pw, 1, scopewnd::kMinorLine);
   }
-  DrawFrameRect(pDC, g.mx + g.pw * 16 / 256, cy - g.ph * 112 / 256, g.pw * 220 / 256, g.ph * 224 / 256, kLegal);
+  DrawFrameRect(pDC, g.mx + g.pw * 16 / 256, cy - g.ph * 112 / 256, g.pw * 220 / 256, g.ph * 224 / 256, scopewnd::kLegalLine);
 
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetTextColor(kGraticule);

@@ -1,16 +1,12 @@
 #include "scopes/WaveformWnd.h"
 
 #include "foundation/DrawHelpers.h"
+#include "scopes/ScopeWndColors.h"
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
-constexpr COLORREF kText = 0x0098DC;
 constexpr COLORREF kLabelled = 0x006FA4;
-constexpr COLORREF kMajor = 0x0097DB;
-constexpr COLORREF kMinor = 0x004A6D;
-constexpr COLORREF kLegal = 0x1D0FDC;
-constexpr COLORREF kReadout = 0x00FFFF;
 }  // namespace
 
 CWaveformWnd::CWaveformWnd() = default;
@@ -43,23 +39,23 @@ void CWaveformWnd::DrawBkGnd(CDC* pDC) {
   GetClientRect(&rc);
   const int W = rc.Width(), H = rc.Height();
   pDC->SetBkMode(TRANSPARENT);
-  pDC->SetTextColor(kText);
+  pDC->SetTextColor(scopewnd::kScaleText);
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->FillSolidRect(&rc, 0);
   for (const scopewnd::ScaleLine& line : scopewnd::WaveformScale(m_nScaleType)) {
     const int y = scopewnd::WaveformRow(H, line.k);
     if (line.kind == scopewnd::LineKind::Minor) {
-      foundation::FillLine(pDC, 0, y, W, 1, kMinor);
+      foundation::FillLine(pDC, 0, y, W, 1, scopewnd::kMinorLine);
       continue;
     }
-    foundation::FillLine(pDC, 25, y, W - 25, 1, line.kind == scopewnd::LineKind::Major ? kMajor : kLabelled);
+    foundation::FillLine(pDC, 25, y, W - 25, 1, line.kind == scopewnd::LineKind::Major ? scopewnd::kMajorLine : kLabelled);
     DrawLabel(pDC, line.label, y);
   }
   const scopewnd::LegalLines legal = scopewnd::WaveformLegalLines(H, m_bShowAsY != 0);
   if (legal.nCount == 2) {
-    for (int row : legal.rows) foundation::FillLine(pDC, 25, row, W - 25, 2, kLegal);
+    for (int row : legal.rows) foundation::FillLine(pDC, 25, row, W - 25, 2, scopewnd::kLegalLine);
   } else {
-    foundation::FillLine(pDC, 25, legal.rows[0] - 1, W - 25, 2, kLegal);
+    foundation::FillLine(pDC, 25, legal.rows[0] - 1, W - 25, 2, scopewnd::kLegalLine);
   }
   pDC->SelectObject(pOldFont);
 }
@@ -81,14 +77,14 @@ void CWaveformWnd::DrawActive(CDC* pDC) {
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetBkMode(OPAQUE);
   pDC->SetBkColor(0);
-  pDC->SetTextColor(kReadout);
+  pDC->SetTextColor(scopewnd::kReadoutColor);
   const CString text = scopewnd::WaveformReadout(m_nScaleType, H, p.y);
   CRect rcText = MeasureText(pDC, text, 0, 0);
   rcText.OffsetRect(2, scopewnd::WaveformReadoutRow(H) - rcText.Height() / 2);
   pDC->DrawText(text, &rcText, DT_SINGLELINE);
   if (p.y >= rcText.top && p.y <= rcText.bottom)
-    foundation::FillLine(pDC, rcText.right + 3, p.y, W - rcText.Width() - 5, 1, kReadout);
+    foundation::FillLine(pDC, rcText.right + 3, p.y, W - rcText.Width() - 5, 1, scopewnd::kReadoutColor);
   else
-    foundation::FillLine(pDC, 0, p.y, W, 1, kReadout);
+    foundation::FillLine(pDC, 0, p.y, W, 1, scopewnd::kReadoutColor);
   pDC->SelectObject(pOldFont);
 }

@@ -8,6 +8,20 @@ constexpr UINT_PTR kTickTimer = 1;
 
 int CPageFrame::ms_nOpen = 0;
 
+void PaintTitles(CDC* pDC, const RECT& rcClient, const std::vector<Title>& titles) {
+  static CFont font;
+  if (!font.GetSafeHandle()) font.CreatePointFont(80, L"Tahoma");
+  pDC->FillSolidRect(&rcClient, RGB(24, 26, 30));
+  CFont* old = pDC->SelectObject(&font);
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(RGB(220, 220, 220));
+  for (const Title& t : titles) {
+    CRect rc = t.rc;
+    pDC->DrawText(t.text, -1, &rc, DT_SINGLELINE | DT_LEFT | DT_BOTTOM);
+  }
+  pDC->SelectObject(old);
+}
+
 BEGIN_MESSAGE_MAP(CPageFrame, CWnd)
   ON_WM_TIMER()
   ON_WM_CLOSE()

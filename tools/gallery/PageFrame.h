@@ -2,11 +2,20 @@
 #pragma once
 #include <winport/afx.h>
 
+#include <vector>
+
 #include "tools/gallery/Gallery.h"
 
 namespace gallery {
 
 constexpr unsigned kTickMs = 20;
+
+// A page's dark ground with one title line per control, in the gallery's label font.
+struct Title {
+  CRect rc;
+  const wchar_t* text;
+};
+void PaintTitles(CDC* pDC, const RECT& rcClient, const std::vector<Title>& titles);
 
 class CPageFrame : public CWnd {
  public:

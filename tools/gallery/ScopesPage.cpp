@@ -22,6 +22,7 @@
 #include "scopes/VectorScopeWnd.h"
 #include "scopes/WaveformWnd.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/PageFrame.h"
 #include "tools/scope/FrameSource.h"
 
 namespace {
@@ -77,19 +78,14 @@ class CScopesPanel : public CWnd {
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    dc.FillSolidRect(&rc, RGB(24, 26, 30));
-    if (!m_font.GetSafeHandle()) m_font.CreatePointFont(80, L"Tahoma");
-    CFont* old = dc.SelectObject(&m_font);
-    dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(RGB(220, 220, 220));
     static const wchar_t* const kTitles[] = {L"Waveform (percent)", L"Vector scope", L"Histogram (luma, R, G, B)",
                                              L"RGB parade"};
+    std::vector<gallery::Title> titles;
     for (int i = 0; i < 4; ++i) {
       const int x = kGap + (i % 2) * (kScopeW + kGap), y = (i / 2) * (kScopeH + kTitle + kGap);
-      CRect label(x, y, x + kScopeW, y + kTitle - 2);
-      dc.DrawText(kTitles[i], -1, &label, DT_SINGLELINE | DT_LEFT | DT_BOTTOM);
+      titles.push_back({CRect(x, y, x + kScopeW, y + kTitle - 2), kTitles[i]});
     }
-    dc.SelectObject(old);
+    gallery::PaintTitles(&dc, rc, titles);
   }
   afx_msg void OnDestroy() {
     // Children go after their parent's WM_DESTROY: the feeding thread stops while they exist.
@@ -97,9 +93,6 @@ class CScopesPanel : public CWnd {
     CWnd::OnDestroy();
   }
   DECLARE_MESSAGE_MAP()
-
- private:
-  CFont m_font;
 };
 
 BEGIN_MESSAGE_MAP(CScopesPanel, CWnd)
