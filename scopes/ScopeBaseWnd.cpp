@@ -130,7 +130,7 @@ void CScopeBaseWnd::OnMouseMove(UINT nFlags, CPoint point) {
     // Entering at the point last seen in another scope still needs the readout drawn.
     const bool entered = !m_bMouseIn;
     m_bMouseIn = 1;
-    if (entered || point != ms_ptLastMouse) InvalidateRect(nullptr, TRUE);
+    if (entered || point.x != ms_ptLastMouse.x || point.y != ms_ptLastMouse.y) InvalidateRect(nullptr, TRUE);
     ms_ptLastMouse = point;
   }
   CWnd::OnMouseMove(nFlags, point);
