@@ -7,7 +7,6 @@
 #include "companion/Buf32Draw.h"
 #include "scopes/VideoScopeGraph.h"
 #include "tools/gallery/Gallery.h"
-#include "tools/gallery/PageFrame.h"
 
 namespace {
 
@@ -56,6 +55,7 @@ class CScopeTraces : public CWnd {
     m_traces[4].rc = CRect(400, 248, 656, 448);
     for (Trace& t : m_traces) t.buf.Create(t.rc.Width(), t.rc.Height());
     m_graph.SetYorYCFlag(0);
+    m_font.CreatePointFont(80, L"Tahoma");
   }
 
   void Feed(unsigned ms) {
@@ -84,10 +84,16 @@ class CScopeTraces : public CWnd {
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    std::vector<gallery::Title> titles;
-    for (const Trace& t : m_traces) titles.push_back({CRect(t.rc.left, t.rc.top - 18, t.rc.right, t.rc.top - 2), t.title});
-    gallery::PaintTitles(&dc, rc, titles);
-    for (Trace& t : m_traces) t.buf.DrawOut(&dc, t.rc.left, t.rc.top, t.buf.Width(), t.buf.Height(), 0, 0);
+    dc.FillSolidRect(&rc, RGB(24, 26, 30));
+    CFont* old = dc.SelectObject(&m_font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(220, 220, 220));
+    for (Trace& t : m_traces) {
+      CRect label(t.rc.left, t.rc.top - 18, t.rc.right, t.rc.top - 2);
+      dc.DrawText(t.title, -1, &label, DT_SINGLELINE | DT_LEFT | DT_BOTTOM);
+      t.buf.DrawOut(&dc, t.rc.left, t.rc.top, t.buf.Width(), t.buf.Height(), 0, 0);
+    }
+    dc.SelectObject(old);
   }
   DECLARE_MESSAGE_MAP()
 
@@ -95,6 +101,7 @@ class CScopeTraces : public CWnd {
   std::vector<DWORD> m_frame;
   CVideoScopeGraph m_graph;
   std::array<Trace, 5> m_traces;
+  CFont m_font;
 };
 
 BEGIN_MESSAGE_MAP(CScopeTraces, CWnd)
@@ -104,6 +111,7 @@ END_MESSAGE_MAP()
 class ScopeTracesPage : public gallery::Page {
  public:
   const char* Name() const override { return "scope-traces"; }
+  const char* Title() const override { return "Scope traces (CYVYUGraph, CARGBGraph)"; }
   SIZE ClientSize() const override { return {744, 456}; }
   void Create(CWnd* pParent) override {
     static CString cls = AfxRegisterWndClass(0);

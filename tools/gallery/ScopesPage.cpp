@@ -22,13 +22,12 @@
 #include "scopes/VectorScopeWnd.h"
 #include "scopes/WaveformWnd.h"
 #include "tools/gallery/Gallery.h"
-#include "tools/gallery/PageFrame.h"
 #include "tools/scope/FrameSource.h"
 
 namespace {
 
 constexpr int kFrameW = 384, kFrameH = 216;
-constexpr int kScopeW = 400, kScopeH = 240, kGap = 8, kTitle = 18;
+constexpr int kScopeW = 400, kScopeH = 240, kGap = 8, kTitle = gallery::kLabelHeight + 4;
 constexpr double kPi = 3.14159265358979323846;
 
 // 75 % bars (white, yellow, cyan, green, magenta, red, blue) as 0xAARRGGBB.
@@ -78,14 +77,7 @@ class CScopesPanel : public CWnd {
     CPaintDC dc(this);
     CRect rc;
     GetClientRect(&rc);
-    static const wchar_t* const kTitles[] = {L"Waveform (percent)", L"Vector scope", L"Histogram (luma, R, G, B)",
-                                             L"RGB parade"};
-    std::vector<gallery::Title> titles;
-    for (int i = 0; i < 4; ++i) {
-      const int x = kGap + (i % 2) * (kScopeW + kGap), y = (i / 2) * (kScopeH + kTitle + kGap);
-      titles.push_back({CRect(x, y, x + kScopeW, y + kTitle - 2), kTitles[i]});
-    }
-    gallery::PaintTitles(&dc, rc, titles);
+    dc.FillSolidRect(&rc, RGB(24, 26, 30));
   }
   afx_msg void OnDestroy() {
     // Children go after their parent's WM_DESTROY: the feeding thread stops while they exist.
@@ -105,6 +97,7 @@ class ScopesPage : public gallery::Page {
   ~ScopesPage() override { StopWorker(); }
 
   const char* Name() const override { return "scopes"; }
+  const char* Title() const override { return "Video scopes (live, fed from a worker thread)"; }
   SIZE ClientSize() const override { return {2 * kScopeW + 3 * kGap, 2 * (kScopeH + kTitle + kGap)}; }
   std::vector<unsigned> SnapshotTimes() const override { return {0, 500, 1000, 2000}; }
 
@@ -114,8 +107,11 @@ class ScopesPage : public gallery::Page {
     m_panel.onDestroy = [this] { StopWorker(); };
     m_panel.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, size.cx, size.cy), pParent, 1);
     CScopeBaseWnd* wnds[4] = {&m_wave, &m_vector, &m_histo, &m_parade};
+    static const wchar_t* const kCaptions[] = {L"CWaveformWnd, percent scale", L"CVectorScopeWnd",
+                                               L"CHistogramWnd: luma, R, G, B", L"CRGBParadeWnd"};
     for (int i = 0; i < 4; ++i) {
       const int x = kGap + (i % 2) * (kScopeW + kGap), y = (i / 2) * (kScopeH + kTitle + kGap) + kTitle;
+      gallery::AddLabel(&m_panel, CRect(x, y - kTitle, x + kScopeW, y - 2), kCaptions[i]);
       wnds[i]->Create(WS_CHILD | WS_VISIBLE, CRect(x, y, x + kScopeW, y + kScopeH), &m_panel, 10 + i);
       wnds[i]->AttachVideoScopeGraph(&m_graph);
     }

@@ -2,9 +2,10 @@
 #include <cstring>
 #include <vector>
 
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/DeviceContext.h"
 #include "winport/gdi/Gdi32.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/res/Resources.h"
 
 using namespace winport;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "winport/gdi/GdiObjects.h"
+#include "winport/gdi/detail/GdiObjects.h"
 #include "winport/gdi/Wrappers.h"
 
 namespace {

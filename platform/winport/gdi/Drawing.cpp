@@ -5,7 +5,7 @@
 #include <numbers>
 #include <vector>
 
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 
 using namespace winport;

@@ -20,7 +20,7 @@ constexpr COLORREF ToColorref(Pixel p) {
   return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
-class Surface {
+class WINPORT_API Surface {
  public:
   Surface() = default;
   Surface(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }

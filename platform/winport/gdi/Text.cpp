@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <string_view>
 
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 #include "winport/text/DrawTextLayout.h"
 #include "winport/text/Font.h"
