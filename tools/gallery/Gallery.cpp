@@ -43,12 +43,18 @@ bool RegisterPage(PageFactory factory) {
 const std::vector<PageFactory>& Pages() { return Registry(); }
 
 namespace {
+std::string& VideoPath() {
+  static std::string path;
+  return path;
+}
 std::string& AudioPath() {
   static std::string path;
   return path;
 }
 }  // namespace
 
+void SetVideoFile(const std::string& path) { VideoPath() = path; }
+const std::string& VideoFile() { return VideoPath(); }
 void SetAudioFile(const std::string& path) { AudioPath() = path; }
 const std::string& AudioFile() { return AudioPath(); }
 

@@ -43,6 +43,8 @@ std::string ParseOptions(const std::vector<std::string>& args, const std::vector
     if (matched) continue;
     if (!TakeValue(args, i, "--audio", o.audio, matched)) return "--audio needs a file";
     if (matched) continue;
+    if (!TakeValue(args, i, "--video", o.video, matched)) return "--video needs a file";
+    if (matched) continue;
     if (!TakeValue(args, i, "--page", o.only, matched)) return "--page needs a page name";
     if (matched) {
       if (std::find(pages.begin(), pages.end(), o.only) == pages.end()) return "unknown page '" + o.only + "'";
@@ -56,13 +58,14 @@ std::string ParseOptions(const std::vector<std::string>& args, const std::vector
 
 std::string Usage(const std::vector<std::string>& pages) {
   std::string u =
-      "usage: parvane-gallery [--out DIR] [--page NAME] [--window] [--audio FILE]\n"
+      "usage: parvane-gallery [--out DIR] [--page NAME] [--window] [--audio FILE] [--video FILE]\n"
       "Shows every control at work, fed from built-in signals.\n"
       "\n"
       "  --out DIR    folder for the PNG strips and the contact sheet (default: out)\n"
       "  --page NAME  only this page\n"
       "  --window     open the pages in real windows (SDL2) instead of writing PNGs\n"
       "  --audio FILE feed the spectrum page from a sound file (decoded by the ffmpeg program)\n"
+      "  --video FILE feed the scopes page from footage (.y4m, or decoded by the ffmpeg program)\n"
       "  --help, -h   this text\n"
       "\n"
       "pages:\n";

@@ -20,6 +20,7 @@
 #include "tools/gallery/Options.h"
 #include "tools/gallery/PageFrame.h"
 #include "tools/gallery/Tiling.h"
+#include "tools/scope/FrameSource.h"
 
 namespace {
 
@@ -175,6 +176,15 @@ int main(int argc, char** argv) {
       return 2;
     }
     gallery::SetAudioFile(o.audio);
+  }
+  if (!o.video.empty() && !o.help) {
+    // Opened once here so a missing file or a missing ffmpeg is said at once, not per frame.
+    std::string why;
+    if (!scopetool::OpenSource(o.video, "", 0, 0, why)) {
+      std::fprintf(stderr, "parvane-gallery: --video: %s\n", why.c_str());
+      return 2;
+    }
+    gallery::SetVideoFile(o.video);
   }
   if (o.help) {
     std::fputs(gallery::Usage(pages).c_str(), stdout);
