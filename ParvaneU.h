@@ -4,7 +4,7 @@
 
 #include "companion/KestruneU.h"
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "audio/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"

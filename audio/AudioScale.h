@@ -3,7 +3,7 @@
 #pragma once
 #include <winport/afx.h>
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "foundation/Export.h"
 
 class CDC;

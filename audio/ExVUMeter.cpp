@@ -3,6 +3,9 @@
 #include <thread>
 
 #include "companion/VDraw.h"
+#include "foundation/BufferedPaint.h"
+#include "foundation/DrawHelpers.h"
+#include "foundation/TipRelay.h"
 
 using namespace exvumeter;
 
@@ -213,12 +216,6 @@ void CExVUMeter::DrawOneBar(CDC* pDC, int nPos, int nSize) {
   }
 }
 
-void CExVUMeter::FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr) {
-  pDC->SetBkColor(cr);
-  const CRect rc(x, y, x + cx, y + cy);
-  pDC->ExtTextOutW(0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-}
-
 void CExVUMeter::DrawOneValue(CDC* pDC, int nPos, int nSize, float fValue) {
   const int S = Usable();
   const int len = ClampLeng(ValueToLeng(fValue), S);
@@ -242,9 +239,9 @@ void CExVUMeter::DrawValue(CDC* pDC) {
     const SExVUMPeak& rec = m_arrPeakRec[i];
     const int len = ClampLeng(ValueToLeng(rec.fPeak), S);
     if (m_bVertical)
-      FillLine(pDC, p, L - len - 1, n, 1, m_Color.crPeak);
+      foundation::FillLine(pDC, p, L - len - 1, n, 1, m_Color.crPeak);
     else
-      FillLine(pDC, len + 1, p, 1, n, m_Color.crPeak);
+      foundation::FillLine(pDC, len + 1, p, 1, n, m_Color.crPeak);
     if (rec.nOver > 0) {
       if (m_bVertical)
         pDC->FillSolidRect(p, 0, n, 2, m_Color.crGrad3);
@@ -256,13 +253,7 @@ void CExVUMeter::DrawValue(CDC* pDC) {
 
 int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
-  EnableToolTips(TRUE);
-  m_ToolTip.Create(this, 0);
-  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-  const CRect rcNone(0, 0, 0, 0);
-  m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
+  foundation::CreateTip(m_ToolTip, this, TIP_ID);
   return 0;
 }
 
@@ -274,31 +265,21 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
   if (cx > 0 && cy > 0) {
     // Sized even without channels, so the window shows its background rather than old bars.
     if (GetCount() > 0) m_nBarSize = BarSizeFor(m_bVertical ? cx : cy, m_nMeterDist, GetCount(), m_nBarSize);
-    m_dcBack.SetSize(cx, cy, nullptr);
-    m_dcDraw.SetSize(cx, cy, nullptr);
+    foundation::SizeBuffers(m_dcBack, m_dcDraw, cx, cy);
     DrawBack(&m_dcBack);
     m_dcDraw.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
     DrawValue(&m_dcDraw);
   }
-  if (m_ToolTip.GetSafeHwnd()) {
-    const CRect rc(0, 0, cx, cy);
-    m_ToolTip.SetToolRect(this, TIP_ID, &rc);
-  }
+  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
 }
 
 BOOL CExVUMeter::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CExVUMeter::OnPaint() {
   CPaintDC dc(this);
-  if (!m_dcDraw.GetSafeHdc() || !m_dcBack.GetSafeHdc()) {
-    CRect rc;
-    GetClientRect(&rc);
-    dc.FillSolidRect(&rc, m_Color.crBack);
-    return;
-  }
-  m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-  DrawValue(&m_dcDraw);
-  dc.BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+  CRect rc;
+  GetClientRect(&rc);
+  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_Color.crBack, [this](CDC* pDC) { DrawValue(pDC); });
 }
 
 void CExVUMeter::TrackTipMeter(int x, int y) {
@@ -308,16 +289,13 @@ void CExVUMeter::TrackTipMeter(int x, int y) {
 BOOL CExVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE)
     TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+  foundation::RelayTipEvent(m_ToolTip, pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CExVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x, point.y);
-  if (m_ToolTip.GetSafeHwnd()) {
-    const MSG* pMsg = GetCurrentMessage();
-    if (pMsg) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
-  }
+  foundation::RelayCurrentMessage(m_ToolTip, this);
   CWnd::OnMouseMove(nFlags, point);
 }

@@ -7,7 +7,7 @@
 #include <atomic>
 
 #include "audio/ExVUMeterLogic.h"
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 
@@ -85,7 +85,6 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void TrackTipMeter(int x, int y);
   void RedrawImages();
   void ComposeTo(CDC* pDC);
-  static void FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr);
 
   CString m_strLastTip;  // the tooltip text last sent, so an unchanged value sends nothing
 };

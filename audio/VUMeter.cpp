@@ -1,6 +1,9 @@
 #include "audio/VUMeter.h"
 
 #include "audio/AudioScale.h"
+#include "foundation/BufferedPaint.h"
+#include "foundation/DrawHelpers.h"
+#include "foundation/TipRelay.h"
 
 using namespace vumeter;
 
@@ -107,12 +110,6 @@ void CVUMeter::DrawFrames() {
     DrawOneMeterFrame(&m_dcBack, {m_ptOrigin.x + i * (m_nBarWidth + 3), m_ptOrigin.y}, m_nGridCount);
 }
 
-void CVUMeter::FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr) {
-  pDC->SetBkColor(cr);
-  const CRect rc(x, y, x + cx, y + cy);
-  pDC->ExtTextOutW(0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-}
-
 void CVUMeter::DrawOneMeterFrame(CDC* pDC, POINT pt, int nGrid) {
   if (!pDC || nGrid < 0) return;
   const int W = m_nBarWidth, H = m_nCellHeight;
@@ -122,9 +119,9 @@ void CVUMeter::DrawOneMeterFrame(CDC* pDC, POINT pt, int nGrid) {
   const int topZone = (m_nGridCount - m_nHighIndex) * (H + 1);
   pDC->FillSolidRect(pt.x + 1, pt.y, W, topZone, DimColor(p.crHigh));
   pDC->FillSolidRect(pt.x + 1, pt.y + topZone, W, (m_nHighIndex - m_nLowIndex) * (H + 1), DimColor(p.crMid));
-  FillLine(pDC, pt.x, pt.y, 1, T, p.crFrame);
-  FillLine(pDC, pt.x + W + 1, pt.y, 1, T, p.crFrame);
-  for (int k = 0; k <= nGrid; ++k) FillLine(pDC, pt.x, pt.y + k * (H + 1), W + 1, 1, p.crFrame);
+  foundation::FillLine(pDC, pt.x, pt.y, 1, T, p.crFrame);
+  foundation::FillLine(pDC, pt.x + W + 1, pt.y, 1, T, p.crFrame);
+  for (int k = 0; k <= nGrid; ++k) foundation::FillLine(pDC, pt.x, pt.y + k * (H + 1), W + 1, 1, p.crFrame);
 }
 
 void CVUMeter::DrawOneMeterFlash(CDC* pDC, POINT pt, int nLevel, int nPeak, int nIndex) {
@@ -133,7 +130,7 @@ void CVUMeter::DrawOneMeterFlash(CDC* pDC, POINT pt, int nLevel, int nPeak, int 
   const SVUMeterInitParam& p = m_InitParam;
   nLevel = std::min(nLevel, G - 1);
   nPeak = std::min(std::max(nPeak, nLevel), G - 1);
-  if (nPeak >= 0) FillLine(pDC, pt.x + 1, pt.y + (G - nPeak - 1) * (H + 1), W, 1, p.crPeak);
+  if (nPeak >= 0) foundation::FillLine(pDC, pt.x + 1, pt.y + (G - nPeak - 1) * (H + 1), W, 1, p.crPeak);
 
   auto cell = [&](int k, COLORREF cr) { pDC->FillSolidRect(pt.x + 1, pt.y + (G - 1 - k) * (H + 1) + 1, W, H, cr); };
   for (int k = m_nHighIndex; k <= nLevel; ++k) cell(k, p.crHigh);
@@ -144,7 +141,7 @@ void CVUMeter::DrawOneMeterFlash(CDC* pDC, POINT pt, int nLevel, int nPeak, int 
     const CVUMarker* pMarker = m_arrMarker[m];
     const int idx = DB2Index(pMarker->nDB);
     const bool flashing = nIndex >= 0 && nIndex < pMarker->arrFlashTime.GetSize() && pMarker->arrFlashTime[nIndex] > 0;
-    FillLine(pDC, pt.x + 1, pt.y + (G - idx) * (H + 1), W, 1, flashing ? kFlashColor : pMarker->crMarker);
+    foundation::FillLine(pDC, pt.x + 1, pt.y + (G - idx) * (H + 1), W, 1, flashing ? kFlashColor : pMarker->crMarker);
   }
 }
 
@@ -237,13 +234,7 @@ void CVUMeter::DeleteMarkers() {
 int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   SetVUCount(m_InitParam.nVUCount);
-  EnableToolTips(TRUE);
-  m_ToolTip.Create(this, 0);
-  m_ToolTip.SendMessage(TTM_ACTIVATE, TRUE, 0);
-  const CRect rcNone(0, 0, 0, 0);
-  m_ToolTip.AddTool(this, L"", &rcNone, TIP_ID);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_INITIAL, 100);
-  m_ToolTip.SendMessage(TTM_SETDELAYTIME, TTDT_AUTOPOP, 5000);
+  foundation::CreateTip(m_ToolTip, this, TIP_ID);
   SetTimer(MARKER_TIMER, MARKER_PERIOD, nullptr);
   return 0;
 }
@@ -251,10 +242,7 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVUMeter::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   ReInitial();
-  if (m_ToolTip.GetSafeHwnd()) {
-    const CRect rc(0, 0, cx, cy);
-    m_ToolTip.SetToolRect(this, TIP_ID, &rc);
-  }
+  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
 }
 
 void CVUMeter::OnPeakTimer() {
@@ -290,16 +278,9 @@ void CVUMeter::OnTimer(UINT_PTR nIDEvent) {
 
 void CVUMeter::OnPaint() {
   CPaintDC dc(this);
-  if (!m_dcBack.GetSafeHdc() || !m_dcDraw.GetSafeHdc()) {
-    // Nothing laid out yet (no client area): the background, not whatever the surface held.
-    CRect rc;
-    GetClientRect(&rc);
-    dc.FillSolidRect(&rc, m_InitParam.crBack);
-    return;
-  }
-  m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-  OnDraw(&m_dcDraw);
-  dc.BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+  CRect rc;
+  GetClientRect(&rc);
+  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_InitParam.crBack, [this](CDC* pDC) { OnDraw(pDC); });
 }
 
 void CVUMeter::OnDestroy() {
@@ -321,16 +302,13 @@ void CVUMeter::TrackTipMeter(int x) {
 
 BOOL CVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE) TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)));
-  if (pMsg && m_ToolTip.GetSafeHwnd()) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
+  foundation::RelayTipEvent(m_ToolTip, pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x);
-  if (m_ToolTip.GetSafeHwnd()) {
-    const MSG* pMsg = GetCurrentMessage();
-    if (pMsg) m_ToolTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
-  }
+  foundation::RelayCurrentMessage(m_ToolTip, this);
   CWnd::OnMouseMove(nFlags, point);
 }

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "audio/VUMeterLogic.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
@@ -107,5 +107,4 @@ class PARVANEU_API CVUMeter : public CWnd {
   void OnMarkerTimer();
   void DrawFrames();
   void TrackTipMeter(int x);
-  static void FillLine(CDC* pDC, int x, int y, int cx, int cy, COLORREF cr);
 };

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "companion/Buf32Draw.h"
 #include "companion/FastLog.h"
 #include "foundation/Export.h"

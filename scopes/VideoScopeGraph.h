@@ -1,7 +1,7 @@
 // The scope graph a host feeds with frames: converts each frame into the 4:2:2 pair form and
 // 32-bit RGB as needed and accumulates both sides; the scope windows draw from it.
 #pragma once
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "companion/Buf32Draw.h"
 #include "foundation/Export.h"
 #include "scopes/ARGBGraph.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 #include "companion/FastLog.h"
 #include "foundation/Export.h"
 #include "scopes/ScopePixels.h"

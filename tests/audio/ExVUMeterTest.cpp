@@ -5,6 +5,8 @@
 
 #include <winport/headless.h>
 
+#include "support/HostWindow.h"
+
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -28,25 +30,17 @@ class CTestExVUMeter : public CExVUMeter {
   int Leng(float v) { return ValueToLeng(v); }
 };
 
-class ExVUMeterWindow : public ::testing::Test {
+class ExVUMeterWindow : public testsupport::HostWindowTest {
  protected:
-  void SetUp() override {
-    hl::Reset();
-    ASSERT_TRUE(m_top.CreateEx(0, AfxRegisterWndClass(0), L"top", WS_POPUP | WS_VISIBLE, CRect(0, 0, 640, 480),
-                               nullptr, 0));
-  }
   void TearDown() override {
     if (m_meter.GetSafeHwnd()) m_meter.DestroyWindow();
-    m_top.DestroyWindow();
+    HostWindowTest::TearDown();
   }
   void Make(int count, BOOL vertical, int cx, int cy) {
     ASSERT_TRUE(m_meter.Create(count, vertical, WS_CHILD | WS_VISIBLE, CRect(0, 0, cx, cy), &m_top));
     hl::Pump();
   }
-  hl::Image Shot() {
-    hl::Pump();
-    return hl::Capture(m_meter.GetSafeHwnd());
-  }
+  hl::Image Shot() { return HostWindowTest::Shot(m_meter); }
   void Feed(int count, float v, int times = 1) {
     std::vector<float> values(static_cast<size_t>(count), v);
     for (int i = 0; i < times; ++i) m_meter.SetValue(values.data());
@@ -61,7 +55,6 @@ class ExVUMeterWindow : public ::testing::Test {
     return true;
   }
 
-  CWnd m_top;
   CTestExVUMeter m_meter;
 };
 

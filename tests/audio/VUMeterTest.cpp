@@ -4,6 +4,8 @@
 
 #include <winport/headless.h>
 
+#include "support/HostWindow.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -33,16 +35,11 @@ class CTestVUMeter : public CVUMeter {
   bool PeakTimerRuns() const { return m_bPeakTimer != 0; }
 };
 
-class VUMeterWindow : public ::testing::Test {
+class VUMeterWindow : public testsupport::HostWindowTest {
  protected:
-  void SetUp() override {
-    hl::Reset();
-    ASSERT_TRUE(m_top.CreateEx(0, AfxRegisterWndClass(0), L"top", WS_POPUP | WS_VISIBLE, CRect(0, 0, 640, 480),
-                               nullptr, 0));
-  }
   void TearDown() override {
     if (m_meter.GetSafeHwnd()) m_meter.DestroyWindow();
-    m_top.DestroyWindow();
+    HostWindowTest::TearDown();
   }
   void Make(int cx, int cy, int count, CAudioScale* pScale = nullptr) {
     m_param.nVUCount = count;
@@ -50,17 +47,13 @@ class VUMeterWindow : public ::testing::Test {
     ASSERT_TRUE(m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, cx, cy), &m_top, m_param));
     hl::Pump();
   }
-  hl::Image Shot() {
-    hl::Pump();
-    return hl::Capture(m_meter.GetSafeHwnd());
-  }
+  hl::Image Shot() { return HostWindowTest::Shot(m_meter); }
   // Centre pixel of cell k of bar i, and the separator row above cell k.
   int BarX(int i) const { return i * (m_meter.BarWidth() + 3) + 1 + m_meter.BarWidth() / 2; }
   int CellY(int k) const { return 4 + (m_meter.GetGridCount() - 1 - k) * (m_meter.CellHeight() + 1) + 1; }
   int SepY(int k) const { return CellY(k) - 1; }
   static uint32_t Px(COLORREF cr) { return winport::ToPixel(cr); }
 
-  CWnd m_top;
   CTestVUMeter m_meter;
   SVUMeterInitParam m_param;
 };

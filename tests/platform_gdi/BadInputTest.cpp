@@ -4,9 +4,9 @@
 #include <thread>
 #include <vector>
 
-#include "GdiTestUtil.h"
+#include "support/Canvas.h"
 
-using namespace gditest;
+using namespace testsupport;
 
 TEST(GdiBadInput, NullAndDeadDcsFailQuietly) {
   auto dead = winport::CreateDCForSurface(std::make_shared<winport::Surface>(4, 4));

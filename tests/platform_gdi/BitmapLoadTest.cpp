@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "GdiTestUtil.h"
+#include "support/Canvas.h"
 
-using namespace gditest;
+using namespace testsupport;
 
 namespace {
 

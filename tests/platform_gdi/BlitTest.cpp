@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "GdiTestUtil.h"
+#include "support/Canvas.h"
 
-using namespace gditest;
+using namespace testsupport;
 
 TEST(GdiBlit, MemoryDcBitBltCopiesAndRasterOpsCombine) {
   Canvas dst(20, 20);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "GdiTestUtil.h"
+#include "support/Canvas.h"
 
-using namespace gditest;
+using namespace testsupport;
 
 TEST(GdiRegion, SetOperationsKeepPixelsExact) {
   winport::Region a(RECT{0, 0, 10, 10});

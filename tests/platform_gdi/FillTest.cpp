@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "GdiTestUtil.h"
+#include "support/Canvas.h"
 
-using namespace gditest;
+using namespace testsupport;
 
 TEST(GdiFill, RectanglesIncludeLeftTopAndExcludeRightBottom) {
   Canvas c(10, 10);

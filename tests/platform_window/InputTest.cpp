@@ -1,7 +1,7 @@
 // Input routing: hit test, capture, double clicks, wheel, context menu, keys, focus.
 #include <gtest/gtest.h>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 
 using namespace winport;
 

@@ -3,7 +3,7 @@
 
 #include <thread>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 
 using namespace winport;
 

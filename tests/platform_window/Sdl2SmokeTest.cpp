@@ -6,7 +6,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 
 using namespace winport;
 

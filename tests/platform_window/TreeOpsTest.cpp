@@ -1,7 +1,7 @@
 // Operations on the tree: z-order, re-parenting, centring, enabling, scroll bars appearing.
 #include <gtest/gtest.h>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 
 using namespace winport;
 

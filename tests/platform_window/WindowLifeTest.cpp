@@ -1,7 +1,7 @@
 // Window life: creation and destruction order, geometry, handles that die, bad input.
 #include <gtest/gtest.h>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 
 using namespace winport;
 

@@ -1,10 +1,10 @@
-// Small helpers shared by the drawing tests: a memory DC over a fresh bitmap and pixel reads.
+// A memory DC over a fresh bitmap with pixel reads, for drawing tests without a window.
 #pragma once
 #include <winport/afx.h>
 
 #include <memory>
 
-namespace gditest {
+namespace testsupport {
 
 // A memory DC with a w x h bitmap filled with fill (a COLORREF).
 struct Canvas {
@@ -41,4 +41,4 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 
-}  // namespace gditest
+}  // namespace testsupport

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "audio/TArray.h"
+#include "foundation/TArray.h"
 
 namespace {
 

@@ -1,0 +1,21 @@
+#include "foundation/BufferedPaint.h"
+
+namespace foundation {
+
+void PaintBuffered(CDC* pDC, const RECT& rcClient, CMemBitDC& back, CMemBitDC& draw, COLORREF crEmpty,
+                   const std::function<void(CDC*)>& drawOver) {
+  if (!pDC) return;
+  if (!back.GetSafeHdc() || !draw.GetSafeHdc()) {
+    pDC->FillSolidRect(&rcClient, crEmpty);
+    return;
+  }
+  draw.BitBlt(0, 0, back.GetWidth(), back.GetHeight(), &back, 0, 0, SRCCOPY);
+  if (drawOver) drawOver(&draw);
+  pDC->BitBlt(0, 0, draw.GetWidth(), draw.GetHeight(), &draw, 0, 0, SRCCOPY);
+}
+
+BOOL SizeBuffers(CMemBitDC& back, CMemBitDC& draw, int cx, int cy) {
+  return back.SetSize(cx, cy, nullptr) && draw.SetSize(cx, cy, nullptr);
+}
+
+}  // namespace foundation
