@@ -2,7 +2,7 @@
 // area they take, and what they look like.
 #include <gtest/gtest.h>
 
-#include "Recorder.h"
+#include "support/Recorder.h"
 #include "winport/window/ScrollBarParts.h"
 
 using namespace winport;
