@@ -26,6 +26,8 @@ void CXSBStockSkinAutoRelease::ReleaseAll() {
   m_arrSlots.RemoveAll();
 }
 
+void CXSBStockSkinAutoRelease::ReleaseStockSkins() { g_stockSkins.ReleaseAll(); }
+
 void CXSBStockSkinAutoRelease::Add(CXScrollBarSkin* pSkin, CXScrollBarSkin** ppSlot) {
   std::lock_guard<std::mutex> lock(SkinLock());
   g_stockSkins.AddLocked(pSkin, ppSlot);

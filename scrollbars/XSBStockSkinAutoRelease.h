@@ -18,6 +18,8 @@ class PARVANEU_API CXSBStockSkinAutoRelease : public CArray<CXScrollBarSkin*, CX
   static CXScrollBarSkin* GetOrCreate(CXScrollBarSkin** ppSlot, CXScrollBarSkin* (*pfnCreate)());
   // Deletes every skin in index order and clears the slots (run at unload).
   void ReleaseAll();
+  // The process-wide list's ReleaseAll, for a host that tears down before unload.
+  static void ReleaseStockSkins();
 
  private:
   void AddLocked(CXScrollBarSkin* pSkin, CXScrollBarSkin** ppSlot);
