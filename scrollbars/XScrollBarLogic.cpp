@@ -136,4 +136,56 @@ RepeatOp RepeatTimer(UINT_PTR nIDEvent) {
   return repeatDrop;
 }
 
+void DefaultSteps(const SIZE& sizeTotal, const SIZE& sizePage, const SIZE& sizeLine, SIZE& outPage, SIZE& outLine) {
+  outPage.cx = sizePage.cx ? sizePage.cx : sizeTotal.cx / 10;
+  outPage.cy = sizePage.cy ? sizePage.cy : sizeTotal.cy / 10;
+  outLine.cx = sizeLine.cx ? sizeLine.cx : outPage.cx / 10;
+  outLine.cy = sizeLine.cy ? sizeLine.cy : outPage.cy / 10;
+}
+
+SBarNeed BarNeed(SIZE sizeTotal, SIZE sizeClient, SIZE sizeSb, POINT ptPos, bool bInsideClient) {
+  SBarNeed n;
+  long long rx = static_cast<long long>(sizeTotal.cx) - sizeClient.cx;
+  long long ry = static_cast<long long>(sizeTotal.cy) - sizeClient.cy;
+  n.ptMove = ptPos;
+  n.bNeedH = rx > 0;
+  if (!n.bNeedH)
+    n.ptMove.x = 0;
+  else if (bInsideClient)
+    ry += sizeSb.cy;
+  n.bNeedV = ry > 0;
+  if (!n.bNeedV)
+    n.ptMove.y = 0;
+  else if (bInsideClient)
+    rx += sizeSb.cx;
+  if (n.bNeedV && !n.bNeedH && rx > 0) {
+    n.bNeedH = true;
+    ry += sizeSb.cy;
+  }
+  if (rx > 0 && n.ptMove.x >= rx) n.ptMove.x = Saturate(rx);
+  if (ry > 0 && n.ptMove.y >= ry) n.ptMove.y = Saturate(ry);
+  n.sizeRange = SIZE{Saturate(rx), Saturate(ry)};
+  return n;
+}
+
+int WheelDelta(int zDelta, int nLine, int nPage) {
+  const int n = ::MulDiv(zDelta == INT_MIN ? INT_MAX : -zDelta, 3, 120);
+  if (n == -1) return zDelta > 0 ? Saturate(-static_cast<long long>(nPage)) : nPage;
+  return Saturate(std::min<long long>(static_cast<long long>(n) * nLine, nPage));
+}
+
+void Shift(POINT* pPt, int dx, int dy) {
+  if (!pPt) return;
+  pPt->x = Saturate(static_cast<long long>(pPt->x) + dx);
+  pPt->y = Saturate(static_cast<long long>(pPt->y) + dy);
+}
+
+void Shift(RECT* pRect, int dx, int dy) {
+  if (!pRect) return;
+  pRect->left = Saturate(static_cast<long long>(pRect->left) + dx);
+  pRect->right = Saturate(static_cast<long long>(pRect->right) + dx);
+  pRect->top = Saturate(static_cast<long long>(pRect->top) + dy);
+  pRect->bottom = Saturate(static_cast<long long>(pRect->bottom) + dy);
+}
+
 }  // namespace xsb

@@ -59,4 +59,23 @@ enum RepeatOp { repeatDrop, repeatSwitchAndStep, repeatStep };
 PARVANEU_API RepeatOp RepeatTimer(UINT_PTR nIDEvent);
 inline bool RepeatSteps(XSBHitResult hoverNow, XSBHitResult startPart) { return hoverNow == startPart; }
 
+// The scroll windows' rules.
+// Page per axis: the given value, else total / 10; line: the given value, else page / 10.
+PARVANEU_API void DefaultSteps(const SIZE& sizeTotal, const SIZE& sizePage, const SIZE& sizeLine, SIZE& outPage,
+                               SIZE& outLine);
+// Which bars a content of sizeTotal needs in sizeClient, the range and the position clamped to
+// it. bInsideClient counts each needed bar's thickness (sizeSb) against the other axis.
+struct SBarNeed {
+  bool bNeedH = false, bNeedV = false;
+  SIZE sizeRange{};
+  POINT ptMove{};
+};
+PARVANEU_API SBarNeed BarNeed(SIZE sizeTotal, SIZE sizeClient, SIZE sizeSb, POINT ptPos, bool bInsideClient);
+// Lines scrolled by a wheel turn: 3 lines per notch of 120 (rounded as MulDiv does); a result
+// of -1 line means a page against the turn; downward scrolling is capped at one page.
+PARVANEU_API int WheelDelta(int zDelta, int nLine, int nPage);
+// Moves a point or rectangle by (dx, dy), saturating.
+PARVANEU_API void Shift(POINT* pPt, int dx, int dy);
+PARVANEU_API void Shift(RECT* pRect, int dx, int dy);
+
 }  // namespace xsb
