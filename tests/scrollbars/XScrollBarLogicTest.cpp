@@ -156,3 +156,41 @@ TEST(XSBStateMachine, RepeatScheduleSwitchesTimersOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(XSBScrollWindowRules, DefaultStepsBarNeedAndWheel) {
+  SIZE page, line;
+  DefaultSteps(SIZE{1000, 500}, SIZE{0, 0}, SIZE{0, 0}, page, line);
+  EXPECT_EQ(page.cx, 100);
+  EXPECT_EQ(page.cy, 50);
+  EXPECT_EQ(line.cx, 10);
+  EXPECT_EQ(line.cy, 5);
+  DefaultSteps(SIZE{1000, 500}, SIZE{300, 0}, SIZE{0, 7}, page, line);
+  EXPECT_EQ(line.cx, 30);
+  EXPECT_EQ(line.cy, 7);
+  // Bars inside the client: a vertical bar makes the horizontal one needed.
+  SBarNeed n = BarNeed(SIZE{395, 1000}, SIZE{400, 300}, SIZE{17, 17}, POINT{50, 900}, true);
+  EXPECT_TRUE(n.bNeedH && n.bNeedV);
+  EXPECT_EQ(n.sizeRange.cx, 12);
+  EXPECT_EQ(n.sizeRange.cy, 717);
+  EXPECT_EQ(n.ptMove.x, 0);    // reset before the vertical bar made the horizontal one needed
+  EXPECT_EQ(n.ptMove.y, 717);
+  // Counted from the client alone, each axis stands on its own.
+  n = BarNeed(SIZE{395, 1000}, SIZE{400, 300}, SIZE{17, 17}, POINT{50, 900}, false);
+  EXPECT_FALSE(n.bNeedH);
+  EXPECT_EQ(n.ptMove.x, 0);
+  EXPECT_TRUE(n.bNeedV);
+  EXPECT_EQ(WheelDelta(120, 10, 100), -30);
+  EXPECT_EQ(WheelDelta(-120, 10, 100), 30);
+  EXPECT_EQ(WheelDelta(40, 10, 100), -100);
+  EXPECT_EQ(WheelDelta(-40, 10, 100), 10);
+  EXPECT_EQ(WheelDelta(-1200, 10, 100), 100);
+  EXPECT_EQ(WheelDelta(1200, 10, 100), -300);
+  POINT p{INT_MAX - 1, 0};
+  Shift(&p, 10, -10);
+  EXPECT_EQ(p.x, INT_MAX);
+  EXPECT_EQ(p.y, -10);
+}
+
+}  // namespace
