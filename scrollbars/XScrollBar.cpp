@@ -224,6 +224,15 @@ void CXScrollBar::DoPushAjustBtn(int nDelta) {
       bReleased = true;
       break;
     }
+    // Without the capture (the bar was disabled, another window took the mouse) no release
+    // will come: stop rather than step on forever.
+    if (::GetCapture() != hWnd) {
+      if (msg.message != WM_TIMER || xsb::RepeatTimer(msg.wParam) == xsb::repeatDrop) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+      }
+      break;
+    }
     if (msg.message != WM_TIMER) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);

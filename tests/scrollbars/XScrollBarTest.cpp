@@ -159,6 +159,17 @@ TEST_F(XScrollBarTest, DisabledBarIgnoresTheMouse) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(XScrollBarTest, HeldPushEndsWhenTheBarLosesTheMouse) {
+  // Disabled mid-hold: the capture goes, so no release will come; the loop must not wait for one.
+  const unsigned t0 = hl::Now();
+  hl::At(t0 + 520, [this] { m_bar.EnableWindow(FALSE); });
+  hl::MouseDown(m_bar.m_hWnd, 190, 8);
+  EXPECT_LE(hl::Now(), t0 + 600);
+  EXPECT_EQ(Times(), (std::vector<unsigned>{t0, t0 + 500}));
+  hl::Advance(500);
+  EXPECT_EQ(m_notes.size(), 2u);
+}
+
 TEST_F(XScrollBarTest, HoverCapturesAndReleasesAsThePartChanges) {
   hl::MouseMove(m_bar.m_hWnd, 190, 8);
   EXPECT_EQ(GetCapture(), m_bar.m_hWnd);
