@@ -171,6 +171,13 @@ void TrackWindowScrollBar(HWND hwnd, WPARAM hit, POINT screen) {
       break;
     }
     if (got < 0 || m.message == WM_LBUTTONUP) break;
+    if (GetCapture() != hwnd) {  // the mouse went elsewhere: no release will come
+      if (m.message != WM_TIMER || m.wParam != kBarTimer) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+      }
+      break;
+    }
     if (m.message == WM_TIMER && m.wParam == kBarTimer) {
       if (firstDelay) {
         firstDelay = false;
