@@ -156,7 +156,8 @@ TEST_F(Input, PlatformScrollBarStateAndClicks) {
   EXPECT_EQ(s.GetScrollLimit(SB_VERT), 90);
   s.SetScrollPos(SB_VERT, -4);
   EXPECT_EQ(s.GetScrollPos(SB_VERT), 0);
-  // A click on the lower arrow asks the window to scroll a line.
+  // A click on the lower arrow asks the window to scroll a line; the press holds until released.
+  headless::At(headless::Now() + 10, [&s] { headless::MouseUp(s.m_hWnd, 83 + 8, 95); });
   headless::MouseDown(s.m_hWnd, 83 + 8, 95);  // client is 83 wide; the bar is to its right
   std::vector<WPARAM> codes;
   for (const Logged& l : s.log)

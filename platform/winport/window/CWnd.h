@@ -147,6 +147,9 @@ class WINPORT_API CWnd : public CCmdTarget {
   void SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw = TRUE);
   void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const;
   void ShowScrollBar(UINT nBar, BOOL bShow = TRUE);
+  // Windows here have no sibling scroll-bar controls: the bars are always the window's own.
+  virtual CScrollBar* GetScrollBarCtrl(int nBar) const;
+  void EnableScrollBarCtrl(int nBar, BOOL bEnable = TRUE);
 
   // Default handlers: each passes the current message on to DefWindowProc.
   afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);

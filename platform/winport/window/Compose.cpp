@@ -6,6 +6,11 @@
 
 namespace winport::detail {
 
+void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clip) {
+  if (!IntersectRect(&r, &r, &clip)) return;
+  for (int y = r.top; y < r.bottom; ++y) std::fill(dst.Row(y) + r.left, dst.Row(y) + r.right, p);
+}
+
 namespace {
 
 void Blit(Surface& dst, const Surface& src, int dx, int dy, const RECT& clip) {
@@ -18,47 +23,6 @@ void Blit(Surface& dst, const Surface& src, int dx, int dy, const RECT& clip) {
   }
 }
 
-void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clip) {
-  if (!IntersectRect(&r, &r, &clip)) return;
-  for (int y = r.top; y < r.bottom; ++y) std::fill(dst.Row(y) + r.left, dst.Row(y) + r.right, p);
-}
-
-// The platform's scroll bar, plainly: track, two arrow boxes and the thumb.
-void DrawScrollBar(Surface& dst, RECT bar, bool vertical, const ScrollState& s, const RECT& clip) {
-  FillRectClipped(dst, bar, ToPixel(GetSysColor(COLOR_SCROLLBAR)), clip);
-  int len = vertical ? bar.bottom - bar.top : bar.right - bar.left;
-  int arrow = std::min(17, len / 2);
-  Pixel face = ToPixel(GetSysColor(COLOR_BTNFACE));
-  Pixel shadow = ToPixel(GetSysColor(COLOR_BTNSHADOW));
-  RECT a = bar, b = bar;
-  if (vertical) {
-    a.bottom = a.top + arrow;
-    b.top = b.bottom - arrow;
-  } else {
-    a.right = a.left + arrow;
-    b.left = b.right - arrow;
-  }
-  FillRectClipped(dst, a, shadow, clip);
-  FillRectClipped(dst, b, shadow, clip);
-  int track = len - 2 * arrow;
-  long long range = static_cast<long long>(s.nMax) - s.nMin + 1;
-  if (track <= 0 || range <= 0) return;
-  int thumb = s.nPage ? static_cast<int>(std::max<long long>(8, track * static_cast<long long>(s.nPage) / range)) : 17;
-  thumb = std::min(thumb, track);
-  long long span = range - std::max<long long>(static_cast<long long>(s.nPage), 1);
-  int off = span > 0 ? static_cast<int>((static_cast<long long>(s.nPos) - s.nMin) * (track - thumb) / span) : 0;
-  off = std::clamp(off, 0, track - thumb);
-  RECT t = bar;
-  if (vertical) {
-    t.top = bar.top + arrow + off;
-    t.bottom = t.top + thumb;
-  } else {
-    t.left = bar.left + arrow + off;
-    t.right = t.left + thumb;
-  }
-  FillRectClipped(dst, t, face, clip);
-}
-
 void DrawNonClient(Surface& dst, const Window& w, RECT wr, const RECT& clip) {
   RECT nc = NonClientInsets(w);
   Pixel frame = ToPixel(GetSysColor(COLOR_WINDOWFRAME));
@@ -69,12 +33,7 @@ void DrawNonClient(Surface& dst, const Window& w, RECT wr, const RECT& clip) {
     FillRectClipped(dst, RECT{wr.left, wr.top, wr.left + b, wr.bottom}, frame, clip);
     FillRectClipped(dst, RECT{wr.right - b, wr.top, wr.right, wr.bottom}, frame, clip);
   }
-  RECT inner{wr.left + b, wr.top + b, wr.right - b, wr.bottom - b};
-  bool v = (w.style & WS_VSCROLL) != 0, h = (w.style & WS_HSCROLL) != 0;
-  if (v) DrawScrollBar(dst, RECT{inner.right - 17, inner.top, inner.right, inner.bottom - (h ? 17 : 0)}, true, w.scroll[1], clip);
-  if (h) DrawScrollBar(dst, RECT{inner.left, inner.bottom - 17, inner.right - (v ? 17 : 0), inner.bottom}, false, w.scroll[0], clip);
-  if (v && h) FillRectClipped(dst, RECT{inner.right - 17, inner.bottom - 17, inner.right, inner.bottom},
-                              ToPixel(GetSysColor(COLOR_BTNFACE)), clip);
+  DrawWindowScrollBars(dst, w, wr, clip);
 }
 
 // Draws the children of w into dst, whose origin is w's client origin offset by (ox, oy).

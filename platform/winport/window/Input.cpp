@@ -76,38 +76,12 @@ void SendSetCursor(HWND target, UINT mouseMsg) {
   SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, static_cast<WORD>(mouseMsg)));
 }
 
-// The platform's own scroll bars answer clicks on their non-client area.
-void ScrollBarClick(HWND target, POINT screen) {
-  auto w = Find(target);
-  if (!w) return;
-  int bar;
-  RECT c;
-  {
-    Lock lock(S().mu);
-    POINT o = ClientOriginOnScreen(*w);
-    c = ClientRectOf(*w);
-    OffsetRect(&c, o.x, o.y);
-  }
-  if ((w->style & WS_VSCROLL) && screen.x >= c.right && screen.y < c.bottom) bar = SB_VERT;
-  else if ((w->style & WS_HSCROLL) && screen.y >= c.bottom && screen.x < c.right) bar = SB_HORZ;
-  else return;
-  int pos = bar == SB_VERT ? screen.y - c.top : screen.x - c.left;
-  int len = bar == SB_VERT ? c.bottom - c.top : c.right - c.left;
-  const int arrow = 17;
-  WPARAM code;
-  if (pos < arrow) code = SB_LINEUP;
-  else if (pos >= len - arrow) code = SB_LINEDOWN;
-  else {
-    SCROLLINFO si{sizeof(si), SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(target, bar, &si);
-    int range = std::max(si.nMax - si.nMin + 1, 1);
-    int track = len - 2 * arrow;
-    int thumbPos = arrow + static_cast<int>(static_cast<long long>(si.nPos - si.nMin) * track / range);
-    code = pos < thumbPos ? SB_PAGEUP : SB_PAGEDOWN;
-  }
-  UINT msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
-  PostInput(target, msg, code, 0);
-  PostInput(target, msg, SB_ENDSCROLL, 0);
+// A press outside the client area goes to the window as WM_NCLBUTTONDOWN with its hit-test
+// code; DefWindowProc runs the scroll bars' tracking from there.
+void NonClientPress(HWND target, POINT screen) {
+  LPARAM lp = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+  LRESULT hit = SendMessageW(target, WM_NCHITTEST, 0, lp);
+  PostInput(target, WM_NCLBUTTONDOWN, static_cast<WPARAM>(hit), lp);
 }
 
 }  // namespace
@@ -146,7 +120,7 @@ void InjectMouseButton(POINT screen, int button, bool down) {
   HWND target = MouseTarget(screen, client);
   if (!target) return;
   if (!client) {
-    if (down && button == 0) ScrollBarClick(target, screen);
+    if (down && button == 0) NonClientPress(target, screen);
     return;
   }
   UINT msg = down ? downMsg[button] : upMsg[button];

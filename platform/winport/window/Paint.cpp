@@ -320,6 +320,9 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_NCHITTEST:
       return NcHitTest(hwnd, lp);
+    case WM_NCLBUTTONDOWN:
+      TrackWindowScrollBar(hwnd, wp, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
     case WM_SETCURSOR: {
       // The parent may choose the cursor first.
       if ((w->style & WS_CHILD) && w->parent &&

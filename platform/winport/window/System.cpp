@@ -133,7 +133,7 @@ BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info) {
   }
   if (info->fMask & SIF_PAGE) info->nPage = s->nPage;
   if (info->fMask & SIF_POS) info->nPos = s->nPos;
-  if (info->fMask & SIF_TRACKPOS) info->nTrackPos = s->nTrackPos;
+  if (info->fMask & SIF_TRACKPOS) info->nTrackPos = s->tracking ? s->nTrackPos : s->nPos;
   return TRUE;
 }
 

@@ -36,6 +36,8 @@ struct ScrollState {
   int nPos = 0;
   int nTrackPos = 0;
   bool enabled = true;
+  bool tracking = false;  // the thumb is being dragged: it shows nTrackPos
+  int pressed = 0;        // the BarPart held down under the pointer, drawn pushed
 };
 
 struct Window {
@@ -146,6 +148,12 @@ void InvalidateLocked(Window& w, const RECT* rect, bool erase, bool children);
 bool NeedsPaint(const Window& w);
 void MarkPresent(HWND hwnd);
 void PresentDirty();
+
+// The window's own scroll bars (ScrollBars.cpp). wr is the window rectangle in dst's
+// coordinates; the tracking loop runs for a press on a bar (hit HTHSCROLL or HTVSCROLL).
+void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clip);
+void DrawWindowScrollBars(Surface& dst, const Window& w, const RECT& wr, const RECT& clip);
+void TrackWindowScrollBar(HWND hwnd, WPARAM hit, POINT screen);
 
 // Harness hooks.
 bool RunDueActions();                                 // true if one ran
