@@ -2,8 +2,20 @@
 // window API. All are inline: they sit on every drawing path.
 #pragma once
 #include <algorithm>
+#include <cstdint>
 
 #include "winport/base/types.h"
+
+namespace winport {
+
+// Drawing coordinates saturate at +-kCoordLimit: far beyond any surface, yet sums and
+// differences of two of them still fit an int.
+constexpr int kCoordLimit = 1 << 30;
+constexpr int SatCoord(std::int64_t v) {
+  return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
+}
+
+}  // namespace winport
 
 class CPoint : public POINT {
  public:

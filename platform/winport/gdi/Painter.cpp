@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "winport/base/geometry.h"
 #include "winport/text/Font.h"
 
 namespace winport {
@@ -57,10 +58,7 @@ std::span<const int> DashPattern(int dash) {
 }
 
 // Coordinates far outside any surface saturate instead of overflowing.
-int Sat(std::int64_t v) {
-  constexpr std::int64_t kLimit = 1 << 30;
-  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
-}
+int Sat(std::int64_t v) { return SatCoord(v); }
 
 unsigned Channel(Pixel p, int shift) { return (p >> shift) & 0xFFu; }
 unsigned Div255(unsigned v) { return (v + 1 + (v >> 8)) >> 8; }  // exact rounding of v / 255 for v <= 65535
