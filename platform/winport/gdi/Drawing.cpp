@@ -1,5 +1,6 @@
 // Lines, shapes, fills and blits of a DC: state from the DC, pixels from the Painter.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -380,7 +381,7 @@ bool MakeDib(const void* bits, const BITMAPINFO* bmi, DibView& v) {
   if ((h.biBitCount != 32 && h.biBitCount != 24) || (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS)) {
     return false;
   }
-  if (h.biWidth <= 0 || h.biHeight == 0) return false;
+  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT_MIN) return false;
   v.bits = static_cast<const BYTE*>(bits);
   v.width = h.biWidth;
   v.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
@@ -391,9 +392,11 @@ bool MakeDib(const void* bits, const BITMAPINFO* bmi, DibView& v) {
   return true;
 }
 
-// Draws a DIB through a temporary surface so the blit rules stay the Painter's.
+// Draws a DIB through a temporary surface so the blit rules stay the Painter's. Empty when the
+// image is past the surface cap.
 Surface DibToSurface(const DibView& v) {
   Surface s(v.width, v.height);
+  if (s.Width() != v.width || s.Height() != v.height) return Surface();
   for (int y = 0; y < v.height; ++y) {
     for (int x = 0; x < v.width; ++x) {
       Pixel p = 0;
@@ -446,6 +449,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
   if (!dc || usage != DIB_RGB_COLORS || !MakeDib(bits, bmi, v)) return 0;
   if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return 0;
   const Surface image = DibToSurface(v);
+  if (image.Empty()) return 0;
   // For bottom-up images ySrc counts from the bottom edge.
   const int top = v.bottomUp ? v.height - ySrc - hSrc : ySrc;
   DcPainter painter(*dc);

@@ -63,10 +63,25 @@ void PlaceInZOrder(Window& w, HWND after) {
   }
 }
 
-void ResizeSurface(Window& w) {
+// Window rectangles keep their corners and extents within +-2^29, so that sums of a rectangle's
+// parts and client offsets stay inside int.
+RECT WindowRect(int x, int y, int cx, int cy) {
+  constexpr int kLimit = 1 << 29;
+  x = std::clamp(x, -kLimit, kLimit);
+  y = std::clamp(y, -kLimit, kLimit);
+  return RECT{x, y, x + std::clamp(cx, 0, kLimit), y + std::clamp(cy, 0, kLimit)};
+}
+
+// The surface covers the client up to the surface cap; false when its memory is refused.
+bool ResizeSurface(Window& w) {
   RECT c = ClientRectOf(w);
-  if (!w.surface) w.surface = std::make_shared<winport::Surface>();
-  w.surface->Resize(c.right, c.bottom, 0x00FFFFFF);
+  const SIZE size = winport::Surface::Capped(c.right, c.bottom);
+  try {
+    if (!w.surface) w.surface = std::make_shared<winport::Surface>();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return w.surface->Resize(size.cx, size.cy, 0x00FFFFFF);
 }
 
 void PurgeQueue(HWND hwnd) {
@@ -209,12 +224,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
       // A top-level window's "parent" is its owner (the top-level ancestor of what was given).
       w->owner = parent ? TopLevelOf(parent) : nullptr;
     }
-    if (width < 0) width = 0;
-    if (height < 0) height = 0;
-    w->rect = RECT{x, y, x + width, y + height};
+    w->rect = WindowRect(x, y, width, height);
+    width = w->rect.right - w->rect.left;
+    height = w->rect.bottom - w->rect.top;
     w->text = windowName ? windowName : L"";
     w->thread = std::this_thread::get_id();
-    ResizeSurface(*w);
+    if (!ResizeSurface(*w)) return nullptr;
     s.windows[hwnd] = w;
     if (style & WS_CHILD)
       Find(parent)->children.push_back(hwnd);
@@ -380,12 +395,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     Lock lock(s.mu);
     oldRect = w->rect;
     RECT oldClient = ClientRectOf(*w);
-    newRect = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
+    newRect = WindowRect(wp.x, wp.y, wp.cx, wp.cy);
     moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
     sized = (newRect.right - newRect.left) != (oldRect.right - oldRect.left) ||
             (newRect.bottom - newRect.top) != (oldRect.bottom - oldRect.top);
     w->rect = newRect;
-    if (sized || (flags & SWP_FRAMECHANGED)) ResizeSurface(*w);
+    if (sized || (flags & SWP_FRAMECHANGED)) ResizeSurface(*w);  // refused memory keeps the old surface
     if ((wp.flags & SWP_SHOWWINDOW) && !(w->style & WS_VISIBLE)) {
       w->style |= WS_VISIBLE;
       showChange = true;
