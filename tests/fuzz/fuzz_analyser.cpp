@@ -10,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
   CWaveDataFreqMagn a;
   const auto fftSize = [&] { return 1UL << in.ConsumeIntegralInRange(5, 11); };  // 64..2048 valid, 32 not
-  const auto window = [&] { return static_cast<FFTWndType>(in.ConsumeIntegralInRange(-1, 5)); };
+  const auto window = [&] { return static_cast<FFTWndType>(in.ConsumeIntegralInRange(0, 7)); };
   const auto position = [&]() -> unsigned long {
     switch (in.ConsumeIntegralInRange(0, 2)) {
       case 0: return in.ConsumeIntegralInRange<unsigned long>(0, 20000);
