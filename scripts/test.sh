@@ -25,6 +25,9 @@ ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp UBS
 echo "== ThreadSanitizer (the controls that take data from another thread)"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPARVANEU_TSAN=ON \
   -DPARVANEU_BUILD_BENCH=OFF -DPARVANEU_BUILD_TOOLS=OFF >/dev/null
-cmake --build build-tsan -j "$jobs" --target test_audio
+cmake --build build-tsan -j "$jobs" --target test_audio test_scopes
 TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_audio
+TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_scopes
+echo "== fuzz targets, a short pass each (scripts/fuzz.sh for long runs)"
+bash scripts/fuzz.sh 20
 echo "== all tests passed"

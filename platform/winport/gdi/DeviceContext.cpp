@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "winport/base/debug.h"
@@ -15,7 +16,8 @@ namespace gdi {
 std::shared_ptr<DcData> FindDC(HDC hdc) { return Lookup<DcData>(hdc); }
 
 POINT Origin(const DcState& s) {
-  return POINT{s.viewportOrg.x - s.windowOrg.x, s.viewportOrg.y - s.windowOrg.y};
+  return POINT{SatCoord(std::int64_t{s.viewportOrg.x} - s.windowOrg.x),
+               SatCoord(std::int64_t{s.viewportOrg.y} - s.windowOrg.y)};
 }
 
 DcPainter::DcPainter(DcData& dc) : target_(dc.state.target ? dc.state.target : std::make_shared<Surface>()) {
@@ -214,7 +216,7 @@ BOOL SetPoint(HDC hdc, POINT DcState::*field, int x, int y, LPPOINT old, bool re
   if (!dc) return FALSE;
   POINT& p = dc->state.*field;
   if (old) *old = p;
-  p = relative ? POINT{p.x + x, p.y + y} : POINT{x, y};
+  p = relative ? POINT{SatCoord(std::int64_t{p.x} + x), SatCoord(std::int64_t{p.y} + y)} : POINT{x, y};
   return TRUE;
 }
 

@@ -125,14 +125,14 @@ void Painter::Transform(const RECT& logical, const std::function<Pixel(int, int,
 }
 
 void Painter::SetPixel(int x, int y, Pixel p) {
-  x += origin_.x;
-  y += origin_.y;
+  x = Sat(std::int64_t{x} + origin_.x);
+  y = Sat(std::int64_t{y} + origin_.y);
   if (Visible(x, y)) target_.Row(y)[x] = p;
 }
 
 bool Painter::GetPixel(int x, int y, Pixel& out) const {
-  x += origin_.x;
-  y += origin_.y;
+  x = Sat(std::int64_t{x} + origin_.x);
+  y = Sat(std::int64_t{y} + origin_.y);
   if (!target_.Contains(x, y)) return false;
   out = target_.At(x, y);
   return true;
@@ -155,7 +155,10 @@ void Painter::Stamp(int x, int y, int width, Pixel p) {
     const int x0 = std::max(-half, static_cast<int>(std::ceil(-s - c - 1e-9)));
     const int x1 = std::min(width - half - 1, static_cast<int>(std::floor(s - c + 1e-9)));
     if (x1 < x0) continue;
-    FillRect(RECT{x + x0 - origin_.x, y + dy - origin_.y, x + x1 + 1 - origin_.x, y + dy + 1 - origin_.y}, p);
+    const std::int64_t px = x, py = y;
+    FillRect(RECT{Sat(px + x0 - origin_.x), Sat(py + dy - origin_.y), Sat(px + x1 + 1 - origin_.x),
+                  Sat(py + dy + 1 - origin_.y)},
+             p);
   }
 }
 
