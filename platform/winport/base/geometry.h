@@ -15,6 +15,11 @@ constexpr int SatCoord(std::int64_t v) {
   return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
 }
 
+// A rectangle from corners computed in 64 bits, each saturated.
+inline RECT SatRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  return RECT{SatCoord(l), SatCoord(t), SatCoord(r), SatCoord(b)};
+}
+
 }  // namespace winport
 
 class CPoint : public POINT {

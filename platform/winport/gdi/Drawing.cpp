@@ -2,10 +2,12 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
 #include <vector>
 
+#include "winport/base/geometry.h"
 #include "winport/gdi/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 
@@ -245,7 +247,8 @@ bool NeedsPattern(DWORD rop) {
 // Source rectangle in the source surface's device coordinates.
 RECT SourceRect(const DcState& s, int x, int y, int w, int h) {
   const POINT o = gdi::Origin(s);
-  return RECT{x + o.x, y + o.y, x + o.x + w, y + o.y + h};
+  const std::int64_t l = std::int64_t{x} + o.x, t = std::int64_t{y} + o.y;
+  return SatRect(l, t, l + w, t + h);
 }
 
 BOOL RasterBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
@@ -260,7 +263,7 @@ BOOL RasterBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc,
   Paint pattern;
   if (NeedsPattern(rop) && !gdi::BrushPaint(dc->state, dc->state.brushData.get(), pattern)) pattern.color = 0;
   DcPainter painter(*dc);
-  const RECT dst{x, y, x + w, y + h};
+  const RECT dst = SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h);
   if (!usesSource) {
     RECT r = dst;
     if (r.left > r.right) std::swap(r.left, r.right);

@@ -340,8 +340,8 @@ void Painter::Blit(const Surface& src, RECT dst, RECT s, const BlendFn& f) {
 
 void Painter::GradientRect(RECT r, Color16 first, Color16 last, bool vertical) {
   if (r.right <= r.left || r.bottom <= r.top) return;
-  const int len = vertical ? r.bottom - r.top : r.right - r.left;
-  const int start = vertical ? r.top + origin_.y : r.left + origin_.x;
+  const std::int64_t len = vertical ? std::int64_t{r.bottom} - r.top : std::int64_t{r.right} - r.left;
+  const std::int64_t start = vertical ? std::int64_t{r.top} + origin_.y : std::int64_t{r.left} + origin_.x;
   auto at = [&](int pos) {
     const std::int64_t i = pos - start;
     auto mix = [&](int a, int b) { return static_cast<unsigned>((a + (b - a) * i / len) >> 8); };
@@ -361,9 +361,10 @@ void Painter::BlendMask(int x, int y, const GlyphMask& mask, Pixel color, const 
       mask.coverage.size() < static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height)) {
     return;
   }
-  RECT area{x + mask.left, y + mask.top, x + mask.left + mask.width, y + mask.top + mask.height};
+  const std::int64_t left = std::int64_t{x} + mask.left, top = std::int64_t{y} + mask.top;
+  RECT area{Sat(left), Sat(top), Sat(left + mask.width), Sat(top + mask.height)};
   if (clip) area = Intersection(area, *clip);
-  const int mx0 = x + mask.left + origin_.x, my0 = y + mask.top + origin_.y;
+  const std::int64_t mx0 = left + origin_.x, my0 = top + origin_.y;
   ForEachSpan(area, [&](int yd, int x0, int x1, Pixel* row) {
     const std::uint8_t* cov = mask.coverage.data() + static_cast<std::size_t>(yd - my0) * mask.width;
     for (int xd = x0; xd < x1; ++xd) {

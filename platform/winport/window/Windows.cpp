@@ -1,5 +1,6 @@
 // Window classes, creation and destruction, the tree, positions, visibility and window data.
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 
 #include "winport/window/Core.h"
@@ -475,8 +476,8 @@ BOOL ScreenToClient(HWND hwnd, LPPOINT pt) {
   if (!w || !pt) return FALSE;
   Lock lock(S().mu);
   POINT o = ClientOriginOnScreen(*w);
-  pt->x -= o.x;
-  pt->y -= o.y;
+  pt->x = winport::SatCoord(std::int64_t{pt->x} - o.x);
+  pt->y = winport::SatCoord(std::int64_t{pt->y} - o.y);
   return TRUE;
 }
 
@@ -485,8 +486,8 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT pt) {
   if (!w || !pt) return FALSE;
   Lock lock(S().mu);
   POINT o = ClientOriginOnScreen(*w);
-  pt->x += o.x;
-  pt->y += o.y;
+  pt->x = winport::SatCoord(std::int64_t{pt->x} + o.x);
+  pt->y = winport::SatCoord(std::int64_t{pt->y} + o.y);
   return TRUE;
 }
 
@@ -496,8 +497,8 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT count) {
   if (to) ClientToScreen(to, &b);
   int dx = a.x - b.x, dy = a.y - b.y;
   for (UINT i = 0; pts && i < count; ++i) {
-    pts[i].x += dx;
-    pts[i].y += dy;
+    pts[i].x = winport::SatCoord(std::int64_t{pts[i].x} + dx);
+    pts[i].y = winport::SatCoord(std::int64_t{pts[i].y} + dy);
   }
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
