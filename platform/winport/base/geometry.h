@@ -10,7 +10,7 @@ namespace winport {
 
 // Drawing coordinates saturate at +-kCoordLimit: far beyond any surface, yet sums and
 // differences of two of them still fit an int.
-constexpr int kCoordLimit = 1 << 30;
+constexpr int kCoordLimit = (1 << 30) - 1;
 constexpr int SatCoord(std::int64_t v) {
   return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
 }

@@ -384,7 +384,11 @@ bool MakeDib(const void* bits, const BITMAPINFO* bmi, DibView& v) {
   if ((h.biBitCount != 32 && h.biBitCount != 24) || (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS)) {
     return false;
   }
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT_MIN) return false;
+  // Sides past 2^24 are refused: no real image has them, and offsets into smaller ones fit int.
+  constexpr LONG kMaxDibSide = 1 << 24;
+  if (h.biWidth <= 0 || h.biWidth > kMaxDibSide || h.biHeight == 0 || h.biHeight < -kMaxDibSide ||
+      h.biHeight > kMaxDibSide)
+    return false;
   v.bits = static_cast<const BYTE*>(bits);
   v.width = h.biWidth;
   v.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
@@ -421,12 +425,14 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
   v.rows = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(v.height - v.firstRow)));
   const int wi = static_cast<int>(w), hi = static_cast<int>(h);
   // For bottom-up images ySrc counts from the bottom edge.
-  const int top = v.bottomUp ? v.height - ySrc - hi : ySrc;
+  const std::int64_t top = v.bottomUp ? std::int64_t{v.height} - ySrc - hi : ySrc;
   DcPainter painter(*dc);
   const POINT o = painter->Origin();
-  painter->ForEachSpan(RECT{xDest, yDest, xDest + wi, yDest + hi}, [&](int y, int x0, int x1, Pixel* row) {
-    const int sy = top + (y - o.y - yDest);
-    const int shift = xSrc - (xDest + o.x);  // source column = device column + shift
+  const RECT area = SatRect(xDest, yDest, std::int64_t{xDest} + wi, std::int64_t{yDest} + hi);
+  // Rows and columns outside the image read nothing, so saturated ones are as good as exact.
+  const int shift = SatCoord(std::int64_t{xSrc} - (std::int64_t{xDest} + o.x));  // source column = device column + shift
+  painter->ForEachSpan(area, [&](int y, int x0, int x1, Pixel* row) {
+    const int sy = SatCoord(top + (std::int64_t{y} - o.y - yDest));
     if (v.bpp == 32) {
       // Whole runs of a 32-bit row copy at once; columns outside the image are left alone.
       Pixel probe = 0;
@@ -454,10 +460,10 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
   const Surface image = DibToSurface(v);
   if (image.Empty()) return 0;
   // For bottom-up images ySrc counts from the bottom edge.
-  const int top = v.bottomUp ? v.height - ySrc - hSrc : ySrc;
+  const std::int64_t top = v.bottomUp ? std::int64_t{v.height} - ySrc - hSrc : ySrc;
   DcPainter painter(*dc);
-  const RECT dst{xDest, yDest, xDest + wDest, yDest + hDest};
-  const RECT src{xSrc, top, xSrc + wSrc, top + hSrc};
+  const RECT dst = SatRect(xDest, yDest, std::int64_t{xDest} + wDest, std::int64_t{yDest} + hDest);
+  const RECT src = SatRect(xSrc, top, std::int64_t{xSrc} + wSrc, top + hSrc);
   if (rop == SRCCOPY) {
     painter->Blit(image, dst, src, nullptr);
   } else {
@@ -465,5 +471,5 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
     gdi::BrushPaint(dc->state, dc->state.brushData.get(), pattern);
     painter->Blit(image, dst, src, [&](Pixel& d, Pixel s, int xd, int yd) { d = Rop3(rop, pattern.At(xd, yd), s, d); });
   }
-  return std::abs(hSrc);
+  return hSrc == INT_MIN ? INT_MAX : std::abs(hSrc);
 }

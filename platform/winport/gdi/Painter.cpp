@@ -27,9 +27,9 @@ struct AxisMap {
   int operator()(int i) const {
     int j = dstLen == srcLen
                 ? i
-                : static_cast<int>((static_cast<std::int64_t>(2 * i + 1) * srcLen) / (2LL * dstLen));
+                : static_cast<int>(((2 * static_cast<std::int64_t>(i) + 1) * srcLen) / (2LL * dstLen));
     if (flip) j = srcLen - 1 - j;
-    return srcStart + j;
+    return SatCoord(std::int64_t{srcStart} + j);
   }
 };
 
@@ -223,6 +223,11 @@ void Painter::Ellipse(RECT box, const LineStyle* outline, const Paint* fill, con
   const std::int64_t w64 = std::int64_t{box.right} - box.left, h64 = std::int64_t{box.bottom} - box.top;
   constexpr std::int64_t kMaxSide = 1 << 16;
   if (w64 <= 0 || h64 <= 0 || w64 > kMaxSide || h64 > kMaxSide) return;
+  const std::int64_t reach = (outline ? outline->width : 1) + 1;
+  const std::int64_t devLeft = std::int64_t{box.left} + origin_.x, devTop = std::int64_t{box.top} + origin_.y;
+  if (devLeft + w64 < -reach || devLeft > target_.Width() + reach || devTop + h64 < -reach ||
+      devTop > target_.Height() + reach)
+    return;  // nowhere near the surface; what is left is near it, where the walk below fits int
   const int w = static_cast<int>(w64), h = static_cast<int>(h64);
   // Span of each row: pixel centres inside the ellipse that touches the box's outer pixels.
   const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
@@ -284,7 +289,7 @@ void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
   for (const POINT& p : pts) { top = std::min(top, static_cast<int>(p.y)); bottom = std::max(bottom, static_cast<int>(p.y)); }
   std::vector<double> xs;
   top = std::max(top, -origin_.y);
-  bottom = std::min(bottom, target_.Height() - origin_.y);
+  bottom = std::min(bottom, target_.Height() - origin_.y);  // origins saturate, so these fit
   for (int y = top; y < bottom; ++y) {
     const double yc = y + 0.5;
     xs.clear();
@@ -292,12 +297,13 @@ void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
       const POINT& a = pts[i];
       const POINT& b = pts[(i + 1) % pts.size()];
       if ((a.y <= yc) == (b.y <= yc)) continue;
-      xs.push_back(a.x + (yc - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y));
+      xs.push_back(a.x + (yc - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
     }
     std::sort(xs.begin(), xs.end());
     for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const int x0 = static_cast<int>(std::ceil(xs[i] - 0.5));
-      const int x1 = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+      const auto toInt = [](double v) { return static_cast<int>(std::clamp<double>(v, -kCoordLimit, kCoordLimit)); };
+      const int x0 = toInt(std::ceil(xs[i] - 0.5));
+      const int x1 = toInt(std::ceil(xs[i + 1] - 0.5));
       FillRect(RECT{x0, y, x1, y + 1}, paint);
     }
   }
