@@ -319,7 +319,8 @@ namespace {
 
 RECT LogicalToDevice(const DcState& s, int l, int t, int r, int b) {
   const POINT o = gdi::Origin(s);
-  return RECT{std::min(l, r) + o.x, std::min(t, b) + o.y, std::max(l, r) + o.x, std::max(t, b) + o.y};
+  return SatRect(std::int64_t{std::min(l, r)} + o.x, std::int64_t{std::min(t, b)} + o.y,
+                 std::int64_t{std::max(l, r)} + o.x, std::int64_t{std::max(t, b)} + o.y);
 }
 
 }  // namespace
@@ -378,7 +379,7 @@ BOOL PtVisible(HDC hdc, int x, int y) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   const POINT o = gdi::Origin(dc->state);
-  return EffectiveClip(*dc).Contains(x + o.x, y + o.y) ? TRUE : FALSE;
+  return EffectiveClip(*dc).Contains(SatCoord(std::int64_t{x} + o.x), SatCoord(std::int64_t{y} + o.y)) ? TRUE : FALSE;
 }
 
 BOOL RectVisible(HDC hdc, const RECT* rect) {

@@ -216,7 +216,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   DcPainter painter(*dc);
   const POINT o = gdi::Origin(dc->state);
-  if (!painter->Visible(x + o.x, y + o.y)) return CLR_INVALID;
+  if (!painter->Visible(SatCoord(std::int64_t{x} + o.x), SatCoord(std::int64_t{y} + o.y))) return CLR_INVALID;
   painter->SetPixel(x, y, ToPixel(color));
   return color & 0x00FFFFFFu;
 }
