@@ -173,7 +173,7 @@ void WindowSteps(FuzzedDataProvider& in) {
         }
         break;
       }
-      default: winport::headless::Pump(); break;
+      default: child.UpdateWindow(), top->UpdateWindow(); break;
     }
   }
   (void)winport::headless::Capture(top->m_hWnd);

@@ -77,7 +77,8 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
-  RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+  // Corners saturate at the coordinate limit, so the edges' +-1 below fit int.
+  const RECT r = SatRect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom));
   DcPainter painter(*dc);
   LineStyle pen;
   const bool hasPen = PenStyle(dc->state, pen);
@@ -115,7 +116,7 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
   if (!dc) return FALSE;
   LineStyle pen;
   if (!PenStyle(dc->state, pen)) return TRUE;
-  const double cx = (left + right - 1) / 2.0, cy = (top + bottom - 1) / 2.0;
+  const double cx = (static_cast<double>(left) + right - 1) / 2.0, cy = (static_cast<double>(top) + bottom - 1) / 2.0;
   // Angles counter-clockwise on screen (y grows downwards).
   auto angle = [&](double x, double y) {
     const double a = std::atan2(-(y - cy), x - cx);
@@ -148,7 +149,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto dc = FindDC(hdc);
   auto b = gdi::Lookup<BrushData>(brush);
   if (!dc || !rect || !b) return 0;
-  const RECT& r = *rect;
+  const RECT r = SatRect(rect->left, rect->top, rect->right, rect->bottom);
   if (r.right <= r.left || r.bottom <= r.top) return 1;
   Paint fill;
   if (!gdi::BrushPaint(dc->state, b.get(), fill)) return 1;
@@ -190,7 +191,7 @@ BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
   // Outer ring then inner ring; raised = light top-left, dark bottom-right.
   const COLORREF light = RGB(255, 255, 255), face = RGB(227, 227, 227), shadow = RGB(160, 160, 160),
                  dark = RGB(105, 105, 105);
-  RECT r = *rect;
+  RECT r = SatRect(rect->left, rect->top, rect->right, rect->bottom);
   DcPainter painter(*dc);
   auto ring = [&](COLORREF tl, COLORREF brc) {
     if (r.right <= r.left || r.bottom <= r.top) return;
