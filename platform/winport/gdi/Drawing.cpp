@@ -308,7 +308,7 @@ BOOL TransparentBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int 
   if (!dc || !sdc || !sdc->state.target || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;
   const Pixel key = ToPixel(transparent);
   const std::shared_ptr<Surface> from = sdc->state.target;
-  DcPainter(*dc)->Blit(*from, RECT{x, y, x + w, y + h}, SourceRect(sdc->state, xSrc, ySrc, wSrc, hSrc),
+  DcPainter(*dc)->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), SourceRect(sdc->state, xSrc, ySrc, wSrc, hSrc),
                        [key](Pixel& d, Pixel s, int, int) {
                          if ((s & 0x00FFFFFFu) != key) d = s;
                        });
@@ -328,10 +328,10 @@ BOOL AlphaBlend(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc
   const unsigned sca = blend.SourceConstantAlpha;
   DcPainter painter(*dc);
   if (blend.AlphaFormat & AC_SRC_ALPHA) {
-    painter->Blit(*from, RECT{x, y, x + w, y + h}, s,
+    painter->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), s,
                   [sca](Pixel& d, Pixel sp, int, int) { d = BlendPremultiplied(sp, d, sca); });
   } else {
-    painter->Blit(*from, RECT{x, y, x + w, y + h}, s,
+    painter->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), s,
                   [sca](Pixel& d, Pixel sp, int, int) { d = BlendConstant(sp, d, sca); });
   }
   return TRUE;
