@@ -147,7 +147,12 @@ void WindowSteps(FuzzedDataProvider& in) {
   child.Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(1, 1, 30, 30), top, 1);
   for (int step = 0; step < 8 && in.remaining_bytes() > 0; ++step) {
     switch (in.ConsumeIntegralInRange(0, 5)) {
-      case 0: child.MoveWindow(Int(in), Int(in), Int(in), Int(in)); break;
+      case 0: {
+        // Huge sizes cost a capped (64 MB) surface each: mostly small ones, sometimes any.
+        const auto size = [&] { return in.ConsumeIntegralInRange(0, 15) == 0 ? Int(in) : in.ConsumeIntegralInRange(0, 256); };
+        child.MoveWindow(Int(in), Int(in), size(), size());
+        break;
+      }
       case 1: {
         const RECT r = Rect(in);
         child.InvalidateRect(&r, in.ConsumeBool());
@@ -184,7 +189,7 @@ void WindowSteps(FuzzedDataProvider& in) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  if (in.ConsumeIntegralInRange(0, 3) == 0) {
+  if (in.ConsumeIntegralInRange(0, 7) == 0) {
     WindowSteps(in);
     return 0;
   }
