@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of tests/fuzz for [seconds] each (default 600) under ASan+UBSan,
-# starting from the committed seeds in tests/fuzz/corpus/<target>/. New inputs go to
+# starting from the committed seeds in tests/fuzz/corpus/<target>/ (<target> with or without its
+# fuzz_ prefix). New inputs go to
 # build-fuzz/corpus/<target>/, crashes to build-fuzz/crashes/; any finding fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,11 +21,13 @@ for bin in build-fuzz/tests/fuzz/fuzz_*; do
   name=$(basename "$bin")
   target=${name#fuzz_}
   seeds=tests/fuzz/corpus/$target
+  [[ -d "$seeds" ]] || seeds=tests/fuzz/corpus/$name  # seeds under either name
   work=build-fuzz/corpus/$target
-  mkdir -p "$work" "$seeds"
+  mkdir -p "$work"
+  [[ -d "$seeds" ]] || seeds=""
   echo "== $name, ${seconds} s"
   if ! "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
-      -artifact_prefix="build-fuzz/crashes/$name-" "$work" "$seeds" >"build-fuzz/$name.log" 2>&1; then
+      -artifact_prefix="build-fuzz/crashes/$name-" "$work" ${seeds:+"$seeds"} >"build-fuzz/$name.log" 2>&1; then
     failed+=("$name")
     grep -E "ERROR|runtime error|SUMMARY" "build-fuzz/$name.log" | head -5 || true
   fi
