@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target of tests/fuzz for [seconds] each (default 600) under ASan+UBSan,
 # starting from the committed seeds in tests/fuzz/corpus/<target>/ (<target> with or without its
-# fuzz_ prefix). New inputs go to
-# build-fuzz/corpus/<target>/, crashes to build-fuzz/crashes/; any finding fails the script.
+# fuzz_ prefix). New inputs go to build-fuzz/corpus/<target>/, crashes to build-fuzz/crashes/;
+# any finding fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
