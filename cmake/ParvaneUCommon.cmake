@@ -18,7 +18,31 @@ if(PARVANEU_TSAN)
   target_compile_options(parvaneu_flags INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(parvaneu_flags INTERFACE -fsanitize=thread)
 endif()
-install(TARGETS parvaneu_flags EXPORT ParvaneUTargets)
+
+# The install keeps its layout relative: a library finds its siblings through $ORIGIN and a tool
+# finds them one step up, so an installed tree runs from any prefix it is copied to.
+file(RELATIVE_PATH PARVANEU_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
+
+# One policy for the three shared libraries: versioned, hidden visibility (what hosts may use is
+# marked with the library's export macro), and a run path relative to where they are installed.
+function(parvaneu_shared_library target)
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+    CXX_VISIBILITY_PRESET hidden C_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
+    INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${target} EXPORT ParvaneUTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endfunction()
+
+# Installs the headers of a folder tree under include/ParvaneU/<dest>; `detail` folders hold
+# what only the library's own sources include and stay out. A folder that does not exist yet
+# (a subsystem still to come) is skipped.
+function(parvaneu_install_headers dir dest)
+  if(IS_DIRECTORY ${dir})
+    install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU/${dest}
+      FILES_MATCHING PATTERN "*.h" PATTERN "detail" EXCLUDE)
+  endif()
+endfunction()
 
 # Collects the sources of a layer: every .cpp under the given folders, so that adding a class
 # means adding its two files and nothing else.
@@ -45,3 +69,9 @@ macro(parvaneu_for_each_suite root callback)
     endif()
   endforeach()
 endmacro()
+
+# A program installed to bin/ beside the libraries.
+function(parvaneu_install_tool target)
+  set_target_properties(${target} PROPERTIES INSTALL_RPATH "$ORIGIN/${PARVANEU_BIN_TO_LIB}")
+  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endfunction()

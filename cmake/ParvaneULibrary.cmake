@@ -14,22 +14,24 @@ list(PREPEND PARVANEU_SOURCES ${PROJECT_SOURCE_DIR}/foundation/ModuleFrame.cpp)
 include(cmake/EmbedResources.cmake)
 parvaneu_embed_resources(PARVANEU_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
 
+# The true-peak filter is straight multiply-add loops; -O2's cheap vectoriser leaves them scalar.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/audio/TruePeak.cpp PROPERTIES COMPILE_OPTIONS "-O3")
+
 add_library(ParvaneU SHARED ${PARVANEU_SOURCES} ${PARVANEU_RESOURCE_SOURCE} ParvaneU.h)
 add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
 target_include_directories(ParvaneU PUBLIC
   $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
   $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU>)
-target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags)
-target_compile_definitions(ParvaneU PRIVATE PARVANEU_BUILDING=1)
+# Loudness (BS.1770 / R 128 gating and range) of the level measure.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+target_link_libraries(ParvaneU PUBLIC KestruneU winport PRIVATE parvaneu_flags PkgConfig::EBUR128)
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Unique symbols would pin the module in memory: a host must be able to unload it.
   target_compile_options(ParvaneU PRIVATE -fno-gnu-unique)
 endif()
-set_target_properties(ParvaneU PROPERTIES
-  VERSION ${PROJECT_VERSION} SOVERSION 1
-  CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
-install(TARGETS ParvaneU EXPORT ParvaneUTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+parvaneu_shared_library(ParvaneU)
 install(FILES ParvaneU.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU)
 foreach(part IN LISTS PARVANEU_PARTS)
-  install(DIRECTORY ${part} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU FILES_MATCHING PATTERN "*.h")
+  parvaneu_install_headers(${PROJECT_SOURCE_DIR}/${part} ${part})
 endforeach()

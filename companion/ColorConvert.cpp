@@ -4,56 +4,29 @@
 #include <cmath>
 #include <cstdint>
 
+#include "companion/ColorMath.h"
+#include "companion/SimdDispatch.h"
+
 namespace {
 
 // Frames come from hosts at any byte alignment; words are read through an alias-safe,
 // unaligned type so that the row loops stay plain word loops the compiler vectorises.
 typedef std::uint32_t WordU __attribute__((may_alias, aligned(1)));
 
-constexpr std::int32_t kYR = 16829, kYG = 33039, kYB = 6416;
-constexpr std::int32_t kUR = -9714, kUG = -19070, kUB = 28784;
-constexpr std::int32_t kVR = 28784, kVG = -24103, kVB = -4681;
-constexpr std::int32_t kYScale = 76309;
-constexpr std::int32_t kRfromV = 104597, kGfromU = 25675, kGfromV = 53279, kBfromU = 132201;
-constexpr std::int32_t kHalf = 1 << 15;
+using namespace kestrune;
 
-// The row loops are built twice on x86-64: for AVX2 (eight 32-bit lanes with a real 32-bit
-// multiply) and for the baseline; the loader picks one per machine. The resolver runs before
-// ThreadSanitizer's runtime is up, so sanitised builds keep the baseline only.
-#if defined(__SANITIZE_THREAD__)
-#define PARVANEU_NO_CLONES 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define PARVANEU_NO_CLONES 1
-#endif
-#endif
-#if defined(__x86_64__) && defined(__ELF__) && !defined(PARVANEU_NO_CLONES)
-#define ROW_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ROW_CLONES
-#endif
+// Row kernels: one body, built for the baseline and for AVX2 (eight 32-bit lanes with a real
+// 32-bit multiply); each conversion picks its kernel once.
+using RowFn = void (*)(const WordU* __restrict, WordU* __restrict, long);
 
-inline std::int32_t Luma(std::int32_t r, std::int32_t g, std::int32_t b) {
-  return (kYR * r + kYG * g + kYB * b + (16 << 16) + kHalf) >> 16;
-}
-
-// Chroma from the sums of two pixels: one more fractional bit, rounded once.
-inline std::int32_t ChromaU2(std::int32_t r2, std::int32_t g2, std::int32_t b2) {
-  return (kUR * r2 + kUG * g2 + kUB * b2 + (128 << 17) + (1 << 16)) >> 17;
-}
-inline std::int32_t ChromaV2(std::int32_t r2, std::int32_t g2, std::int32_t b2) {
-  return (kVR * r2 + kVG * g2 + kVB * b2 + (128 << 17) + (1 << 16)) >> 17;
-}
-
-inline std::uint32_t Clamp8(std::int32_t fixed) {
-  return static_cast<std::uint32_t>(std::min(std::max(fixed >> 16, 0), 255));
-}
+inline std::uint32_t Clamp8U(std::int32_t fixed) { return static_cast<std::uint32_t>(Clamp8(fixed)); }
 
 inline std::uint32_t PackPixel(std::int32_t r, std::int32_t g, std::int32_t b) {
-  return 0xFF000000u | (Clamp8(r) << 16) | (Clamp8(g) << 8) | Clamp8(b);
+  return 0xFF000000u | (Clamp8U(r) << 16) | (Clamp8U(g) << 8) | Clamp8U(b);
 }
 
-ROW_CLONES void ArgbRowToVyuy(const WordU* __restrict src, WordU* __restrict dst, long pairs) {
+__attribute__((always_inline)) inline void ArgbRowToVyuyBody(const WordU* __restrict src, WordU* __restrict dst,
+                                                              long pairs) {
   for (long i = 0; i < pairs; ++i) {
     const std::uint32_t p = src[2 * i];
     const std::uint32_t q = src[2 * i + 1];
@@ -67,7 +40,8 @@ ROW_CLONES void ArgbRowToVyuy(const WordU* __restrict src, WordU* __restrict dst
   }
 }
 
-ROW_CLONES void VyuyRowToArgb(const WordU* __restrict src, WordU* __restrict dst, long pairs) {
+__attribute__((always_inline)) inline void VyuyRowToArgbBody(const WordU* __restrict src, WordU* __restrict dst,
+                                                              long pairs) {
   for (long i = 0; i < pairs; ++i) {
     const std::uint32_t w = src[i];
     const std::int32_t y1 = static_cast<std::int32_t>(w & 0xFF) - 16;
@@ -83,19 +57,54 @@ ROW_CLONES void VyuyRowToArgb(const WordU* __restrict src, WordU* __restrict dst
   }
 }
 
+void ArgbRowToVyuyBase(const WordU* __restrict s, WordU* __restrict d, long n) { ArgbRowToVyuyBody(s, d, n); }
+void VyuyRowToArgbBase(const WordU* __restrict s, WordU* __restrict d, long n) { VyuyRowToArgbBody(s, d, n); }
+#if defined(KESTRUNE_HAVE_AVX2_KERNELS)
+KESTRUNE_TARGET_AVX2 void ArgbRowToVyuyAVX2(const WordU* __restrict s, WordU* __restrict d, long n) {
+  ArgbRowToVyuyBody(s, d, n);
+}
+KESTRUNE_TARGET_AVX2 void VyuyRowToArgbAVX2(const WordU* __restrict s, WordU* __restrict d, long n) {
+  VyuyRowToArgbBody(s, d, n);
+}
+#else
+constexpr RowFn ArgbRowToVyuyAVX2 = nullptr, VyuyRowToArgbAVX2 = nullptr;
+#endif
+
+RowFn ArgbRowKernel() {
+  static const RowFn fn = PickKernel<RowFn>(ArgbRowToVyuyAVX2, ArgbRowToVyuyBase);
+  return fn;
+}
+RowFn VyuyRowKernel() {
+  static const RowFn fn = PickKernel<RowFn>(VyuyRowToArgbAVX2, VyuyRowToArgbBase);
+  return fn;
+}
+
 struct FrameWalk {
   long rows = 0;
   std::ptrdiff_t step = 0;  // bytes between sampled source rows
 };
 
-// Validates the geometry shared by both frame conversions; rows = 0 means refused.
+// Validates the geometry shared by both frame conversions, every product overflow-checked before
+// it is used; rows = 0 means refused. bytesPerUnit / pixelsPerUnit give the bytes read per row,
+// dstBytesPerPixel the bytes written per source pixel.
 FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, long nPitch, long nSkip,
-                    long bytesReadPerRow) {
+                    long bytesPerUnit, long pixelsPerUnit, long dstBytesPerPixel) {
   FrameWalk walk;
-  if (!pSrc || !pDst || nWidth <= 0 || nHeight <= 0 || nPitch < bytesReadPerRow) return walk;
-  const long every = std::max(nSkip, 0L) + 1;
-  walk.rows = std::max(nHeight / every, 1L);
-  walk.step = static_cast<std::ptrdiff_t>(every) * nPitch;
+  if (!pSrc || !pDst || nWidth <= 0 || nHeight <= 0 || nWidth > kMaxConvertWidth) return walk;
+  const long bytesReadPerRow = (nWidth / pixelsPerUnit) * bytesPerUnit;  // at most 2^30
+  if (nPitch < bytesReadPerRow) return walk;
+  // A skip at or past the frame's height samples the first row only.
+  const long every = nSkip < 0 ? 1 : nSkip >= nHeight ? nHeight : nSkip + 1;
+  const long rows = std::max(nHeight / every, 1L);
+  long step = 0, span = 0, extent = 0;
+  if (__builtin_mul_overflow(every, nPitch, &step) || __builtin_mul_overflow(rows - 1, step, &span) ||
+      __builtin_add_overflow(span, bytesReadPerRow, &extent) || extent > kMaxConvertFrameBytes)
+    return walk;
+  // The packed output must be a real buffer too (a row that reads nothing may repeat forever).
+  long written = 0;
+  if (__builtin_mul_overflow(rows, nWidth * dstBytesPerPixel, &written) || written > kMaxConvertFrameBytes) return walk;
+  walk.rows = rows;
+  walk.step = step;
   return walk;
 }
 
@@ -103,38 +112,35 @@ FrameWalk PlanFrame(const void* pSrc, void* pDst, long nWidth, long nHeight, lon
 
 void ARGB2VYUY(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 1, 2);
   if (walk.rows == 0 || pairs == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
-  for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += pairs)
-    ArgbRowToVyuy(reinterpret_cast<const WordU*>(src), dst, pairs);
+  const RowFn row = ArgbRowKernel();
+  for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += pairs) row(reinterpret_cast<const WordU*>(src), dst, pairs);
 }
 
 void VYUY2ARGB(const void* pSrc, long nWidth, long nHeight, long nPitch, long nSkip, void* pDst) {
   const long pairs = nWidth / 2;
-  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, pairs * 4);
+  const FrameWalk walk = PlanFrame(pSrc, pDst, nWidth, nHeight, nPitch, nSkip, 4, 2, 4);
   if (walk.rows == 0) return;
   auto* src = static_cast<const unsigned char*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
   const bool odd = (nWidth & 1) != 0;
+  const RowFn row = VyuyRowKernel();
   for (long r = 0; r < walk.rows; ++r, src += walk.step, dst += nWidth) {
-    VyuyRowToArgb(reinterpret_cast<const WordU*>(src), dst, pairs);
+    row(reinterpret_cast<const WordU*>(src), dst, pairs);
     if (odd) dst[nWidth - 1] = pairs > 0 ? dst[nWidth - 2] : 0xFF000000u;
   }
 }
 
 void ARGB2YVYU(const void* pSrc, int nCount, void* pDst) {
-  if (!pSrc || !pDst || nCount < 2) return;
+  if (!pSrc || !pDst || nCount < 2 || nCount > kMaxConvertWidth) return;
   auto* src = static_cast<const WordU*>(pSrc);
   auto* dst = static_cast<WordU*>(pDst);
   const int pairs = nCount / 2;
-  ArgbRowToVyuy(src, dst, pairs);
-  // VYUY (Y1, U, Y2, V) -> YVYU (U, Y1, V, Y2): swap the bytes of each half-word.
-  for (int i = 0; i < pairs; ++i) {
-    const std::uint32_t w = dst[i];
-    dst[i] = ((w & 0x00FF00FFu) << 8) | ((w >> 8) & 0x00FF00FFu);
-  }
+  ArgbRowKernel()(src, dst, pairs);
+  for (int i = 0; i < pairs; ++i) dst[i] = SwapPairWord(dst[i]);
 }
 
 void RGB2HSV(COLORREF cr, float& h, float& s, float& v) {

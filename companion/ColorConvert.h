@@ -23,13 +23,18 @@
 // bytes from one row to the next, nSkip the rows left out after each sampled row. Sampled rows
 // are 0, nSkip+1, 2(nSkip+1), ...; their count is nHeight / (nSkip+1), at least 1. Output rows
 // are packed without gaps: sampled row r is written at pDst + r * (row size).
-// Refused (nothing written): null pointers, nWidth or nHeight <= 0, a pitch smaller than the
-// bytes read from one source row. A negative nSkip counts as 0.
+// Refused (nothing written): null pointers, nWidth or nHeight <= 0, nWidth above
+// kMaxConvertWidth, a pitch smaller than the bytes read from one source row, and a frame whose
+// extent (first byte to the last byte read) or whose output passes kMaxConvertFrameBytes, which
+// no real frame reaches. A negative nSkip counts as 0; a skip at or past nHeight samples the first row only.
 #pragma once
 #include <cstddef>
 
 #include "companion/KestruneExport.h"
 #include "winport/base/types.h"
+
+inline constexpr long kMaxConvertWidth = 1L << 28;
+inline constexpr long kMaxConvertFrameBytes = 1L << 40;
 
 // SARGB -> VYUY. Writes nWidth / 2 units per sampled row; unit i is made from pixels 2i and
 // 2i + 1. An odd last pixel is ignored. Reads nWidth * 4 bytes per row (the minimum pitch).

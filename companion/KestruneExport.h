@@ -1,4 +1,5 @@
-// Export macro of libKestruneU.so. The library itself builds with default visibility; the macro
-// keeps its interface visible when a host compiles with -fvisibility=hidden.
+// Export macro of libKestruneU.so. All three libraries of the project build with hidden visibility
+// and mark what hosts may use, each with its own macro of this form (WINPORT_API, PARVANEU_API).
+// On ELF the same attribute serves the library's build and its users.
 #pragma once
 #define KESTRUNE_API __attribute__((visibility("default")))

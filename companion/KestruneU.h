@@ -8,4 +8,5 @@
 #include "companion/FFTCalc.h"
 #include "companion/WaveDataFreqMagn.h"
 #include "companion/MemBitDC.h"
+#include "companion/PixelRecords.h"
 #include "companion/VDraw.h"

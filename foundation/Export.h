@@ -1,7 +1,5 @@
-// Export macro of libParvaneU.so: everything else the library builds has hidden visibility.
+// Export macro of libParvaneU.so. All three libraries of the project build with hidden visibility
+// and mark what hosts may use, each with its own macro of this form (WINPORT_API, KESTRUNE_API).
+// On ELF the same attribute serves the library's build and its users.
 #pragma once
-#if defined(PARVANEU_BUILDING)
 #define PARVANEU_API __attribute__((visibility("default")))
-#else
-#define PARVANEU_API __attribute__((visibility("default")))
-#endif

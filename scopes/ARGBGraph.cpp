@@ -8,8 +8,11 @@
 #include <immintrin.h>
 #endif
 
-#include "scopes/ScopeColor.h"
+#include "companion/ColorMath.h"
+#include "companion/SimdDispatch.h"
+#include "scopes/ScopeFrame.h"
 #include "scopes/ScopeGeometry.h"
+#include "scopes/SlicePool.h"
 
 namespace {
 
@@ -35,12 +38,12 @@ const PairTables& Tables() {
   static const PairTables t = [] {
     PairTables p{};
     for (int c = 0; c < 256; ++c) {
-      const auto terms = scopes_detail::PairChroma(c, c);
-      p.l[c] = 76309 * (c - 16);
+      const auto terms = kestrune::PairChroma(c, c);
+      p.l[c] = kestrune::LumaTerm(c);
       p.r[c] = terms.r;
       p.b[c] = terms.b;
-      p.gu[c] = -25675 * (c - 128);
-      p.gv[c] = -53279 * (c - 128) + 32768;
+      p.gu[c] = -kestrune::kGfromU * (c - 128);
+      p.gv[c] = -kestrune::kGfromV * (c - 128) + kestrune::kHalf;
     }
     for (int i = 0; i < 2048; ++i) p.clamp[i] = static_cast<BYTE>(std::clamp(i - 1024, 0, 255));
     return p;
@@ -51,26 +54,14 @@ const PairTables& Tables() {
 // Every sum lies within -1.3e7 .. 3.6e7, so sum >> 16 + 1024 stays inside the table.
 inline int Clamp8(const PairTables& t, int32_t v) { return t.clamp[(v >> 16) + 1024]; }
 
-// Eight pairs at a time in 32-bit lanes on machines with AVX2 (checked once at run time; kept off
-// under ThreadSanitizer like the companion's conversions). Saturating packs do the clamping: a
-// sum >> 16 lies within -200 .. 560, so the 16-bit pack is exact and the 8-bit one clamps.
-#if defined(__SANITIZE_THREAD__)
-#define SCOPES_NO_AVX2 1
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define SCOPES_NO_AVX2 1
-#endif
-#endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && !defined(SCOPES_NO_AVX2)
-#define SCOPES_AVX2 1
-#endif
-
-#if defined(SCOPES_AVX2)
+// Eight pairs at a time in 32-bit lanes on machines with AVX2. Saturating packs do the clamping:
+// a sum >> 16 lies within -200 .. 560, so the 16-bit pack is exact and the 8-bit one clamps.
+#if defined(KESTRUNE_HAVE_AVX2_KERNELS)
 #define SH16(a) _mm256_srai_epi32((a), 16)
 // Bytes of 8 pairs into out[64]: for pairs k = 0..3 and 4..7 (h = 0, 1; j = k mod 4), out[16h + j]
 // blue, [16h + 4 + j] green, [16h + 8 + j] red of the left pixel, [16h + 12 + j] blue of the
 // right one, [32 + 16h + j] its green and [32 + 16h + 4 + j] its red.
-__attribute__((target("avx2"))) inline void EightPairs(const BYTE* p, BYTE* out) {
+KESTRUNE_TARGET_AVX2 inline void EightPairs(const BYTE* p, BYTE* out) {
   const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
   const __m256i byte = _mm256_set1_epi32(0xFF);
   const __m256i y1 = _mm256_sub_epi32(_mm256_and_si256(w, byte), _mm256_set1_epi32(16));
@@ -78,11 +69,11 @@ __attribute__((target("avx2"))) inline void EightPairs(const BYTE* p, BYTE* out)
   const __m256i y2 = _mm256_sub_epi32(_mm256_and_si256(_mm256_srli_epi32(w, 16), byte), _mm256_set1_epi32(16));
   const __m256i v = _mm256_sub_epi32(_mm256_srli_epi32(w, 24), _mm256_set1_epi32(128));
   const __m256i half = _mm256_set1_epi32(32768);
-  const __m256i dr = _mm256_add_epi32(_mm256_mullo_epi32(v, _mm256_set1_epi32(104597)), half);
+  const __m256i dr = _mm256_add_epi32(_mm256_mullo_epi32(v, _mm256_set1_epi32(kestrune::kRfromV)), half);
   const __m256i dg = _mm256_sub_epi32(
-      half, _mm256_add_epi32(_mm256_mullo_epi32(u, _mm256_set1_epi32(25675)), _mm256_mullo_epi32(v, _mm256_set1_epi32(53279))));
-  const __m256i db = _mm256_add_epi32(_mm256_mullo_epi32(u, _mm256_set1_epi32(132201)), half);
-  const __m256i k = _mm256_set1_epi32(76309);
+      half, _mm256_add_epi32(_mm256_mullo_epi32(u, _mm256_set1_epi32(kestrune::kGfromU)), _mm256_mullo_epi32(v, _mm256_set1_epi32(kestrune::kGfromV))));
+  const __m256i db = _mm256_add_epi32(_mm256_mullo_epi32(u, _mm256_set1_epi32(kestrune::kBfromU)), half);
+  const __m256i k = _mm256_set1_epi32(kestrune::kYScale);
   const __m256i l1 = _mm256_mullo_epi32(y1, k), l2 = _mm256_mullo_epi32(y2, k);
   const __m256i p0 = _mm256_packs_epi32(SH16(_mm256_add_epi32(l1, db)), SH16(_mm256_add_epi32(l1, dg)));
   const __m256i p1 = _mm256_packs_epi32(SH16(_mm256_add_epi32(l1, dr)), SH16(_mm256_add_epi32(l2, db)));
@@ -95,7 +86,7 @@ __attribute__((target("avx2"))) inline void EightPairs(const BYTE* p, BYTE* out)
 // memory one by one: extracting them from vector registers costs more.
 // cnt: channel b, g, r planes kCh counters apart, columns kCol apart.
 template <int kCol, int kCh>
-__attribute__((target("avx2"))) void CountPairsAVX2(const BYTE* p, int n, uint16_t* c) {
+KESTRUNE_TARGET_AVX2 void CountPairsAVX2(const BYTE* p, int n, uint16_t* c) {
   alignas(32) BYTE t[4][64];  // up to 32 pairs
   for (int i = 0; i < n; i += 8) EightPairs(p + 4 * i, t[i / 8]);
   asm volatile("" ::: "memory");
@@ -114,21 +105,54 @@ __attribute__((target("avx2"))) void CountPairsAVX2(const BYTE* p, int n, uint16
 }
 
 #undef SH16
+#endif
 
-bool HasAVX2() {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
-  }();
-  return has;
+// One tile row of pairs into the tile's counters (channel planes kCh apart, columns kCol apart).
+using PairRowFn = void (*)(const BYTE* p, int units, uint16_t* cnt);
+
+template <int kCol, int kCh>
+void CountPairsBase(const BYTE* p, int units, uint16_t* c) {
+  const PairTables& t = Tables();
+  for (int i = 0; i < units; ++i, p += 4, c += 2 * kCol) {
+    uint32_t w;
+    std::memcpy(&w, p, 4);
+    const int u = (w >> 8) & 0xFF, v = w >> 24;
+    const int32_t cr = t.r[v], cg = t.gu[u] + t.gv[v], cb = t.b[u];
+    const int32_t l1 = t.l[w & 0xFF], l2 = t.l[(w >> 16) & 0xFF];
+    ++c[Clamp8(t, l1 + cb)];
+    ++c[kCh + Clamp8(t, l1 + cg)];
+    ++c[2 * kCh + Clamp8(t, l1 + cr)];
+    ++c[kCol + Clamp8(t, l2 + cb)];
+    ++c[kCol + kCh + Clamp8(t, l2 + cg)];
+    ++c[kCol + 2 * kCh + Clamp8(t, l2 + cr)];
+  }
+}
+
+#if defined(KESTRUNE_HAVE_AVX2_KERNELS)
+template <int kCol, int kCh>
+KESTRUNE_TARGET_AVX2 void CountPairsRowAVX2(const BYTE* p, int units, uint16_t* c) {
+  const int blocks = units & ~7;
+  for (int i = 0; i < blocks; i += 32) CountPairsAVX2<kCol, kCh>(p + 4 * i, std::min(32, blocks - i), c + 2 * kCol * i);
+  CountPairsBase<kCol, kCh>(p + 4 * blocks, units - blocks, c + 2 * kCol * blocks);
 }
 #endif
+
+template <int kCol, int kCh>
+PairRowFn PairRowKernel() {
+#if defined(KESTRUNE_HAVE_AVX2_KERNELS)
+  static const PairRowFn fn = kestrune::PickKernel<PairRowFn>(CountPairsRowAVX2<kCol, kCh>, CountPairsBase<kCol, kCh>);
+#else
+  static const PairRowFn fn = CountPairsBase<kCol, kCh>;
+#endif
+  return fn;
+}
 
 }  // namespace
 
 // Sizes and fills the parades and histograms from a walk over column tiles: count(row, x0, nc,
 // cnt) adds one sampled row's pixels x0 .. x0 + nc - 1 into the tile's 16-bit counters
-// cnt[channel B, G, R][column][level].
+// cnt[channel B, G, R][column][level]. Slices take whole tiles of columns; each sums its own
+// histograms, added up once at the end.
 template <class CountRow>
 void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int width = static_cast<int>(nWidth);
@@ -145,40 +169,51 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int rows = static_cast<int>(nRows);
   m_nPixelCount = nWidth * rows;
 
-  DWORD hr[256] = {}, hg[256] = {}, hb[256] = {};
-  uint16_t cnt[3][kTileColumns][kLevelStride];  // blue, green, red
+  const int nSlices = m_pPool ? m_pPool->Count() : 1;
+  DWORD histo[scopes_detail::kMaxSliceThreads][3][256];  // blue, green, red
+  std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
-  DWORD* histo[3] = {hb, hg, hr};
-  for (int x0 = 0; x0 < width; x0 += kTileColumns) {
-    const int nc = std::min(kTileColumns, width - x0);
-    for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
-    for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
-    // Parade records keep raw counts; the histograms are the columns summed.
-    for (int ch = 0; ch < 3; ++ch)
-      for (int c = 0; c < nc; ++c) {
-        const uint16_t* n = cnt[ch][c];
-        LONG* o = out[ch][x0 + c].nLevel;
-        DWORD* h = histo[ch];
-        for (int L = 0; L < 256; ++L) {
-          o[L] = n[L];
-          h[L] += n[L];
-        }
-      }
-  }
-  for (int L = 0; L < 256; ++L) {
-    m_arrHistoR[L] = static_cast<LONG>(hr[L]);
-    m_arrHistoG[L] = static_cast<LONG>(hg[L]);
-    m_arrHistoB[L] = static_cast<LONG>(hb[L]);
-  }
+  const scopes_detail::Split cols{width, nSlices, kTileColumns};
+  auto slice = [&](int s) {
+    uint16_t cnt[3][kTileColumns][kLevelStride];
+    for (int x0 = cols.Begin(s); x0 < cols.Begin(s + 1); x0 += kTileColumns) {
+      const int nc = std::min(kTileColumns, width - x0);
+      for (auto& ch : cnt) std::memset(ch, 0, sizeof(ch[0]) * nc);
+      for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
+      // Parade records keep raw counts; the histograms are the columns summed.
+      for (int ch = 0; ch < 3; ++ch)
+        for (int c = 0; c < nc; ++c) scopes_detail::WidenAndSum(cnt[ch][c], out[ch][x0 + c].nLevel, histo[s][ch]);
+    }
+  };
+  if (m_pPool)
+    m_pPool->Run(slice);
+  else
+    slice(0);
+  LONG* dst[3] = {m_arrHistoB.GetData(), m_arrHistoG.GetData(), m_arrHistoR.GetData()};
+  for (int ch = 0; ch < 3; ++ch)
+    for (int L = 0; L < 256; ++L) {
+      DWORD sum = 0;
+      for (int s = 0; s < nSlices; ++s) sum += histo[s][ch][L];
+      dst[ch][L] = static_cast<LONG>(sum);
+    }
 }
 
 void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, nWidth * 4);
-  if (!walk.ok) return;
-  const BYTE* frame = static_cast<const BYTE*>(pData);
-  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
-  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
-    const BYTE* row = frame + static_cast<long long>(r) * rowStep + 4L * x0;
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PixelRowBytes);
+  if (frame) AccumulatePixels(frame);
+}
+
+void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PairRowBytes);
+  if (frame) AccumulatePairs(frame);
+}
+
+void CARGBGraph::AccumulatePixels(const scopes_detail::FrameView& frame) {
+  const long nWidth = frame.width;
+  const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
+  const BYTE* base = frame.base;
+  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+    const BYTE* row = base + static_cast<long long>(r) * rowStep + 4L * x0;
     if (r + scopes_detail::kPrefetchRows < rows)
       scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
     const BYTE* p = row;
@@ -204,46 +239,25 @@ void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch
 // The same counts as converting the pairs with VYUY2ARGB and counting the pixels, in one pass
 // and without the converted frame. An odd last pixel repeats its pair's right pixel; a row of
 // one pixel, having no pair, is black.
-void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
+void CARGBGraph::AccumulatePairs(const scopes_detail::FrameView& frame) {
+  const long nWidth = frame.width;
   const long pairs = nWidth / 2;
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nHeight, nPitch, nSkip, pairs * 4);
-  if (!walk.ok) return;
-  const BYTE* frame = static_cast<const BYTE*>(pData);
-  const int rowStep = static_cast<int>(walk.rowStep), rows = static_cast<int>(walk.rows);
-  const PairTables& t = Tables();
-  Accumulate(nWidth, walk.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
-    const BYTE* row = frame + static_cast<long long>(r) * rowStep;
+  const BYTE* base = frame.base;
+  const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
+  const PairRowFn countPairs = PairRowKernel<kLevelStride, kTileColumns * kLevelStride>();
+  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+    const BYTE* row = base + static_cast<long long>(r) * rowStep;
     const int unitsInTile = std::min<long>(nc / 2, pairs - x0 / 2);
     const BYTE* p = row + 2L * x0;
     if (r + scopes_detail::kPrefetchRows < rows && unitsInTile > 0)
       scopes_detail::PrefetchRow(p + scopes_detail::kPrefetchRows * rowStep, 4 * unitsInTile);
-    int i = 0;
-#if defined(SCOPES_AVX2)
-    if (HasAVX2()) {
-      i = unitsInTile & ~7;
-      CountPairsAVX2<kLevelStride, kTileColumns * kLevelStride>(p, i, cnt[0][0]);
-      p += 4 * i;
-    }
-#endif
-    for (; i < unitsInTile; ++i, p += 4) {
-      uint32_t w;
-      std::memcpy(&w, p, 4);
-      const int u = (w >> 8) & 0xFF, v = w >> 24;
-      const int32_t cr = t.r[v], cg = t.gu[u] + t.gv[v], cb = t.b[u];
-      const int32_t l1 = t.l[w & 0xFF], l2 = t.l[(w >> 16) & 0xFF];
-      ++cnt[0][2 * i][Clamp8(t, l1 + cb)];
-      ++cnt[1][2 * i][Clamp8(t, l1 + cg)];
-      ++cnt[2][2 * i][Clamp8(t, l1 + cr)];
-      ++cnt[0][2 * i + 1][Clamp8(t, l2 + cb)];
-      ++cnt[1][2 * i + 1][Clamp8(t, l2 + cg)];
-      ++cnt[2][2 * i + 1][Clamp8(t, l2 + cr)];
-    }
+    countPairs(p, unitsInTile, cnt[0][0]);
     if (x0 + nc == nWidth && (nWidth & 1)) {  // the odd last column closes the last tile
       const int c = nc - 1;
       int b = 0, g = 0, rr = 0;
       if (pairs > 0) {
         const BYTE* last = row + 4 * (pairs - 1);
-        scopes_detail::PixelRGB(last[2], scopes_detail::PairChroma(last[1], last[3]), b, g, rr);
+        kestrune::PixelRGB(last[2], kestrune::PairChroma(last[1], last[3]), b, g, rr);
       }
       ++cnt[0][c][b];
       ++cnt[1][c][g];

@@ -10,6 +10,11 @@
 #include "scopes/ScopePixels.h"
 #include "winport/base/geometry.h"
 
+namespace scopes_detail {
+struct FrameView;
+class SlicePool;
+}  // namespace scopes_detail
+
 class PARVANEU_API CARGBGraph {
  public:
   CARGBGraph();
@@ -46,6 +51,10 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel);
 
  private:
+  friend class CVideoScopeGraph;  // hands down frames it has already checked
+  void AccumulatePixels(const scopes_detail::FrameView& frame);
+  void AccumulatePairs(const scopes_detail::FrameView& frame);
+
   // Columns per accumulation tile: three channels of 16-bit counters (27 KiB) stay in the
   // first-level cache while every sampled row passes. Columns are padded to 576 bytes so that
   // the same level in different columns never lies a multiple of 4 KiB apart, where a load
@@ -61,6 +70,7 @@ class PARVANEU_API CARGBGraph {
 
   CFastLog m_FastLog;
   LONG m_nBrightness[5120];
+  scopes_detail::SlicePool* m_pPool = nullptr;  // slice threads lent by the owning CVideoScopeGraph
   CTArray<GrayLevel> m_arrParadeR, m_arrParadeG, m_arrParadeB;
   CTArray<LONG> m_arrHistoR, m_arrHistoG, m_arrHistoB;
   long m_nPixelCount = 0;

@@ -1,4 +1,4 @@
-// Internal: sanitising frame and target geometry for the scope graphs (not exported).
+// Internal: drawing-target checks and small walking helpers of the scope graphs (not exported).
 #pragma once
 #include <algorithm>
 #include <bit>
@@ -12,36 +12,6 @@
 #include "winport/base/types.h"
 
 namespace scopes_detail {
-
-// Frames wider or taller than this are refused: far beyond any video size; it keeps every
-// offset inside 32 bits and every per-column count inside 16 bits.
-constexpr long kMaxFrameSide = 1 << 15;
-
-struct FrameWalk {
-  bool ok = false;
-  long width = 0;
-  long height = 0;
-  long pitch = 0;  // at least the bytes read per row
-  long skip = 0;   // 0 .. height - 1
-  long rows = 0;   // sampled rows, at least 1
-  long rowStep = 0;
-};
-
-// Null data, non-positive sizes and absurd frames give ok = false. A skip below 0 reads every
-// row; a skip past the frame reads the first row only; a pitch below minPitch is raised to it.
-inline FrameWalk WalkFrame(const void* pData, long nWidth, long nHeight, long nPitch, long nSkip, long minPitch) {
-  FrameWalk w;
-  if (!pData || nWidth <= 0 || nHeight <= 0 || nWidth > kMaxFrameSide || nHeight > kMaxFrameSide) return w;
-  w.width = nWidth;
-  w.height = nHeight;
-  w.skip = std::clamp(nSkip, 0L, nHeight - 1);
-  w.pitch = std::max(nPitch, minPitch);
-  if (static_cast<long long>(w.pitch) * nHeight > INT_MAX) return w;
-  w.rows = std::max(1L, nHeight / (w.skip + 1));
-  w.rowStep = (w.skip + 1) * w.pitch;
-  w.ok = true;
-  return w;
-}
 
 // A drawing target: a buffer of nStep x nRows pixels and a non-empty rectangle of sane size.
 inline bool TargetOk(const DWORD* pBuf, int nStep, int nRows) {
@@ -62,6 +32,30 @@ inline void PrefetchRow(const BYTE* p, int nBytes) {
   __builtin_prefetch(p, 0, 0);
   __builtin_prefetch(p + (nBytes - 1) / 2, 0, 0);
   __builtin_prefetch(p + nBytes - 1, 0, 0);
+}
+
+// For 256 levels: out[L] = n[L] (when out is not null) and histo[L] += n[L]; the flush of a
+// column tile, as wide as the baseline instruction set allows.
+inline void WidenAndSum(const uint16_t* n, LONG* out, DWORD* histo) {
+  int L = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; L < 256; L += 8) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
+    const __m128i lo = _mm_unpacklo_epi16(x, zero), hi = _mm_unpackhi_epi16(x, zero);
+    if (out) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L), lo);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L + 4), hi);
+    }
+    __m128i* h = reinterpret_cast<__m128i*>(histo + L);
+    _mm_storeu_si128(h, _mm_add_epi32(_mm_loadu_si128(h), lo));
+    _mm_storeu_si128(h + 1, _mm_add_epi32(_mm_loadu_si128(h + 1), hi));
+  }
+#endif
+  for (; L < 256; ++L) {
+    if (out) out[L] = n[L];
+    histo[L] += n[L];
+  }
 }
 
 // Calls f(i) for every i in [first, last) with v[i] != 0, in increasing order. Level counters

@@ -7,7 +7,14 @@
 #include "scopes/ARGBGraph.h"
 #include "scopes/ScopePixels.h"
 #include "scopes/YVYUGraph.h"
+#include <memory>
+
+#include "scopes/ScopeFrame.h"
 #include "winport/base/geometry.h"
+
+namespace scopes_detail {
+class SlicePool;
+}
 
 class PARVANEU_API CVideoScopeGraph {
  public:
@@ -18,10 +25,17 @@ class PARVANEU_API CVideoScopeGraph {
   static constexpr int M101_BLOCK = 160;
   static constexpr int M101_SAMPLES = 128;
 
-  CVideoScopeGraph() = default;
+  CVideoScopeGraph();
   CVideoScopeGraph(const CVideoScopeGraph& other);
   CVideoScopeGraph& operator=(const CVideoScopeGraph& other);
-  virtual ~CVideoScopeGraph() = default;
+  virtual ~CVideoScopeGraph();
+
+  // Slice threads for UpdateGraph: 1 (the default) analyses on the calling thread alone and
+  // starts no thread; n > 1 splits each frame among n threads (the caller's and n - 1 of a pool
+  // the graph starts on first use and joins when it goes); 0 takes as many as the machine has.
+  // At most 16. Every count gives the same counters and pixels.
+  void SetThreadCount(int nThreads);
+  int GetThreadCount() const { return m_nThreads; }
 
   // With VYUY the frame is read in place and must stay valid until EndUpdateGraph.
   void UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip, ColFmt fmt);
@@ -64,14 +78,16 @@ class PARVANEU_API CVideoScopeGraph {
   const CTArray<DWORD>& GetVYUYBuffer() const { return m_arrVYUY; }
 
  private:
+  class LendPool;
   bool YUVWanted() const;
-  bool m_bYUVDone = false;  // the internal VYUY call finds the luma/chroma side already updated
   void RebaseFrame(const CVideoScopeGraph& other);
-  void Trace(const wchar_t* fmt, const void* pUnit, const int order[4]) const;
+  bool FrameInOwnBuffer() const;
+  void Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const;
 
   int m_bRGBAnalyse = 1;
+  int m_nThreads = 1;
+  std::unique_ptr<scopes_detail::SlicePool> m_pPool;  // made by the first frame that needs it
   CTArray<DWORD> m_arrVYUY;
-  CTArray<DWORD> m_arrARGB;  // unused: pairs are counted for the RGB side without conversion
   CARGBGraph m_ARGBGraph;
   CYVYUGraph m_YUVGraph;
 };

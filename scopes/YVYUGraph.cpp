@@ -5,39 +5,18 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 
-#include "scopes/ChromaMagnitude.h"
 #include "scopes/ScopeGeometry.h"
 #include "scopes/ScopePalette.h"
+#include "scopes/SlicePool.h"
+#include "scopes/YVYUAccumulate.h"
 
 using scopes_detail::RectOk;
 using scopes_detail::TargetOk;
+using scopes_detail::RowSink;
+using scopes_detail::RowSource;
 
 namespace {
-
-// Columns are accumulated in tiles: a tile's counters stay in cache while all sampled rows pass,
-// and each row contributes one short contiguous read. Luma: 64 columns of 16-bit counters
-// (32 KiB); Y/C: 32 columns of 538 difference counters (69 KiB).
-constexpr int kLumaTilePairs = 32;
-constexpr int kYCTilePairs = 16;
-
-// Half-width of a sample's Y/C span for every (U, V): the chroma vector length in luma units.
-unsigned char g_byChromaSpan[256][256];
-
-void FillChromaSpan() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    FillChromaMagnitude();
-    int a[256], b[256];
-    for (int c = 0; c < 256; ++c) {
-      a[c] = std::abs(static_cast<int>((c - 128) / 0.564 * 0.493));
-      b[c] = std::abs(static_cast<int>((c - 128) / 0.713 * 0.877));
-    }
-    for (int u = 0; u < 256; ++u)
-      for (int v = 0; v < 256; ++v) g_byChromaSpan[u][v] = static_cast<unsigned char>(ChromaMagnitude[a[u]][b[v]]);
-  });
-}
 
 // Zeroed 256 x 256 count tables, four per thread, reused from call to call.
 DWORD* ChromaTable(int n) {
@@ -45,42 +24,6 @@ DWORD* ChromaTable(int n) {
   if (!tables[n]) tables[n] = std::make_unique<DWORD[]>(65536);
   std::memset(tables[n].get(), 0, sizeof(DWORD) * 65536);
   return tables[n].get();
-}
-
-// YVYU units (U, Y1, V, Y2) to VYUY (Y1, U, Y2, V): the bytes of each 16-bit half swapped.
-void SwapPairs(const BYTE* s, BYTE* d, int n) {
-  int i = 0;
-#if defined(__SSE2__)
-  for (; i + 4 <= n; i += 4) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8)));
-  }
-#endif
-  for (; i < n; ++i) {
-    uint32_t x;
-    std::memcpy(&x, s + 4 * i, 4);
-    x = ((x & 0x00FF00FFu) << 8) | ((x >> 8) & 0x00FF00FFu);
-    std::memcpy(d + 4 * i, &x, 4);
-  }
-}
-
-// out[L] = map[n[L]] for 256 levels. Most levels of a column are empty and map[0] is 0: groups
-// of eight empty levels are written as zeros without looking them up.
-void MapCounts(const uint16_t* n, const SHORT* map, LONG* out) {
-#if defined(__SSE2__)
-  const __m128i zero = _mm_setzero_si128();
-  for (int L = 0; L < 256; L += 8) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi16(x, zero)) == 0xFFFF) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L), zero);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L + 4), zero);
-      continue;
-    }
-    for (int k = 0; k < 8; ++k) out[L + k] = map[n[L + k]];
-  }
-#else
-  for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
-#endif
 }
 
 inline bool IsMark(DWORD px) { return static_cast<LONG>(px) < 0; }
@@ -118,10 +61,10 @@ void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
 
 }  // namespace
 
-CYVYUGraph::CYVYUGraph() { FillChromaSpan(); }
+CYVYUGraph::CYVYUGraph() { scopes_detail::ChromaSpanTable(); }
 
 CYVYUGraph::CYVYUGraph(const CYVYUGraph& other) {
-  FillChromaSpan();
+  scopes_detail::ChromaSpanTable();
   CopyFrom(other);
 }
 
@@ -185,64 +128,135 @@ long CYVYUGraph::GetHistoLValue(int nLevel) const {
   return static_cast<long>(m_arrYHisto[nLevel]);
 }
 
+
 // ---- accumulation -------------------------------------------------------------------------
+
+template <class F>
+void CYVYUGraph::RunSlices(F f) {
+  if (m_pPool)
+    m_pPool->Run(f);
+  else
+    f(0);
+}
 
 void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip) {
   // A row holds width / 2 whole pairs; an odd last pixel has no pair and is not read.
-  const auto walk = scopes_detail::WalkFrame(pData, nWidth, nRows, nPitch, nSkip, (nWidth / 2) * 4);
-  if (!walk.ok) return;
-  m_pFrame = static_cast<VYUY*>(pData);
-  m_nPairs = static_cast<int>(nWidth / 2);
-  m_nPitch = static_cast<int>(walk.pitch);
-  m_nRows = static_cast<int>(walk.rows);
-  m_nRowStep = static_cast<int>(walk.rowStep);
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nRows, nPitch, nSkip, scopes_detail::PairRowBytes);
+  if (frame) Accumulate(frame, false, nullptr);
+}
 
-  // A pending YVYU frame is converted by the luma waveform's or the histogram's pass; any other
-  // first pass needs it converted beforehand.
-  const bool bLumaPass = m_bYParade && m_byYorYC == 0;
-  if (!bLumaPass && !(m_bYHisto && !(m_bYParade && m_byYorYC == 1))) ConvertPending();
+// The passes over one frame. Column passes (the waveforms) read the frame as it is, YVYU
+// included; row passes read it in VYUY form, and the first of them over a YVYU frame writes
+// that form into pConvert on the way. Without a row pass a pass of its own converts.
+void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert) {
+  const int pairs = static_cast<int>(frame.width / 2);
+  const int rows = static_cast<int>(frame.rows);
+  const RowSource src{frame.base, frame.rowStep, pairs, rows, bYVYU};
+  const RowSink sink{pConvert, static_cast<std::ptrdiff_t>(pairs) * 4};
+  const RowSource converted = bYVYU ? RowSource{pConvert, sink.step, pairs, rows, false} : src;
+  bool bConverted = !bYVYU;
+  m_pFrame = reinterpret_cast<const VYUY*>(bYVYU ? pConvert : frame.base);
+  m_nPairs = pairs;
+  m_nRows = rows;
+  m_nRowStep = static_cast<int>(converted.step);
+  m_nPitch = static_cast<int>(bYVYU ? sink.step : frame.pitch);
+
+  // Slices: the column passes split the columns (each slice writes its own records), the row
+  // passes split the rows; histograms and chroma counts are counted per slice and summed once.
+  const int nSlices = m_pPool ? m_pPool->Count() : 1;
+  DWORD histo[scopes_detail::kMaxSliceThreads][256];
+  std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   bool bHistoDone = false;
-  if (bLumaPass) {
+  if (m_bYParade && m_byYorYC == 0) {
     m_arrYCLevels.SetSize(0, -1);
     m_nYCRowBottom = 0;
     m_nYCRowRows = -1;
-    if (m_arrYLevels.GetSize() != nWidth) m_arrYLevels.SetSize(static_cast<int>(nWidth), -1);
+    if (m_arrYLevels.GetSize() != frame.width) m_arrYLevels.SetSize(static_cast<int>(frame.width), -1);
     BuildYMap();
-    AccumulateLuma();
+    GrayLevel* rec = m_arrYLevels.GetData();
+    const SHORT* map = m_arrYMap.GetData();
+    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kLumaTilePairs};
+    RunSlices([&](int s) {
+      scopes_detail::CountLumaColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
+    });
+    for (int c = 2 * pairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
     bHistoDone = m_bYHisto != 0;
   } else if (m_bYParade && m_byYorYC == 1) {
     m_arrYLevels.SetSize(0, -1);
     m_nYRowBottom = 0;
     m_nYRowRows = -1;
-    if (m_arrYCLevels.GetSize() != nWidth) m_arrYCLevels.SetSize(static_cast<int>(nWidth), -1);
+    if (m_arrYCLevels.GetSize() != frame.width) m_arrYCLevels.SetSize(static_cast<int>(frame.width), -1);
     BuildYCMap();
-    AccumulateYC();
+    YCLevel* rec = m_arrYCLevels.GetData();
+    const SHORT* map = m_arrYCMap.GetData();
+    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kYCTilePairs};
+    RunSlices([&](int s) {
+      scopes_detail::CountYCColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
+    });
+    for (int c = 2 * pairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
     bHistoDone = m_bYHisto != 0;
   }
-  if (m_bYHisto && !bHistoDone) AccumulateHisto();
-  CountChromaForDrawing();
-  ConvertPending();
-}
-
-void CYVYUGraph::UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst, long nWidth, long nRows) {
-  m_pSwapSrc = static_cast<const BYTE*>(pSrc);
-  m_nSwapStep = nSrcRowStep;
-  const long pairs = nWidth / 2;
-  UpdateGraph(pDst, nWidth, nRows, pairs * 4, 0);
-  if (m_pSwapSrc) {  // refused geometry: convert all the same, the caller reads the result
-    const BYTE* s = m_pSwapSrc;
-    BYTE* d = static_cast<BYTE*>(pDst);
-    for (long r = 0; r < nRows && pDst; ++r, s += nSrcRowStep, d += pairs * 4) SwapPairs(s, d, static_cast<int>(pairs));
-    m_pSwapSrc = nullptr;
+  const scopes_detail::Split rowSplit{rows, nSlices, 1};
+  if (m_bYHisto && !bHistoDone) {
+    const RowSource& from = bConverted ? converted : src;
+    RunSlices([&](int s) { scopes_detail::CountLumaRows(from, rowSplit.Begin(s), rowSplit.Begin(s + 1), histo[s], sink); });
+    bConverted = true;
   }
+  if (m_bYHisto) {
+    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
+    DWORD* h = m_arrYHisto.GetData();
+    for (int L = 0; L < 256; ++L) {
+      DWORD sum = 0;
+      for (int s = 0; s < nSlices; ++s) sum += histo[s][L];
+      h[L] = sum;
+    }
+  }
+
+  // Both chroma displays read the frame's chroma; counting it once while the frame is
+  // accumulated saves each drawing a pass over the frame. A display switched on later counts
+  // at drawing time.
+  m_bUVCounted = m_bYUVCounted = false;
+  if (m_bVector || m_bLighting) {
+    const RowSource& from = bConverted ? converted : src;
+    CountChromaSlices(from, rowSplit, sink);
+    bConverted = true;
+    m_bUVCounted = m_bVector != 0;
+    m_bYUVCounted = m_bLighting != 0;
+  }
+  if (!bConverted) RunSlices([&](int s) { scopes_detail::ConvertRows(src, rowSplit.Begin(s), rowSplit.Begin(s + 1), sink); });
 }
 
-void CYVYUGraph::ConvertPending() {
-  if (!m_pSwapSrc) return;
-  const BYTE* s = m_pSwapSrc;
-  BYTE* d = reinterpret_cast<BYTE*>(m_pFrame);
-  for (int r = 0; r < m_nRows; ++r, s += m_nSwapStep, d += m_nRowStep) SwapPairs(s, d, m_nPairs);
-  m_pSwapSrc = nullptr;
+// Slice 0 counts into the graph's own tables, every other slice into tables of its own that are
+// then added in, each slice adding one share of the entries.
+void CYVYUGraph::CountChromaSlices(const scopes_detail::RowSource& src, const scopes_detail::Split& rows,
+                                   const scopes_detail::RowSink& sink) {
+  const int nSlices = rows.count;
+  const int nTables = m_bLighting ? 3 : 1;
+  const std::size_t tableWords = 3 * 65536;
+  if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(tableWords);
+  if (nSlices > 1 && m_nSliceTables < nSlices - 1) {
+    m_pSliceChroma = std::make_unique<DWORD[]>(tableWords * (nSlices - 1));
+    m_nSliceTables = nSlices - 1;
+  }
+  RunSlices([&](int s) {
+    DWORD* t = s == 0 ? m_pChromaCounts.get() : m_pSliceChroma.get() + tableWords * (s - 1);
+    std::memset(t, 0, sizeof(DWORD) * nTables * 65536);
+    scopes_detail::CountChromaRows(src, rows.Begin(s), rows.Begin(s + 1), m_bVector ? t : nullptr,
+                                   m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr, sink);
+  });
+  if (nSlices == 1) return;
+  const scopes_detail::Split words{nTables * 65536, nSlices, 64};
+  RunSlices([&](int s) {
+    DWORD* t = m_pChromaCounts.get();
+    for (int k = 1; k < nSlices; ++k) {
+      const DWORD* o = m_pSliceChroma.get() + tableWords * (k - 1);
+      for (int i = words.Begin(s); i < words.Begin(s + 1); ++i) t[i] += o[i];
+    }
+  });
+}
+
+scopes_detail::RowSource CYVYUGraph::FrameSource() const {
+  return {reinterpret_cast<const BYTE*>(m_pFrame), m_nRowStep, m_nPairs, m_nRows, false};
 }
 
 void CYVYUGraph::BuildYMap() {
@@ -262,235 +276,10 @@ void CYVYUGraph::BuildYMap() {
 void CYVYUGraph::BuildYCMap() {
   if (m_arrYCMap.GetSize() == m_nRows + 1) return;
   m_arrYCMap.SetSize(m_nRows + 1, -1);
-  const float s = 256.f / m_FastLog.Calc(m_nRows + 800);
+  const float s = 256.f / m_FastLog.Calc(m_nRows + scopes_detail::kYCMapHeadroom);
   m_arrYCMap[0] = 0;
   for (int k = 1; k <= m_nRows; ++k)
     m_arrYCMap[k] = static_cast<SHORT>(std::min(255, static_cast<int>(m_FastLog.Calc(k) * s) + 1));
-}
-
-// Counts each tile of columns over all sampled rows in 16-bit counters held in the first-level
-// cache, then maps the tile to intensities; the histogram is the sum of the columns' raw counts.
-void CYVYUGraph::AccumulateLuma() {
-  GrayLevel* rec = m_arrYLevels.GetData();
-  const SHORT* map = m_arrYMap.GetData();
-  const bool bHisto = m_bYHisto != 0;
-  DWORD histo[256] = {};
-  uint16_t cnt[2 * kLumaTilePairs][256];
-  // A pending YVYU frame is counted where it lies (its luma one byte further into each half);
-  // its VYUY form is written afterwards by a pass along the rows.
-  const BYTE* frame = m_pSwapSrc ? m_pSwapSrc : reinterpret_cast<const BYTE*>(m_pFrame);
-  const long rowStep = m_pSwapSrc ? m_nSwapStep : m_nRowStep;
-  const int sh = m_pSwapSrc ? 8 : 0;
-  for (int p0 = 0; p0 < m_nPairs; p0 += kLumaTilePairs) {
-    const int np = std::min(kLumaTilePairs, m_nPairs - p0);
-    std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np);
-    const BYTE* row = frame + 4 * p0;
-    for (int r = 0; r < m_nRows; ++r, row += rowStep) {
-      if (r + scopes_detail::kPrefetchRows < m_nRows)
-        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * np);
-      const BYTE* u = row;
-      uint16_t* c = cnt[0];
-      int i = 0;
-      for (; i + 2 <= np; i += 2, u += 8, c += 4 * 256) {  // two pairs, four columns at a time
-        uint64_t w;
-        std::memcpy(&w, u, 8);
-        w >>= sh;
-        ++c[w & 0xFF];
-        ++c[256 + ((w >> 16) & 0xFF)];
-        ++c[512 + ((w >> 32) & 0xFF)];
-        ++c[768 + ((w >> 48) & 0xFF)];
-      }
-      if (i < np) {
-        ++c[u[sh / 8]];
-        ++c[256 + u[2 + sh / 8]];
-      }
-    }
-    for (int c = 0; c < 2 * np; ++c) {
-      const uint16_t* n = cnt[c];
-      LONG* out = rec[2 * p0 + c].nLevel;
-      if (bHisto)
-        for (int L = 0; L < 256; ++L) histo[L] += n[L];
-      MapCounts(n, map, out);
-    }
-  }
-  for (int c = 2 * m_nPairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
-  if (bHisto) {
-    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
-  }
-}
-
-// Each sample lights a span of levels around its luma. Spans are recorded as +1/-1 at their ends
-// and a prefix sum per column turns them into counts: two writes per sample instead of up to 385.
-void CYVYUGraph::AccumulateYC() {
-  YCLevel* rec = m_arrYCLevels.GetData();
-  const SHORT* map = m_arrYCMap.GetData();
-  const bool bHisto = m_bYHisto != 0;
-  DWORD histo[256] = {};
-  static thread_local LONG diff[2 * kYCTilePairs][538];
-  const BYTE* frame = reinterpret_cast<const BYTE*>(m_pFrame);
-  for (int p0 = 0; p0 < m_nPairs; p0 += kYCTilePairs) {
-    const int np = std::min(kYCTilePairs, m_nPairs - p0);
-    std::memset(diff, 0, sizeof(diff[0]) * 2 * np);
-    const BYTE* row = frame + 4 * p0;
-    for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
-      if (r + scopes_detail::kPrefetchRows < m_nRows)
-        scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * m_nRowStep, 4 * np);
-      const BYTE* u = row;
-      for (int i = 0; i < np; ++i, u += 4) {
-        const int m = g_byChromaSpan[u[1]][u[3]];
-        const int y1 = u[0], y2 = u[2];
-        LONG* d1 = diff[2 * i];
-        LONG* d2 = diff[2 * i + 1];
-        ++d1[std::max(1, y1 - m + 125)];
-        --d1[std::min(536, y1 + m + 125) + 1];
-        ++d2[std::max(1, y2 - m + 125)];
-        --d2[std::min(536, y2 + m + 125) + 1];
-        if (bHisto) {
-          ++histo[y1];
-          ++histo[y2];
-        }
-      }
-    }
-    for (int c = 0; c < 2 * np; ++c) {
-      const LONG* d = diff[c];
-      LONG* out = rec[2 * p0 + c].nLevel;
-      LONG run = 0;
-      for (int k = 0; k < 537; ++k) {
-        run += d[k];
-        out[k] = map[run];
-      }
-    }
-  }
-  for (int c = 2 * m_nPairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
-  if (bHisto) {
-    if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-    std::memcpy(m_arrYHisto.GetData(), histo, sizeof histo);
-  }
-}
-
-// Luma bytes of 16 pairs all equal to the first one (flat areas are common in video).
-static inline bool FlatLuma16(const BYTE* u) {
-#if defined(__SSE2__)
-  const __m128i mask = _mm_set1_epi32(0x00FF00FF);
-  const __m128i first = _mm_set1_epi16(static_cast<short>(u[0]));
-  __m128i eq = _mm_cmpeq_epi16(_mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u)), mask), first);
-  for (int k = 16; k < 64; k += 16)
-    eq = _mm_and_si128(eq, _mm_cmpeq_epi16(
-                               _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(u + k)), mask), first));
-  return _mm_movemask_epi8(eq) == 0xFFFF;
-#else
-  for (int k = 2; k < 64; k += 2)
-    if (u[k] != u[0]) return false;
-  return true;
-#endif
-}
-
-// Eight small tables taken in turn, all in the first-level cache: equal neighbours do not wait
-// on each other's counts. Flat stretches of 32 pixels count at once.
-void CYVYUGraph::AccumulateHisto() {
-  DWORD t[8][256] = {};
-  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
-  const BYTE* src = m_pSwapSrc;
-  m_pSwapSrc = nullptr;
-  for (int r = 0; r < m_nRows; ++r, row += m_nRowStep) {
-    if (src) {  // the frame's first pass writes its VYUY form
-      SwapPairs(src, const_cast<BYTE*>(row), m_nPairs);
-      src += m_nSwapStep;
-    }
-    const BYTE* u = row;
-    int i = 0;
-    for (; i + 16 <= m_nPairs; i += 16, u += 64) {
-      if (FlatLuma16(u)) {
-        t[0][u[0]] += 32;
-        continue;
-      }
-      for (int k = 0; k < 64; k += 16) {
-        uint64_t w0, w1;
-        std::memcpy(&w0, u + k, 8);
-        std::memcpy(&w1, u + k + 8, 8);
-        ++t[0][w0 & 0xFF];
-        ++t[1][(w0 >> 16) & 0xFF];
-        ++t[2][(w0 >> 32) & 0xFF];
-        ++t[3][(w0 >> 48) & 0xFF];
-        ++t[4][w1 & 0xFF];
-        ++t[5][(w1 >> 16) & 0xFF];
-        ++t[6][(w1 >> 32) & 0xFF];
-        ++t[7][(w1 >> 48) & 0xFF];
-      }
-    }
-    for (; i < m_nPairs; ++i, u += 4) {
-      ++t[0][u[0]];
-      ++t[1][u[2]];
-    }
-  }
-  if (m_arrYHisto.GetSize() != 256) m_arrYHisto.SetSize(256, -1);
-  DWORD* h = m_arrYHisto.GetData();
-  for (int L = 0; L < 256; ++L) h[L] = t[0][L] + t[1][L] + t[2][L] + t[3][L] + t[4][L] + t[5][L] + t[6][L] + t[7][L];
-}
-
-// Calls flush(unit, n) for every run of n consecutive units equal in the bits of mask. Flat
-// picture areas repeat units, and adding a run once avoids a chain of increments of one counter.
-template <class Flush>
-void CYVYUGraph::ForEachUnitRun(uint32_t mask, Flush flush) const {
-  const BYTE* row = reinterpret_cast<const BYTE*>(m_pFrame);
-  const int pairs = m_nPairs, rows = m_nRows, step = m_nRowStep;
-  const BYTE* src = m_pSwapSrc;  // a pending YVYU frame is converted row by row on the way
-  for (int r = 0; r < rows && pairs > 0; ++r, row += step) {
-    if (src) {
-      SwapPairs(src, const_cast<BYTE*>(row), pairs);
-      src += m_nSwapStep;
-    }
-    uint32_t prev;
-    std::memcpy(&prev, row, 4);
-    prev &= mask;
-    uint32_t run = 1;
-    for (int i = 1; i < pairs; ++i) {
-      uint32_t cur;
-      std::memcpy(&cur, row + 4 * i, 4);
-      cur &= mask;
-      if (cur == prev) {
-        ++run;
-        continue;
-      }
-      flush(prev, run);
-      prev = cur;
-      run = 1;
-    }
-    flush(prev, run);
-  }
-}
-
-// Chroma pair counts for the vector display (uv, indexed U * 256 + V) and luma/chroma counts
-// for the lightning display (yu and yv, indexed Y * 256 + U or V); null tables are skipped.
-// The tables must be zeroed.
-void CYVYUGraph::CountChroma(DWORD* uv, DWORD* yu, DWORD* yv) const {
-  if (!yu) {
-    ForEachUnitRun(0xFF00FF00u, [uv](uint32_t unit, uint32_t run) { uv[(unit & 0xFF00) | (unit >> 24)] += run; });
-    return;
-  }
-  ForEachUnitRun(0xFFFFFFFFu, [uv, yu, yv](uint32_t unit, uint32_t run) {
-    const uint32_t y1 = (unit & 0xFF) << 8, u = (unit >> 8) & 0xFF, y2 = (unit >> 8) & 0xFF00, v = unit >> 24;
-    if (uv) uv[(u << 8) | v] += run;
-    yu[y1 | u] += run;
-    yu[y2 | u] += run;
-    yv[y1 | v] += run;
-    yv[y2 | v] += run;
-  });
-}
-
-// Both displays read the frame's chroma; counting it once while the frame is accumulated saves
-// each drawing a pass over the frame. A display switched on later counts at drawing time.
-void CYVYUGraph::CountChromaForDrawing() {
-  m_bUVCounted = m_bYUVCounted = false;
-  if (!m_bVector && !m_bLighting) return;
-  if (!m_pChromaCounts) m_pChromaCounts = std::make_unique<DWORD[]>(3 * 65536);
-  DWORD* t = m_pChromaCounts.get();
-  std::memset(t, 0, sizeof(DWORD) * (m_bLighting ? 3 : 1) * 65536);
-  CountChroma(m_bVector ? t : nullptr, m_bLighting ? t + 65536 : nullptr, m_bLighting ? t + 2 * 65536 : nullptr);
-  m_pSwapSrc = nullptr;  // converted by the walk
-  m_bUVCounted = m_bVector != 0;
-  m_bYUVCounted = m_bLighting != 0;
 }
 
 // ---- drawing ------------------------------------------------------------------------------
@@ -523,13 +312,15 @@ bool CYVYUGraph::PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFu
 bool CYVYUGraph::PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange) {
   const int h = rc.bottom - rc.top;
   const int full = bFullRange ? 1 : 0;
-  if (m_arrYCRowPos.GetSize() == 537 && m_nYCRowBottom == rc.bottom && m_nYCRowHeight == h &&
+  if (m_arrYCRowPos.GetSize() == scopes_detail::kYCCounters && m_nYCRowBottom == rc.bottom && m_nYCRowHeight == h &&
       m_nYCRowStep == nStep && m_nYCRowFull == full && m_nYCRowRows == nRows)
     return false;
-  m_arrYCRowPos.SetSize(537, -1);
-  for (int k = 0; k < 537; ++k) {
-    const double row = full ? rc.bottom - (255.0 * (k - 141) / 219.0) * (h / 256.0)
-                            : rc.bottom - double(k - 141) * h / 220.0;
+  // Code level 16 (counter 141) lies on rc.bottom.
+  constexpr int k16 = 16 + scopes_detail::kYCOffset;
+  m_arrYCRowPos.SetSize(scopes_detail::kYCCounters, -1);
+  for (int k = 0; k < scopes_detail::kYCCounters; ++k) {
+    const double row = full ? rc.bottom - (255.0 * (k - k16) / 219.0) * (h / 256.0)
+                            : rc.bottom - double(k - k16) * h / 220.0;
     m_arrYCRowPos[k] = static_cast<int>(std::clamp<double>(std::trunc(row), 0, nRows - 1)) * nStep;
   }
   m_nYCRowBottom = rc.bottom;
@@ -583,12 +374,12 @@ void CYVYUGraph::DrawYParade2(DWORD* pBuf, int nStep, int nRows, const CRect& rc
     int c0, c1;
     ColumnSpan(static_cast<int>(x), cw, nStep, c0, c1);
     if (c0 >= c1) continue;
-    const int lastPlain = bMarkOut ? 392 : 529;
+    const int lastPlain = bMarkOut ? scopes_detail::kYCLastPlain : scopes_detail::kYCLastDrawn;
     scopes_detail::ForEachNonZero(V, 0, lastPlain + 1, [&](int k) {
       if (V[k] > 0) MaxBand(pBuf, nStep, row[k + 1], row[k], c0, c1, V[k]);
     });
     if (bMarkOut)
-      scopes_detail::ForEachNonZero(V, 393, 530, [&](int k) { MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1); });
+      scopes_detail::ForEachNonZero(V, scopes_detail::kYCFirstMark, scopes_detail::kYCLastDrawn + 1, [&](int k) { MarkBand(pBuf, nStep, row[k + 1], row[k], c0, c1); });
   }
   ColourIntensities(pBuf, static_cast<long long>(nStep) * nRows);
 }
@@ -623,6 +414,10 @@ float CYVYUGraph::LogRatio(int nTotal, float fScale) const {
 void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
   if (!m_bVector || !m_pFrame || !TargetOk(pBuf, nWidth, nHeight) || !std::isfinite(fGain)) return;
   if (nWidth > 32767 || nHeight > 32767) return;  // positions are 16-bit
+  // Past this gain every point but zero chroma lies off any target; clamping keeps the scale
+  // finite, so zero chroma times the scale stays zero.
+  constexpr float kMaxGain = 65536.f;
+  fGain = std::clamp(fGain, -kMaxGain, kMaxGain);
   PrepareVectorTables(nWidth, nHeight, fGain);
   const SHORT* X = m_arrVectorX.GetData();
   const SHORT* Y = m_arrVectorY.GetData();
@@ -632,7 +427,7 @@ void CYVYUGraph::DrawVector(DWORD* pBuf, int nWidth, int nHeight, float fGain) {
   const DWORD* uv = m_bUVCounted ? m_pChromaCounts.get() : nullptr;
   if (!uv) {
     DWORD* t = ChromaTable(0);
-    CountChroma(t, nullptr, nullptr);
+    scopes_detail::CountChromaRows(FrameSource(), 0, m_nRows, t, nullptr, nullptr, {});
     uv = t;
   }
   for (int U = 0; U < 256; ++U) {
@@ -720,7 +515,7 @@ void CYVYUGraph::DrawLightning(DWORD* pBuf, int nStep, int nRows, const CRect& r
   if (!yu) {
     DWORD* tu = ChromaTable(0);
     DWORD* tv = ChromaTable(1);
-    CountChroma(nullptr, tu, tv);
+    scopes_detail::CountChromaRows(FrameSource(), 0, m_nRows, nullptr, tu, tv, {});
     yu = tu, yv = tv;
   }
   int dy[256];

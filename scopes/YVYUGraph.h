@@ -10,6 +10,14 @@
 #include "scopes/ScopePixels.h"
 #include "winport/base/geometry.h"
 
+namespace scopes_detail {
+struct FrameView;
+struct RowSource;
+struct RowSink;
+struct Split;
+class SlicePool;
+}  // namespace scopes_detail
+
 class PARVANEU_API CYVYUGraph {
  public:
   CYVYUGraph();
@@ -58,23 +66,21 @@ class PARVANEU_API CYVYUGraph {
   const CTArray<DWORD>& GetYHisto() const { return m_arrYHisto; }
 
  private:
-  friend class CVideoScopeGraph;  // re-points a copied frame at the copy's own conversion buffer
+  // Hands down checked frames; re-points a copied frame at the copy's own conversion buffer.
+  friend class CVideoScopeGraph;
 
-  // The same as UpdateGraph on the VYUY form of a YVYU frame, written to pDst (packed rows) by
-  // the first pass that reads the frame instead of by a pass of its own.
-  void UpdateGraphYVYU(const void* pSrc, long nSrcRowStep, void* pDst, long nWidth, long nRows);
-  void ConvertPending();
+  // UpdateGraph of a checked frame. With bYVYU the frame holds YVYU pairs, read in place, and
+  // its VYUY form is written to pConvert (packed rows) on the way.
+  void Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert);
+  scopes_detail::RowSource FrameSource() const;
+  void CountChromaSlices(const scopes_detail::RowSource& src, const scopes_detail::Split& rows,
+                         const scopes_detail::RowSink& sink);
+  template <class F>
+  void RunSlices(F f);
 
   void CopyFrom(const CYVYUGraph& other);
   void BuildYMap();
   void BuildYCMap();
-  void AccumulateLuma();
-  void AccumulateYC();
-  void AccumulateHisto();
-  void CountChroma(DWORD* uv, DWORD* yu, DWORD* yv) const;
-  void CountChromaForDrawing();
-  template <class Flush>
-  void ForEachUnitRun(uint32_t mask, Flush flush) const;
   bool PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   bool PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
   void PrepareVectorTables(int nWidth, int nHeight, float fGain);
@@ -82,7 +88,7 @@ class PARVANEU_API CYVYUGraph {
   float LogRatio(int nTotal, float fScale) const;
 
   CFastLog m_FastLog;
-  VYUY* m_pFrame = nullptr;
+  const VYUY* m_pFrame = nullptr;
   int m_nPairs = 0;
   int m_nRows = 0;
   int m_nPitch = 0;
@@ -114,7 +120,9 @@ class PARVANEU_API CYVYUGraph {
   // Chroma counts of the current frame for the vector and lightning displays (3 x 65536).
   std::unique_ptr<DWORD[]> m_pChromaCounts;
   bool m_bUVCounted = false, m_bYUVCounted = false;
-  // A YVYU frame whose VYUY form the next pass over the frame writes before reading it.
-  const BYTE* m_pSwapSrc = nullptr;
-  long m_nSwapStep = 0;
+  // Slice threads lent by the owning CVideoScopeGraph (none: one thread), and the chroma tables
+  // of slices 1 .. n - 1, kept from frame to frame.
+  scopes_detail::SlicePool* m_pPool = nullptr;
+  std::unique_ptr<DWORD[]> m_pSliceChroma;
+  int m_nSliceTables = 0;
 };

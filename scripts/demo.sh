@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)" --target parvane-gallery
-mkdir -p out
+if [[ " $* " == *" --window "* ]]; then
+  exec ./build/tools/parvane-gallery "$@"
+fi
 ./build/tools/parvane-gallery --out out "$@"
 echo "gallery written to out/"

@@ -15,8 +15,10 @@ packages=(
   libsdl2-dev                                  # the windowed back end
   libglib2.0-dev                               # content types for shell file information
   libkissfft-dev                               # FFT of the spectrum analyser
+  libebur128-dev                               # loudness of the level measure (BS.1770 gating, range)
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth                                   # the SDL2 smoke test under a virtual display
+  zenity                                       # the desktop file and folder prompts
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(ffmpeg)

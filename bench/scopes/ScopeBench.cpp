@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "companion/Buf32Draw.h"
@@ -150,10 +151,11 @@ void BM_Draw(benchmark::State& st) {
 
 // Everything a host does per frame with all displays on, luma mode: analysis plus the drawing
 // of the luma waveform, vector, lightning, luma histogram, RGB histograms and RGB parade.
-void BM_FrameAllDisplays(benchmark::State& st) {
+void AllDisplays(benchmark::State& st, int threads) {
   const int fmt = int(st.range(0));
   const FrameSet& s = Frames(int(st.range(1)));
   CVideoScopeGraph g;
+  g.SetThreadCount(threads);
   g.SetYorYCFlag(0);
   CBuf32Draw d;
   d.Create(kDrawW, kDrawH);
@@ -163,7 +165,12 @@ void BM_FrameAllDisplays(benchmark::State& st) {
     for (int op : {kYParade, kVector, kLightning, kHistoL, kHistoRGB, kParadeRGB}) DrawOne(g, d, op);
     g.EndUpdateGraph();
   }
+  st.SetLabel("threads " + std::to_string(g.GetThreadCount()));
 }
+void BM_FrameAllDisplays(benchmark::State& st) { AllDisplays(st, 1); }
+// The same with slice threads (0 = all the machine has). Wall time: the work of every thread
+// ends before the frame does.
+void BM_FrameAllDisplaysThreads(benchmark::State& st) { AllDisplays(st, int(st.range(2))); }
 
 // The luma waveform alone: accumulation plus drawing.
 void BM_LumaWaveform(benchmark::State& st) {
@@ -234,6 +241,11 @@ void FrameArgs(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_UpdateGraph)->Apply(UpdateArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Draw)->Apply(DrawArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameAllDisplays)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameAllDisplaysThreads)
+    ->ArgNames({"fmt", "h", "threads"})
+    ->ArgsProduct({{CVideoScopeGraph::VYUY, CVideoScopeGraph::YVYU}, {1080, 2160}, {1, 2, 0}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LumaWaveform)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LumaHistogram)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadFrame)->Apply(FrameArgs)->Unit(benchmark::kMillisecond);

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "winport/res/Resources.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/text/DrawTextLayout.h"
 
 namespace {

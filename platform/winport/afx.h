@@ -8,3 +8,7 @@
 #include "winport/window/window.h"
 #include "winport/module/ExtensionModule.h"
 #include "winport/module/VersionInfo.h"
+#include "winport/gdi/CImageList.h"
+#include "winport/com/com.h"
+#include "winport/shell/shell.h"
+#include "winport/doc/doc.h"

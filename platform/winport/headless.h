@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "winport/base/types.h"
@@ -16,24 +17,24 @@ struct Options {
 
 // No windows, empty queues and timers, no scheduled actions, clock at 0, pointer at (0, 0).
 // Selects the headless back end.
-void Reset(const Options& = {});
-unsigned Now();  // virtual milliseconds (GetTickCount)
+WINPORT_API void Reset(const Options& = {});
+WINPORT_API unsigned Now();  // virtual milliseconds (GetTickCount)
 // Handles all queued and sent messages and due paints; no time passes.
-void Pump();
+WINPORT_API void Pump();
 // Moves the clock to Now()+ms, stopping at every due timer and scheduled action in time order
 // and handling messages between.
-void Advance(unsigned ms);
+WINPORT_API void Advance(unsigned ms);
 // Runs action when the clock reaches ms (also from inside a waiting GetMessage / WaitMessage).
-void At(unsigned ms, std::function<void()> action);
+WINPORT_API void At(unsigned ms, std::function<void()> action);
 
 // x, y are client coordinates of hwnd; button 0 left, 1 right, 2 middle.
-void MouseMove(HWND, int x, int y);
-void MouseDown(HWND, int x, int y, int button = 0);
-void MouseUp(HWND, int x, int y, int button = 0);
-void Wheel(HWND, int x, int y, int delta);
+WINPORT_API void MouseMove(HWND, int x, int y);
+WINPORT_API void MouseDown(HWND, int x, int y, int button = 0);
+WINPORT_API void MouseUp(HWND, int x, int y, int button = 0);
+WINPORT_API void Wheel(HWND, int x, int y, int delta);
 // Gives hwnd the focus when it lacks it (as a click would); then the key's WM_KEYDOWN and
 // WM_KEYUP go to the focus window.
-void KeyDown(HWND, unsigned vk);
+WINPORT_API void KeyDown(HWND, unsigned vk);
 
 struct Image {
   int width = 0, height = 0;
@@ -44,7 +45,26 @@ struct Image {
 };
 // The client area as a screenshot shows it now: the window's surface with its visible children
 // composed on top. Runs no paint (Pump first to see pending ones). Empty for a bad handle.
-Image Capture(HWND);
-bool SavePng(const Image&, const char* path);
+WINPORT_API Image Capture(HWND);
+WINPORT_API bool SavePng(const Image&, const char* path);
+
+// File and folder prompts (GetOpenFileNameW, GetSaveFileNameW, SHBrowseForFolderW) answered
+// from a script. With nothing queued a prompt is cancelled; Reset() clears queue and record.
+struct PromptRecord {
+  enum Kind { Open, Save, Folder };
+  Kind kind;
+  std::wstring title;
+  std::wstring filter;    // up to its terminating empty string, each NUL shown as '|', e.g. L"Text|*.txt|"
+  std::wstring fileName;  // initial file name
+  std::wstring defExt;    // "" when none
+  DWORD flags;            // OFN_* / BIF_* flags as handed over
+  DWORD filterIndex;
+  HWND owner;
+  RECT ownerRect;         // the owner's window rectangle during the prompt; empty without an owner
+  BOOL ownerEnabled;      // whether the owner was enabled during the prompt
+};
+void QueuePromptAnswer(const std::wstring& path);  // the next prompt confirms this path
+void QueuePromptCancel();                           // the next prompt is cancelled
+std::vector<PromptRecord> Prompts();                // prompts since Reset(), oldest first
 
 }  // namespace winport::headless

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "winport/base/CString.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/res/res.h"
 
 using winport::Surface;

@@ -73,6 +73,21 @@ TEST(ScopeConversion, OnlyLightningFeedsNoLumaChromaFromConvertedFrames) {
   EXPECT_EQ(g.GetHistoLPixelCount(), 2);
 }
 
+// A converted frame lives in the graph's own buffer, which the next converted frame overwrites
+// and may move: a luma/chroma side that is not fed that frame must not keep pointing at it.
+TEST(ScopeConversion, StaleConvertedFrameIsDroppedWhenTheBufferIsReused) {
+  CVideoScopeGraph g;
+  std::vector<uint8_t> small(4 * 2 * 2, 0x80), large(64 * 8 * 16, 0x80);
+  g.UpdateGraph(small.data(), 4, 2, 8, 0, CVideoScopeGraph::YVYU);
+  ASSERT_NE(g.GetYUVGraph().GetFrame(), nullptr);
+  g.EnableVector(0), g.EnableYParade(0), g.EnableYHisto(0);  // the lightning alone is left
+  g.UpdateGraph(large.data(), 128, 16, 512, 0, CVideoScopeGraph::TVYU);  // no EndUpdateGraph between
+  EXPECT_EQ(g.GetYUVGraph().GetFrame(), nullptr);
+  std::vector<DWORD> buf(32 * 32, 0);
+  g.DrawLightning(buf.data(), 32, 32, CRect(0, 0, 32, 32), 0);
+  for (DWORD px : buf) ASSERT_EQ(px, 0u);
+}
+
 // Converted rows of an odd-width frame hold width / 2 whole pairs and are read with that length:
 // every row keeps its own values.
 TEST(ScopeConversion, OddWidthRowsAreReadAtTheirRealLength) {
@@ -137,7 +152,7 @@ TEST(ScopeConversion, EverySeventyFifthCallTracesTheFirstUnit) {
   ASSERT_EQ(trace.lines.size(), 2u);
   EXPECT_EQ(trace.lines[1], L"CVideoScopeGraph::UpdateGraph YVYU Y1=20 Y2=40 U=10 V=30");
   skip(73);
-  g.UpdateGraph(unit, 1, 1, 4, 0, CVideoScopeGraph::TVYU);
+  g.UpdateGraph(unit, 2, 1, 8, 0, CVideoScopeGraph::TVYU);
   ASSERT_EQ(trace.lines.size(), 3u);
   EXPECT_EQ(trace.lines[2], L"CVideoScopeGraph::UpdateGraph TVYU T=40 Y=20 U=10 V=30");
   skip(73);

@@ -1,5 +1,12 @@
 #include "tools/gallery/Gallery.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
 namespace gallery {
 
 namespace {
@@ -7,7 +14,26 @@ std::vector<PageFactory>& Registry() {
   static std::vector<PageFactory> pages;
   return pages;
 }
+// Deletes itself with its window, the framework's way for windows nobody else holds.
+class CLabel : public CStatic {
+ protected:
+  void PostNcDestroy() override { delete this; }
+};
+
+CFont& LabelFont() {
+  static CFont font;
+  if (!font.GetSafeHandle()) font.CreatePointFont(80, L"Tahoma");
+  return font;
+}
+
 }  // namespace
+
+void AddLabel(CWnd* pParent, const RECT& rc, LPCWSTR text) {
+  auto label = std::make_unique<CLabel>();
+  if (!label->Create(text, WS_CHILD | WS_VISIBLE | SS_LEFT, rc, pParent)) return;
+  label->SetFont(&LabelFont(), FALSE);
+  label.release();  // owned by its window from here on
+}
 
 bool RegisterPage(PageFactory factory) {
   Registry().push_back(factory);
@@ -15,5 +41,29 @@ bool RegisterPage(PageFactory factory) {
 }
 
 const std::vector<PageFactory>& Pages() { return Registry(); }
+
+namespace {
+std::string& AudioPath() {
+  static std::string path;
+  return path;
+}
+}  // namespace
+
+void SetAudioFile(const std::string& path) { AudioPath() = path; }
+const std::string& AudioFile() { return AudioPath(); }
+
+bool ProgramOnPath(const char* name) {
+  const char* path = std::getenv("PATH");
+  if (!path || !name || !*name) return false;
+  std::string_view rest(path);
+  while (true) {
+    const size_t colon = rest.find(':');
+    const std::string_view dir = rest.substr(0, colon);
+    const std::filesystem::path full = std::filesystem::path(dir.empty() ? std::string_view(".") : dir) / name;
+    if (::access(full.c_str(), X_OK) == 0) return true;
+    if (colon == std::string_view::npos) return false;
+    rest.remove_prefix(colon + 1);
+  }
+}
 
 }  // namespace gallery

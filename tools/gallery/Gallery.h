@@ -15,6 +15,8 @@ class Page {
  public:
   virtual ~Page() = default;
   virtual const char* Name() const = 0;  // file-name friendly: "meters", "scope-traces"
+  // What the title band of the page shows ("Level meters").
+  virtual const char* Title() const { return Name(); }
   virtual SIZE ClientSize() const = 0;
   virtual void Create(CWnd* pParent) = 0;
   // Called every 20 ms of programme time (50 updates per second), starting at 0.
@@ -24,9 +26,20 @@ class Page {
   virtual void Destroy() {}
 };
 
+// A caption naming a control, as a static text child of the page; it lives as long as its parent.
+void AddLabel(CWnd* pParent, const RECT& rc, LPCWSTR text);
+// Height of one caption line.
+constexpr int kLabelHeight = 16;
+
 using PageFactory = Page* (*)();
 bool RegisterPage(PageFactory factory);
 const std::vector<PageFactory>& Pages();
+
+// --audio FILE: pages that play sound decode this file instead of their built-in programme.
+void SetAudioFile(const std::string& path);
+const std::string& AudioFile();
+// Whether a program of that name can be run from PATH.
+bool ProgramOnPath(const char* name);
 
 }  // namespace gallery
 

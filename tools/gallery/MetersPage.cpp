@@ -85,7 +85,8 @@ class CProgramme {
 class CMetersPage : public gallery::Page {
  public:
   const char* Name() const override { return "meters"; }
-  SIZE ClientSize() const override { return {640, 360}; }
+  const char* Title() const override { return "Level meters"; }
+  SIZE ClientSize() const override { return {640, 376}; }
 
   void Create(CWnd* pParent) override {
     m_scale.FillDeftValue();
@@ -94,18 +95,21 @@ class CMetersPage : public gallery::Page {
     stereo.pScale = &m_scale;
     m_vuStereo.AddVUMarker(0, RGB(255, 255, 255));
     m_vuStereo.SetTipPostText(L"dB");
-    m_vuStereo.Create(WS_CHILD | WS_VISIBLE, CRect(10, 10, 90, 350), pParent, stereo);
+    m_vuStereo.Create(WS_CHILD | WS_VISIBLE, CRect(10, 26, 90, 366), pParent, stereo);
+    gallery::AddLabel(pParent, CRect(10, 6, 98, 22), L"CVUMeter");
 
     SVUMeterInitParam eight;
     eight.nVUCount = kChannels;
     eight.crBack = RGB(32, 32, 32);
     eight.crFrame = RGB(10, 10, 10);
     m_vuEight.AddVUMarker(-6, RGB(255, 255, 0));
-    m_vuEight.Create(WS_CHILD | WS_VISIBLE, CRect(100, 10, 300, 350), pParent, eight);
+    m_vuEight.Create(WS_CHILD | WS_VISIBLE, CRect(100, 26, 300, 366), pParent, eight);
+    gallery::AddLabel(pParent, CRect(100, 6, 300, 22), L"CVUMeter, 8 channels, linear");
 
-    m_exStereo.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(310, 10, 350, 350), pParent);
+    m_exStereo.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(310, 26, 350, 366), pParent);
     m_exStereo.SetTipPostText(L"dB");
-    m_exEight.Create(kChannels, FALSE, WS_CHILD | WS_VISIBLE, CRect(360, 10, 630, 350), pParent);
+    m_exEight.Create(kChannels, FALSE, WS_CHILD | WS_VISIBLE, CRect(360, 26, 630, 366), pParent);
+    gallery::AddLabel(pParent, CRect(306, 6, 630, 22), L"CExVUMeter: stereo vertical, 8 channels horizontal");
     m_exEight.SetMeterDist(3);
   }
 

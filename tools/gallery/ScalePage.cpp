@@ -59,11 +59,14 @@ END_MESSAGE_MAP()
 class ScalePage : public gallery::Page {
  public:
   const char* Name() const override { return "scale"; }
-  SIZE ClientSize() const override { return {200, 320}; }
+  const char* Title() const override { return "Audio scale"; }
+  SIZE ClientSize() const override { return {200, 340}; }
   void Create(CWnd* pParent) override {
     static CString cls = AfxRegisterWndClass(0);
-    m_left.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(4, 4, 98, 316), pParent, 1);
-    m_right.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(102, 4, 196, 316), pParent, 2);
+    m_left.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(4, 24, 98, 336), pParent, 1);
+    gallery::AddLabel(pParent, CRect(4, 4, 98, 20), L"ASDS_TEXTLEFT");
+    m_right.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(102, 24, 196, 336), pParent, 2);
+    gallery::AddLabel(pParent, CRect(102, 4, 196, 20), L"ASDS_TEXTRIGHT");
   }
   void Tick(unsigned ms) override {
     // A slow swell from silence to +10 dB and back, one channel a beat behind the other.

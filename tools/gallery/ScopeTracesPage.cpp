@@ -111,6 +111,7 @@ END_MESSAGE_MAP()
 class ScopeTracesPage : public gallery::Page {
  public:
   const char* Name() const override { return "scope-traces"; }
+  const char* Title() const override { return "Scope traces (CYVYUGraph, CARGBGraph)"; }
   SIZE ClientSize() const override { return {744, 456}; }
   void Create(CWnd* pParent) override {
     static CString cls = AfxRegisterWndClass(0);

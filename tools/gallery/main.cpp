@@ -2,41 +2,48 @@
 // programme on the virtual clock and writes a strip of frames per page plus a contact sheet;
 // with --window it opens the pages in real windows and plays them at the real clock.
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 #include <winport/afx.h>
 #include <winport/headless.h>
 
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/Options.h"
 #include "tools/gallery/PageFrame.h"
+#include "tools/gallery/Tiling.h"
 
 namespace {
 
-struct Options {
-  std::string outDir = "out";
-  std::string only;
-  bool window = false;
-};
+using gallery::Options;
 
-Options Parse(int argc, char** argv) {
-  Options o;
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--window") o.window = true;
-    else if (a == "--out" && i + 1 < argc) o.outDir = argv[++i];
-    else if (a == "--page" && i + 1 < argc) o.only = argv[++i];
-    else if (a == "--help" || a == "-h") {
-      std::puts("parvane-gallery [--out DIR] [--page NAME] [--window]");
-      std::exit(0);
-    }
+std::vector<std::string> PageNames() {
+  std::vector<std::string> names;
+  for (gallery::PageFactory make : gallery::Pages()) {
+    std::unique_ptr<gallery::Page> page(make());
+    names.emplace_back(page->Name());
   }
-  return o;
+  return names;
+}
+
+// The output folder exists (made if need be) and takes files; otherwise a message, not a throw.
+bool PrepareOutDir(const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (!ec && access(dir.c_str(), W_OK) != 0) ec = std::error_code(errno, std::generic_category());
+  if (ec) {
+    std::fprintf(stderr, "parvane-gallery: cannot write to %s: %s\n", dir.c_str(), ec.message().c_str());
+    return false;
+  }
+  return true;
 }
 
 using Image = winport::headless::Image;
@@ -63,7 +70,7 @@ Image Strip(const std::vector<Image>& frames) {
 
 int RunHeadless(const Options& o) {
   namespace hl = winport::headless;
-  std::filesystem::create_directories(o.outDir);
+  if (!PrepareOutDir(o.outDir)) return 1;
   std::vector<Image> sheetRows;
   for (gallery::PageFactory make : gallery::Pages()) {
     std::unique_ptr<gallery::Page> page(make());
@@ -71,7 +78,7 @@ int RunHeadless(const Options& o) {
     hl::Reset();
     gallery::CPageFrame frame;
     if (!frame.CreatePage(page.get(), FALSE)) {
-      std::fprintf(stderr, "gallery: cannot create page %s\n", page->Name());
+      std::fprintf(stderr, "parvane-gallery: cannot create page %s\n", page->Name());
       return 1;
     }
     std::vector<unsigned> shots = page->SnapshotTimes();
@@ -94,7 +101,7 @@ int RunHeadless(const Options& o) {
     Image strip = Strip(frames);
     const std::string path = o.outDir + "/" + page->Name() + ".png";
     if (!hl::SavePng(strip, path.c_str())) {
-      std::fprintf(stderr, "gallery: cannot write %s\n", path.c_str());
+      std::fprintf(stderr, "parvane-gallery: cannot write %s\n", path.c_str());
       return 1;
     }
     std::printf("%s (%zu frames)\n", path.c_str(), frames.size());
@@ -102,25 +109,42 @@ int RunHeadless(const Options& o) {
   }
   if (!sheetRows.empty()) {
     const std::string sheet = o.outDir + "/gallery.png";
-    hl::SavePng(Strip(sheetRows), sheet.c_str());
+    if (!hl::SavePng(Strip(sheetRows), sheet.c_str())) {
+      std::fprintf(stderr, "parvane-gallery: cannot write %s\n", sheet.c_str());
+      return 1;
+    }
     std::printf("%s\n", sheet.c_str());
   }
   return 0;
 }
 
 int RunWindows(const Options& o) {
+  if (!winport::SelectBackend("sdl2")) {
+    std::fprintf(stderr, "parvane-gallery: --window needs the SDL2 back end, which could not start\n");
+    return 1;
+  }
   std::vector<std::unique_ptr<gallery::Page>> pages;
-  std::vector<std::unique_ptr<gallery::CPageFrame>> frames;
+  std::vector<SIZE> sizes;
   for (gallery::PageFactory make : gallery::Pages()) {
     std::unique_ptr<gallery::Page> page(make());
     if (!o.only.empty() && o.only != page->Name()) continue;
-    auto frame = std::make_unique<gallery::CPageFrame>();
-    if (!frame->CreatePage(page.get(), TRUE)) continue;
+    sizes.push_back(gallery::CPageFrame::FrameSize(page->ClientSize()));
     pages.push_back(std::move(page));
+  }
+  const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const std::vector<POINT> at = gallery::TilePositions(sizes, screen, POINT{24, 24}, 12);
+  std::vector<std::unique_ptr<gallery::CPageFrame>> frames;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    auto frame = std::make_unique<gallery::CPageFrame>();
+    if (!frame->CreatePage(pages[i].get(), TRUE, at[i])) {
+      std::fprintf(stderr, "parvane-gallery: cannot open the window of page %s\n", pages[i]->Name());
+      continue;
+    }
     frames.push_back(std::move(frame));
   }
   if (frames.empty()) return 1;
-  // The framework's pump runs pre-translation, so tooltips see the relayed mouse moves.
+  // The framework's pump runs pre-translation, so tooltips see the relayed mouse moves. The loop
+  // ends when the last page window closes or the session asks the program to end (Ctrl+C).
   while (AfxPumpMessage()) {
   }
   for (auto& p : pages) p->Destroy();
@@ -130,10 +154,32 @@ int RunWindows(const Options& o) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = Parse(argc, argv);
-  if (o.window) {
-    setenv("WINPORT_BACKEND", "sdl2", 1);
-    return RunWindows(o);
+  const std::vector<std::string> pages = PageNames();
+  Options o;
+  const std::string error = gallery::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), pages, o);
+  if (!error.empty()) {
+    std::fprintf(stderr, "parvane-gallery: %s\n(parvane-gallery --help lists the options and pages)\n", error.c_str());
+    return 2;
   }
+  if (!o.audio.empty() && !o.help) {
+    // The file is decoded by the ffmpeg program on a pipe; without it there is nothing to play.
+    if (!gallery::ProgramOnPath("ffmpeg")) {
+      std::fprintf(stderr,
+                   "parvane-gallery: --audio needs the ffmpeg program to decode %s, and ffmpeg is not on PATH.\n"
+                   "Install it (scripts/setup.sh --bench does) or leave out --audio to hear the built-in programme.\n",
+                   o.audio.c_str());
+      return 2;
+    }
+    if (!std::filesystem::is_regular_file(o.audio)) {
+      std::fprintf(stderr, "parvane-gallery: --audio %s: no such file\n", o.audio.c_str());
+      return 2;
+    }
+    gallery::SetAudioFile(o.audio);
+  }
+  if (o.help) {
+    std::fputs(gallery::Usage(pages).c_str(), stdout);
+    return 0;
+  }
+  if (o.window) return RunWindows(o);
   return RunHeadless(o);
 }

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Draws resources/IDB_MB_IMAGE.bmp: the four message-box symbols (stop, question, warning,
 information), 32 x 32 each, side by side on the teal key colour, 4 bits per pixel with the
-standard 16-colour palette. Run it only to change the artwork; the BMP is committed."""
+standard 16-colour palette. Run it only to change the artwork; the BMP is committed:
+    tools/resgen/make_mb_image.py resources/IDB_MB_IMAGE.bmp"""
+import argparse
 import math
 import struct
-import sys
+
+parser = argparse.ArgumentParser(description="Draws the message-box symbol strip as a 4-bit BMP.")
+parser.add_argument("output", help="path of the BMP to write (resources/IDB_MB_IMAGE.bmp)")
+args = parser.parse_args()
 
 PALETTE = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128), (0, 128, 128),
            (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0), (0, 0, 255),
@@ -92,5 +97,8 @@ palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
 offset = 14 + 40 + len(palette)
 header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
 info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 4, 0, len(pixels), 3780, 3780, 16, 16)
-with open(sys.argv[1] if len(sys.argv) > 1 else "IDB_MB_IMAGE.bmp", "wb") as f:
-    f.write(header + info + palette + pixels)
+try:
+    with open(args.output, "wb") as f:
+        f.write(header + info + palette + pixels)
+except OSError as e:
+    parser.exit(1, f"make_mb_image.py: cannot write {args.output}: {e.strerror}\n")

@@ -71,4 +71,4 @@ class CArray {
   std::vector<TYPE> v_;
 };
 
-class CStringArray : public CArray<CString, LPCWSTR> {};
+class WINPORT_API CStringArray : public CArray<CString, LPCWSTR> {};

@@ -7,7 +7,7 @@
 
 #include "winport/base/types.h"
 
-class CString {
+class WINPORT_API CString {
  public:
   CString() = default;
   CString(LPCWSTR s) : s_(s ? s : L"") {}  // NOLINT(google-explicit-constructor)
@@ -17,6 +17,8 @@ class CString {
   CString(std::wstring_view s) : s_(s) {}        // NOLINT(google-explicit-constructor)
   // UTF-8 text from the edges (file names, the terminal).
   static CString FromUtf8(std::string_view s);
+  // String resource nID of the resource chain (winport/doc/StringResources.h); FALSE if missing.
+  BOOL LoadString(UINT nID);
   std::string ToUtf8() const;
 
   int GetLength() const { return static_cast<int>(s_.size()); }

@@ -22,7 +22,7 @@ inline RECT SatRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t
 
 }  // namespace winport
 
-class CPoint : public POINT {
+class WINPORT_API CPoint : public POINT {
  public:
   CPoint() : POINT{0, 0} {}
   CPoint(int x0, int y0) : POINT{x0, y0} {}
@@ -38,7 +38,7 @@ class CPoint : public POINT {
   CPoint& operator-=(const POINT& o) { x -= o.x; y -= o.y; return *this; }
 };
 
-class CSize : public SIZE {
+class WINPORT_API CSize : public SIZE {
  public:
   CSize() : SIZE{0, 0} {}
   CSize(int cx0, int cy0) : SIZE{cx0, cy0} {}
@@ -96,7 +96,7 @@ inline BOOL UnionRect(LPRECT d, const RECT* a, const RECT* b) {
   return TRUE;
 }
 
-class CRect : public RECT {
+class WINPORT_API CRect : public RECT {
  public:
   CRect() : RECT{0, 0, 0, 0} {}
   CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}

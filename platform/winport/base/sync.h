@@ -4,14 +4,14 @@
 
 #include "winport/base/types.h"
 
-class CSyncObject {
+class WINPORT_API CSyncObject {
  public:
   virtual ~CSyncObject() = default;
   virtual BOOL Lock(DWORD timeout = 0xFFFFFFFF) = 0;
   virtual BOOL Unlock() = 0;
 };
 
-class CCriticalSection : public CSyncObject {
+class WINPORT_API CCriticalSection : public CSyncObject {
  public:
   BOOL Lock(DWORD timeout = 0xFFFFFFFF) override {
     (void)timeout;
@@ -27,7 +27,7 @@ class CCriticalSection : public CSyncObject {
   std::recursive_mutex m_;
 };
 
-class CSingleLock {
+class WINPORT_API CSingleLock {
  public:
   explicit CSingleLock(CSyncObject* obj, BOOL initialLock = FALSE) : obj_(obj) {
     if (initialLock) Lock();

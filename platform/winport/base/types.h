@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "winport/base/Export.h"
+
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;

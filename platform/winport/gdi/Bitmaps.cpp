@@ -3,9 +3,10 @@
 #include <new>
 #include <vector>
 
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/DeviceContext.h"
 #include "winport/gdi/Gdi32.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/res/Resources.h"
 
 using namespace winport;

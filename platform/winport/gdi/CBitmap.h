@@ -3,7 +3,7 @@
 
 class CDC;
 
-class CBitmap : public CGdiObject {
+class WINPORT_API CBitmap : public CGdiObject {
  public:
   static CBitmap* FromHandle(HBITMAP h) { return winport::detail::WrapperAs<CBitmap>(h, OBJ_BITMAP); }
   operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }  // NOLINT(google-explicit-constructor)

@@ -2,7 +2,7 @@
 #include "winport/gdi/CBitmap.h"
 #include "winport/gdi/CGdiObject.h"
 
-class CBrush : public CGdiObject {
+class WINPORT_API CBrush : public CGdiObject {
  public:
   CBrush() = default;
   explicit CBrush(COLORREF color) { CreateSolidBrush(color); }

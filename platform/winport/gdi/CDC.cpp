@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "winport/base/geometry.h"
-#include "winport/gdi/GdiObjects.h"
+#include "winport/gdi/detail/GdiObjects.h"
 #include "winport/gdi/Wrappers.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "winport/gdi/CPen.h"
 #include "winport/gdi/CRgn.h"
 
-class CDC {
+class WINPORT_API CDC {
  public:
   CDC() = default;
   virtual ~CDC();

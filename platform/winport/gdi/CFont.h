@@ -3,7 +3,7 @@
 
 class CDC;
 
-class CFont : public CGdiObject {
+class WINPORT_API CFont : public CGdiObject {
  public:
   static CFont* FromHandle(HFONT h) { return winport::detail::WrapperAs<CFont>(h, OBJ_FONT); }
   operator HFONT() const { return static_cast<HFONT>(m_hObject); }  // NOLINT(google-explicit-constructor)

@@ -10,7 +10,7 @@
 #include "winport/gdi/CFont.h"
 #include "winport/gdi/CPen.h"
 #include "winport/gdi/CRgn.h"
-#include "winport/gdi/GdiObjects.h"
+#include "winport/gdi/detail/GdiObjects.h"
 #include "winport/gdi/Wrappers.h"
 #include "winport/res/Resources.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include "winport/gdi/Gdi32.h"
 
-class CGdiObject {
+class WINPORT_API CGdiObject {
  public:
   CGdiObject() = default;
   virtual ~CGdiObject();
@@ -29,9 +29,9 @@ class CGdiObject {
 namespace winport::detail {
 // The wrapper FromHandle returns: the attached object, else a temporary of the class for type
 // (OBJ_PEN...; 0 = the handle's own type).
-CGdiObject* WrapperFor(HGDIOBJ h, DWORD type = 0);
+WINPORT_API CGdiObject* WrapperFor(HGDIOBJ h, DWORD type = 0);
 // A temporary of the class for type, even when another object is attached to the handle.
-CGdiObject* TemporaryFor(HGDIOBJ h, DWORD type);
+WINPORT_API CGdiObject* TemporaryFor(HGDIOBJ h, DWORD type);
 
 template <class T>
 T* WrapperAs(HGDIOBJ h, DWORD type) {

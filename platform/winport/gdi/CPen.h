@@ -1,7 +1,7 @@
 #pragma once
 #include "winport/gdi/CGdiObject.h"
 
-class CPen : public CGdiObject {
+class WINPORT_API CPen : public CGdiObject {
  public:
   CPen() = default;
   CPen(int style, int width, COLORREF color) { CreatePen(style, width, color); }

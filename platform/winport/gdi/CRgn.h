@@ -1,7 +1,7 @@
 #pragma once
 #include "winport/gdi/CGdiObject.h"
 
-class CRgn : public CGdiObject {
+class WINPORT_API CRgn : public CGdiObject {
  public:
   static CRgn* FromHandle(HRGN h) { return winport::detail::WrapperAs<CRgn>(h, OBJ_REGION); }
   operator HRGN() const { return static_cast<HRGN>(m_hObject); }  // NOLINT(google-explicit-constructor)

@@ -6,7 +6,7 @@
 
 #include "winport/base/debug.h"
 #include "winport/base/geometry.h"
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/DeviceContext.h"
 #include "winport/gdi/Gdi32.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "winport/base/geometry.h"
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 
 using namespace winport;

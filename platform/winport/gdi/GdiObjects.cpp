@@ -1,4 +1,4 @@
-#include "winport/gdi/GdiObjects.h"
+#include "winport/gdi/detail/GdiObjects.h"
 
 #include <array>
 #include <cstring>

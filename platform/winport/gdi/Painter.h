@@ -38,7 +38,7 @@ struct Color16 {
   std::uint16_t r = 0, g = 0, b = 0, a = 0;
 };
 
-class Painter {
+class WINPORT_API Painter {
  public:
   // clip: device coordinates, null for the whole surface.
   Painter(Surface& target, const Region* clip, POINT origin);
@@ -86,8 +86,8 @@ class Painter {
 };
 
 // The channel rules blits share.
-Pixel Rop3(DWORD rop, Pixel pat, Pixel src, Pixel dst);
-Pixel BlendConstant(Pixel src, Pixel dst, unsigned alpha);
-Pixel BlendPremultiplied(Pixel src, Pixel dst, unsigned constantAlpha);
+WINPORT_API Pixel Rop3(DWORD rop, Pixel pat, Pixel src, Pixel dst);
+WINPORT_API Pixel BlendConstant(Pixel src, Pixel dst, unsigned alpha);
+WINPORT_API Pixel BlendPremultiplied(Pixel src, Pixel dst, unsigned constantAlpha);
 
 }  // namespace winport

@@ -8,7 +8,7 @@
 
 namespace winport {
 
-class Region {
+class WINPORT_API Region {
  public:
   Region() = default;
   explicit Region(const RECT& r) { if (!IsEmptyRect(r)) rects_.push_back(r); }

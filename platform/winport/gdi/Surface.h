@@ -26,7 +26,7 @@ constexpr COLORREF ToColorref(Pixel p) {
 constexpr int kMaxSurfaceSide = 1 << 15;
 constexpr std::int64_t kMaxSurfacePixels = std::int64_t{1} << 24;
 
-class Surface {
+class WINPORT_API Surface {
  public:
   Surface() = default;
   // Empty when the size is past the cap or memory is refused.

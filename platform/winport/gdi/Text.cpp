@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "winport/base/geometry.h"
-#include "winport/gdi/DcAccess.h"
+#include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 #include "winport/text/DrawTextLayout.h"
 #include "winport/text/Font.h"

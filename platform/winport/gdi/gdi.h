@@ -10,6 +10,7 @@
 #include "winport/gdi/DeviceContext.h"
 #include "winport/gdi/Gdi32.h"
 #include "winport/gdi/GdiTypes.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/gdi/Painter.h"
 #include "winport/gdi/Region.h"
 #include "winport/gdi/Surface.h"

@@ -10,13 +10,13 @@ struct AFX_EXTENSION_MODULE {
 };
 
 // Records the module; FALSE for a null instance (the load then fails).
-BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HINSTANCE hInstance);
+WINPORT_API BOOL AfxInitExtensionModule(AFX_EXTENSION_MODULE& state, HINSTANCE hInstance);
 // Takes the module's resource chain entries out and forgets the module.
-void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
+WINPORT_API void AfxTermExtensionModule(AFX_EXTENSION_MODULE& state, BOOL bAll = FALSE);
 
 // The resource chain entry of a module. Created on the heap at load and owned by the framework:
 // AfxTermExtensionModule deletes the entries of its module.
-class CDynLinkLibrary {
+class WINPORT_API CDynLinkLibrary {
  public:
   explicit CDynLinkLibrary(AFX_EXTENSION_MODULE& state, BOOL bSystem = FALSE);
   virtual ~CDynLinkLibrary();

@@ -3,15 +3,15 @@
 #pragma once
 #include "winport/base/types.h"
 
-HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+WINPORT_API HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
 #define FindResource FindResourceW
 // The resource's bytes as a handle; LockResource turns it into their address.
-HGLOBAL LoadResource(HMODULE module, HRSRC res);
-DWORD SizeofResource(HMODULE module, HRSRC res);
-LPVOID LockResource(HGLOBAL data);
+WINPORT_API HGLOBAL LoadResource(HMODULE module, HRSRC res);
+WINPORT_API DWORD SizeofResource(HMODULE module, HRSRC res);
+WINPORT_API LPVOID LockResource(HGLOBAL data);
 // Registered bytes are not owned by the chain: nothing to free.
-BOOL FreeResource(HGLOBAL data);
+WINPORT_API BOOL FreeResource(HGLOBAL data);
 
 // The module resources are loaded from by default; null (the whole chain) until a host sets one.
-HINSTANCE AfxGetResourceHandle();
-void AfxSetResourceHandle(HINSTANCE module);
+WINPORT_API HINSTANCE AfxGetResourceHandle();
+WINPORT_API void AfxSetResourceHandle(HINSTANCE module);

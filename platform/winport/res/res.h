@@ -1,4 +1,4 @@
 #pragma once
-// Resources: the resource chain and image decoding.
+// Resources: the resource chain.
 #include "winport/res/ResourceApi.h"
 #include "winport/res/Resources.h"

@@ -22,6 +22,6 @@ struct DrawTextResult {
   bool clip = true; // false with DT_NOCLIP
 };
 
-DrawTextResult LayoutDrawText(const Font& font, std::wstring_view text, const RECT& rect, UINT format);
+WINPORT_API DrawTextResult LayoutDrawText(const Font& font, std::wstring_view text, const RECT& rect, UINT format);
 
 }  // namespace winport

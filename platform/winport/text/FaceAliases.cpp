@@ -1,4 +1,4 @@
-#include "winport/text/FaceAliases.h"
+#include "winport/text/detail/FaceAliases.h"
 
 #include <array>
 #include <cwctype>

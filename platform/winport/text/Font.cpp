@@ -16,8 +16,8 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include "winport/base/CString.h"
-#include "winport/text/FaceAliases.h"
-#include "winport/text/FontLibrary.h"
+#include "winport/text/detail/FaceAliases.h"
+#include "winport/text/detail/FontLibrary.h"
 
 namespace winport {
 namespace {

@@ -22,7 +22,7 @@ struct GlyphMask {
   std::vector<std::uint8_t> coverage;  // width * height, row-major, 0..255
 };
 
-class Font {
+class WINPORT_API Font {
  public:
   virtual ~Font() = default;
   // Never null: an unknown face maps to the best installed match, else the default face.

@@ -1,4 +1,4 @@
-#include "winport/text/FontLibrary.h"
+#include "winport/text/detail/FontLibrary.h"
 
 #include <fontconfig/fontconfig.h>
 

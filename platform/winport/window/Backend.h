@@ -9,7 +9,7 @@
 
 namespace winport {
 
-class Backend {
+class WINPORT_API Backend {
  public:
   virtual ~Backend() = default;
   virtual const char* Name() const = 0;
@@ -22,6 +22,8 @@ class Backend {
   virtual void DestroyNative(HWND) {}
   virtual void MoveNative(HWND, const RECT&) {}
   virtual void ShowNative(HWND, bool /*show*/) {}
+  // The title bar text of a native window: its window text.
+  virtual void TitleNative(HWND, const wchar_t* /*title*/) {}
   // The composed window (client area with its children) as it should appear.
   virtual void Present(HWND, const Surface&) {}
   // Feeds native input into winport::Inject* until `until` (clock ms) passes, an event arrives
@@ -30,17 +32,18 @@ class Backend {
   virtual void Wake() {}
 };
 
-// "headless" or "sdl2"; false when that back end is not built or cannot start. Existing windows
-// stay with the back end they were created on, so choose before creating any.
-bool SelectBackend(const char* name);
-const char* BackendName();
-Backend& CurrentBackend();
+// "headless" or "sdl2"; false when that back end is not built or cannot start (for sdl2: no
+// display, with a message on stderr). Existing windows stay with the back end they were created
+// on, so choose before creating any. Without a choice, WINPORT_BACKEND=sdl2 asks for real windows.
+WINPORT_API bool SelectBackend(const char* name);
+WINPORT_API const char* BackendName();
+WINPORT_API Backend& CurrentBackend();
 
 // Input as a back end (or the harness) delivers it, in screen coordinates. It goes through
 // capture, hit testing and double-click timing, and is posted to the target window's queue.
-void InjectMouseMove(POINT screen);
-void InjectMouseButton(POINT screen, int button, bool down);
-void InjectWheel(POINT screen, int delta);
-void InjectKey(UINT vk, bool down);
+WINPORT_API void InjectMouseMove(POINT screen);
+WINPORT_API void InjectMouseButton(POINT screen, int button, bool down);
+WINPORT_API void InjectWheel(POINT screen, int delta);
+WINPORT_API void InjectKey(UINT vk, bool down);
 
 }  // namespace winport

@@ -3,7 +3,10 @@
 #pragma once
 #include "winport/window/MessageMap.h"
 
-class CCmdTarget {
+struct AFX_INTERFACEMAP;
+struct IUnknown;
+
+class WINPORT_API CCmdTarget {
  public:
   CCmdTarget() = default;
   virtual ~CCmdTarget() = default;
@@ -15,6 +18,9 @@ class CCmdTarget {
 
   DWORD ExternalAddRef() { return ++m_dwRef; }
   DWORD ExternalRelease();
+  // Through the interface map (winport/com/InterfaceMap.h): an HRESULT, the interface AddRef'd.
+  DWORD ExternalQueryInterface(const void* iid, void** ppvObj);
+  IUnknown* GetInterface(const void* iid);
   // Called when the external count drops to zero; heap objects delete themselves.
   virtual void OnFinalRelease() { delete this; }
 
@@ -26,4 +32,8 @@ class CCmdTarget {
  protected:
   static const AFX_MSGMAP* GetThisMessageMap();
   virtual const AFX_MSGMAP* GetMessageMap() const;
+
+ public:
+  static const AFX_INTERFACEMAP* GetThisInterfaceMap();
+  virtual const AFX_INTERFACEMAP* GetInterfaceMap() const;
 };

@@ -20,7 +20,7 @@
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
 
-class CStatic : public CWnd {
+class WINPORT_API CStatic : public CWnd {
  public:
   CStatic() = default;
   ~CStatic() override = default;
@@ -32,4 +32,4 @@ class CStatic : public CWnd {
 
 // Registers the "Static" window class (done on first CStatic::Create; hosts creating static
 // windows through CreateWindowExW call it first).
-void AfxRegisterStaticClass();
+WINPORT_API void AfxRegisterStaticClass();

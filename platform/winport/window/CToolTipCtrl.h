@@ -66,7 +66,7 @@ using TOOLINFO = TOOLINFOW;
 using LPTOOLINFOW = TOOLINFOW*;
 using LPTOOLINFO = TOOLINFOW*;
 
-class CToolTipCtrl : public CWnd {
+class WINPORT_API CToolTipCtrl : public CWnd {
  public:
   CToolTipCtrl();
   ~CToolTipCtrl() override;

@@ -1,5 +1,7 @@
 #include "winport/window/CWinApp.h"
 
+#include "winport/doc/CDocManager.h"
+
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -9,6 +11,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName), m_hInstance(A
 }
 
 CWinApp::~CWinApp() {
+  delete m_pDocManager;
   if (g_app == this) g_app = nullptr;
 }
 

@@ -3,7 +3,11 @@
 #pragma once
 #include "winport/window/CWnd.h"
 
-class CWinApp : public CCmdTarget {
+class CDocTemplate;
+class CDocManager;
+WINPORT_DECLARE_HANDLE(POSITION);
+
+class WINPORT_API CWinApp : public CCmdTarget {
  public:
   explicit CWinApp(LPCTSTR lpszAppName = nullptr);
   ~CWinApp() override;
@@ -14,10 +18,16 @@ class CWinApp : public CCmdTarget {
   virtual int Run();
   virtual BOOL PreTranslateMessage(MSG* pMsg);
 
+  // Document templates (winport/doc): the application owns each from AddDocTemplate on.
+  void AddDocTemplate(CDocTemplate* pTemplate);
+  POSITION GetFirstDocTemplatePosition() const;
+  CDocTemplate* GetNextDocTemplate(POSITION& pos) const;
+
   CWnd* m_pMainWnd = nullptr;
   LPCTSTR m_pszAppName = nullptr;
   HINSTANCE m_hInstance = nullptr;
+  CDocManager* m_pDocManager = nullptr;
 };
 
-CWinApp* AfxGetApp();
-CWnd* AfxGetMainWnd();
+WINPORT_API CWinApp* AfxGetApp();
+WINPORT_API CWnd* AfxGetMainWnd();

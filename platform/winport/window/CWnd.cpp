@@ -7,7 +7,7 @@
 #include "winport/gdi/CDC.h"
 #include "winport/gdi/CFont.h"
 #include "winport/gdi/CRgn.h"
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 namespace {
 

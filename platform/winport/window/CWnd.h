@@ -15,7 +15,7 @@ class CWnd;
 using CScrollBar = CWnd;
 struct CCreateContext;
 
-class CWnd : public CCmdTarget {
+class WINPORT_API CWnd : public CCmdTarget {
  public:
   CWnd();
   ~CWnd() override;
@@ -203,9 +203,9 @@ inline HWND AfxHwndOf(const CWnd* pWnd) { return pWnd ? pWnd->m_hWnd : nullptr; 
 
 // The framework's message-loop turn: PreTranslateMessage from the target window up to its
 // top-level window; TRUE when one of them took the message.
-BOOL AfxPreTranslateMessage(MSG* pMsg);
+WINPORT_API BOOL AfxPreTranslateMessage(MSG* pMsg);
 // GetMessage, pre-translation, TranslateMessage, DispatchMessage; FALSE on WM_QUIT.
-BOOL AfxPumpMessage();
+WINPORT_API BOOL AfxPumpMessage();
 
 // The window procedure of every window a CWnd created or subclassed.
-LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+WINPORT_API LRESULT AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

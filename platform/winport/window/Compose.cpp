@@ -2,7 +2,7 @@
 // in z-order, each clipped to its parent's client area. Runs no paint.
 #include <algorithm>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 namespace winport::detail {
 

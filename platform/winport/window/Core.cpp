@@ -1,6 +1,6 @@
 // The shared state of the window system, the clock, back-end selection and the geometry and
 // invalidation rules every API function relies on.
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 #include <algorithm>
 #include <cstdio>

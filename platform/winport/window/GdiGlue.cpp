@@ -4,7 +4,7 @@
 
 #include "winport/gdi/DeviceContext.h"
 #include "winport/gdi/Gdi32.h"
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 namespace winport::detail {
 

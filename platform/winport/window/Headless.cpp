@@ -4,14 +4,15 @@
 #include <cstdlib>
 
 #include "winport/headless.h"
-#include "winport/res/Resources.h"
+#include "winport/gdi/ImageCodec.h"
 #include "winport/window/CWnd.h"
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 
 namespace winport::detail {
 Surface ComposeClient(HWND hwnd);
+void ResetPrompts();
 }
 
 namespace winport::headless {
@@ -93,6 +94,8 @@ void Reset(const Options& options) {
   s.buttons = 0;
   s.lastDownHwnd = nullptr;
   s.headlessScreen = SIZE{std::max(options.screenWidth, 1), std::max(options.screenHeight, 1)};
+  lock.unlock();
+  ResetPrompts();
 }
 
 unsigned Now() { return static_cast<unsigned>(detail::Now()); }

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 

@@ -29,8 +29,8 @@ struct AFX_MSGMAP {
 };
 
 // Unpacking helpers the thunks use (defined with CWnd).
-CWnd* AfxWndFromHandle(HWND hwnd);
-CDC* AfxDCFromHandle(HDC hdc);
+WINPORT_API CWnd* AfxWndFromHandle(HWND hwnd);
+WINPORT_API CDC* AfxDCFromHandle(HDC hdc);
 
 #define DECLARE_MESSAGE_MAP()                         \
  protected:                                           \

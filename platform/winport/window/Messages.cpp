@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 

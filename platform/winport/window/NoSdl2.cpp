@@ -8,6 +8,8 @@ std::unique_ptr<Backend> MakeSdl2Backend() { return nullptr; }
 namespace sdl2 {
 bool ReadBack(HWND, Surface&) { return false; }
 bool IsShown(HWND) { return false; }
+std::string Title(HWND) { return {}; }
+bool Position(HWND, POINT&) { return false; }
 }  // namespace sdl2
 }  // namespace winport
 #endif

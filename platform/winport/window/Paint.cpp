@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 
@@ -292,6 +292,10 @@ LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETTEXT: {
       Lock lock(S().mu);
       w->text = lp ? reinterpret_cast<LPCWSTR>(lp) : L"";
+      const bool native = w->native;
+      const std::wstring title = w->text;
+      lock.unlock();
+      if (native) winport::CurrentBackend().TitleNative(hwnd, title.c_str());
       return TRUE;
     }
     case WM_GETTEXT: {

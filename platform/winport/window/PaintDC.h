@@ -4,7 +4,7 @@
 #include "winport/gdi/CDC.h"
 #include "winport/window/CWnd.h"
 
-class CPaintDC : public CDC {
+class WINPORT_API CPaintDC : public CDC {
  public:
   explicit CPaintDC(CWnd* pWnd);
   ~CPaintDC() override;
@@ -14,7 +14,7 @@ class CPaintDC : public CDC {
   HWND m_hWnd = nullptr;
 };
 
-class CClientDC : public CDC {
+class WINPORT_API CClientDC : public CDC {
  public:
   explicit CClientDC(CWnd* pWnd);
   ~CClientDC() override;
@@ -23,7 +23,7 @@ class CClientDC : public CDC {
   HWND m_hWnd = nullptr;
 };
 
-class CWindowDC : public CDC {
+class WINPORT_API CWindowDC : public CDC {
  public:
   explicit CWindowDC(CWnd* pWnd);
   ~CWindowDC() override;

@@ -1,7 +1,7 @@
 // System metrics and colours, and the scroll-bar state of WS_HSCROLL / WS_VSCROLL windows.
 #include <algorithm>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 

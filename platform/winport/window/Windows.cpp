@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cwctype>
 
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
 
@@ -264,8 +264,10 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     Lock lock(s.mu);
     w->native = true;
     RECT r = w->rect;
+    const std::wstring title = w->text;
     lock.unlock();
     winport::CurrentBackend().CreateNative(hwnd, r, style);
+    winport::CurrentBackend().TitleNative(hwnd, title.c_str());
   }
   RECT c;
   GetClientRect(hwnd, &c);

@@ -4,11 +4,16 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
+
+#include "winport/base/CString.h"
 
 #include "winport/window/Backend.h"
-#include "winport/window/Core.h"
+#include "winport/window/detail/Core.h"
 #include "winport/window/Sdl2.h"
 
 namespace winport {
@@ -103,6 +108,10 @@ class Sdl2Backend final : public Backend {
     }
   }
 
+  void TitleNative(HWND hwnd, const wchar_t* title) override {
+    if (SDL_Window* w = Get(hwnd)) SDL_SetWindowTitle(w, CString(title ? title : L"").ToUtf8().c_str());
+  }
+
   void Present(HWND hwnd, const Surface& image) override {
     SDL_Window* w = Get(hwnd);
     if (!w || image.Empty()) return;
@@ -151,8 +160,23 @@ class Sdl2Backend final : public Backend {
     return POINT{r.left + x, r.top + y};
   }
 
+  // The session asks the program to end (the window manager, or SIGINT / SIGTERM, which SDL turns
+  // into this event): every native window is asked to close and the message loop ends.
+  void Quit() {
+    std::vector<HWND> open;
+    {
+      std::lock_guard<std::mutex> lock(mu_);
+      for (auto& [h, w] : windows_) open.push_back(h);
+    }
+    for (HWND h : open) PostMessageW(h, WM_CLOSE, 0, 0);
+    PostQuitMessage(0);
+  }
+
   void Handle(const SDL_Event& e) {
     switch (e.type) {
+      case SDL_QUIT:
+        Quit();
+        break;
       case SDL_MOUSEMOTION:
         InjectMouseMove(ToScreen(e.motion.windowID, e.motion.x, e.motion.y));
         break;
@@ -194,12 +218,37 @@ class Sdl2Backend final : public Backend {
   Uint32 wakeEvent_ = 0;
 };
 
+bool NonEmptyEnv(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v;
+}
+
+// SDL falls back to drivers that draw nowhere; a host asking for real windows is told instead.
+// An explicit SDL_VIDEODRIVER is the user's choice and stands.
+bool RefuseWithoutDisplay() {
+  if (NonEmptyEnv("SDL_VIDEODRIVER")) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return false;
+  std::fprintf(stderr,
+               "winport: no display for real windows (DISPLAY and WAYLAND_DISPLAY are not set); run under a "
+               "desktop session or xvfb-run, or use the headless back end\n");
+  return true;
+}
+
 }  // namespace
 
 std::unique_ptr<Backend> MakeSdl2Backend() {
   if (g_sdl) return nullptr;  // one SDL back end at a time
+  if (!NonEmptyEnv("SDL_VIDEODRIVER") && !NonEmptyEnv("DISPLAY") && !NonEmptyEnv("WAYLAND_DISPLAY")) {
+    RefuseWithoutDisplay();
+    return nullptr;
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "winport: SDL2 back end unavailable: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  if (RefuseWithoutDisplay()) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return nullptr;
   }
   auto b = std::make_unique<Sdl2Backend>();
@@ -235,6 +284,20 @@ bool IsShown(HWND hwnd) {
   if (!g_sdl) return false;
   SDL_Window* w = g_sdl->Get(hwnd);
   return w && (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) != 0;
+}
+
+std::string Title(HWND hwnd) {
+  SDL_Window* w = g_sdl ? g_sdl->Get(hwnd) : nullptr;
+  return w ? SDL_GetWindowTitle(w) : std::string();
+}
+
+bool Position(HWND hwnd, POINT& out) {
+  SDL_Window* w = g_sdl ? g_sdl->Get(hwnd) : nullptr;
+  if (!w) return false;
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(w, &x, &y);
+  out = POINT{x, y};
+  return true;
 }
 
 }  // namespace sdl2

@@ -3,7 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "winport/gdi/GdiObjects.h"
+#include "winport/gdi/detail/GdiObjects.h"
 #include "winport/gdi/Painter.h"
 
 namespace winport::gdi {

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "winport/base/CString.h"
-#include "winport/res/Resources.h"
+#include "winport/gdi/ImageCodec.h"
 
 // Refuse absurd dimensions before stb allocates for them.
 #define STBI_MAX_DIMENSIONS (1 << 15)
+// The codecs stay private to this file: a host linking its own copy of stb must not meet ours.
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_NO_GIF

@@ -1,0 +1,278 @@
+// Gallery page of the spectrum display: a stereo programme (a sweep, a chord, pink noise, a
+// 50 Hz hum) or a decoded file (--audio), fed by a worker thread as an audio thread would, on
+// the linear axis and on the warped axis with both column rules side by side.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <condition_variable>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/AudioScale.h"
+#include "spectrum/FreqMagnWnd.h"
+#include "tools/gallery/Gallery.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr DWORD kRate = 48000;
+constexpr int kBlock = 960;  // 20 ms
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kCycle = 8.0;  // seconds
+
+const wchar_t* const kParts[] = {L"Programme: sine sweep, up on the left, down on the right",
+                                 L"Programme: A major chord on the left, a fifth on the right",
+                                 L"Programme: pink noise", L"Programme: 50 Hz hum with harmonics"};
+
+// The built-in programme, generated in stream order (the noise keeps state).
+class CProgramme {
+ public:
+  static int Part(std::uint64_t pos) { return static_cast<int>(std::fmod(pos / double(kRate), kCycle) / 2.0); }
+
+  void Generate(std::uint64_t pos, int frames, float* l, float* r) {
+    for (int i = 0; i < frames; ++i) {
+      const double t = std::fmod((pos + i) / double(kRate), kCycle);
+      double a = 0, b = 0;
+      switch (static_cast<int>(t / 2.0)) {
+        case 0:
+          a = 0.5 * std::sin(SweepPhase(20.0, 20000.0, t));
+          b = 0.3 * std::sin(SweepPhase(20000.0, 20.0, t));
+          break;
+        case 1:
+          a = 0.25 * (Tone(440.0, t) + Tone(554.37, t) + Tone(659.26, t));
+          b = 0.3 * (Tone(220.0, t) + Tone(330.0, t));
+          break;
+        case 2:
+          a = 0.3 * Pink(0);
+          b = 0.3 * Pink(1);
+          break;
+        default:
+          a = 0.4 * Tone(50, t) + 0.1 * Tone(100, t) + 0.2 * Tone(150, t) + 0.05 * Tone(250, t);
+          b = 0.2 * Tone(50, t) + 0.02 * Pink(1);
+          break;
+      }
+      l[i] = static_cast<float>(a);
+      r[i] = static_cast<float>(b);
+    }
+  }
+
+ private:
+  static double Tone(double f, double t) { return std::sin(2 * kPi * f * t); }
+  // Exponential sweep from f0 to f1 over the part's two seconds.
+  static double SweepPhase(double f0, double f1, double t) {
+    const double k = std::log(f1 / f0);
+    return 2 * kPi * f0 * 2.0 / k * (std::exp(k * t / 2.0) - 1);
+  }
+  // White noise through a three-pole approximation of a -3 dB/octave filter.
+  double Pink(int c) {
+    m_nSeed[c] = m_nSeed[c] * 1664525u + 1013904223u;
+    const double white = (static_cast<double>(m_nSeed[c] >> 8) / (1u << 24)) * 2 - 1;
+    auto& s = m_fPink[c];
+    s[0] = 0.99765 * s[0] + white * 0.0990460;
+    s[1] = 0.96300 * s[1] + white * 0.2965164;
+    s[2] = 0.57000 * s[2] + white * 1.0526913;
+    return (s[0] + s[1] + s[2] + white * 0.1848) * 0.25;
+  }
+
+  std::array<std::uint32_t, 2> m_nSeed{0x12345678u, 0x9E3779B9u};
+  std::array<std::array<double, 3>, 2> m_fPink{};
+};
+
+// A file decoded by the ffmpeg program into interleaved stereo float samples on a pipe; after
+// the end of the stream it plays silence.
+class CFfmpegSource {
+ public:
+  ~CFfmpegSource() { Close(); }
+
+  bool Open(const std::string& path) {
+    int fd[2];
+    if (::pipe(fd) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fd[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fd[0]);
+    posix_spawn_file_actions_addclose(&actions, fd[1]);
+    // Arguments are passed as they are, no shell: the file name needs no quoting.
+    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "f32le",
+                                     "-ac", "2", "-ar", std::to_string(kRate), "-"};
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int rc = posix_spawnp(&m_pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fd[1]);
+    if (rc != 0) {
+      ::close(fd[0]);
+      m_pid = -1;
+      return false;
+    }
+    m_fd = fd[0];
+    return true;
+  }
+
+  void Read(int frames, float* l, float* r) {
+    m_buf.resize(static_cast<size_t>(frames) * 2);
+    size_t got = 0;
+    const size_t want = m_buf.size() * sizeof(float);
+    auto* bytes = reinterpret_cast<char*>(m_buf.data());
+    while (m_fd >= 0 && got < want) {
+      const ssize_t n = ::read(m_fd, bytes + got, want - got);
+      if (n <= 0) break;
+      got += static_cast<size_t>(n);
+    }
+    std::fill(bytes + got, bytes + want, 0);
+    for (int i = 0; i < frames; ++i) {
+      l[i] = m_buf[2 * i];
+      r[i] = m_buf[2 * i + 1];
+    }
+  }
+
+  // Stops the decoder at once: on a gentler signal it would still flush into the closed pipe.
+  void Close() {
+    if (m_pid > 0) ::kill(m_pid, SIGKILL);
+    if (m_fd >= 0) ::close(m_fd);
+    m_fd = -1;
+    if (m_pid > 0) ::waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+  }
+
+ private:
+  pid_t m_pid = -1;
+  int m_fd = -1;
+  std::vector<float> m_buf;
+};
+
+class CSpectrumPage : public gallery::Page {
+ public:
+  const char* Name() const override { return "spectrum"; }
+  SIZE ClientSize() const override { return {820, 440}; }
+
+  void Create(CWnd* pParent) override {
+    m_scale.FillDeftValue();
+    const AFmt fmt{2, 32, kRate, AFMT_TAG_FLOAT, 0};
+    struct Layout {
+      const wchar_t* caption;
+      CRect rcCaption, rc;
+      unsigned long fft;
+      unsigned char linear;
+      BOOL spanMax;
+    };
+    const Layout layout[3] = {
+        {L"Linear axis, 4096-point FFT", CRect(10, 4, 810, 22), CRect(10, 24, 810, 184), 4096, 1, FALSE},
+        {L"Warped axis, 8192 points: first bin per column", CRect(10, 192, 405, 210), CRect(10, 212, 405, 402), 8192, 0, FALSE},
+        {L"Warped axis: loudest bin a column spans", CRect(415, 192, 810, 210), CRect(415, 212, 810, 402), 8192, 0, TRUE},
+    };
+    for (int i = 0; i < 3; ++i) {
+      const Layout& l = layout[i];
+      m_captions[i].Create(l.caption, WS_CHILD | WS_VISIBLE, l.rcCaption, pParent);
+      m_wnd[i].Create(WS_CHILD | WS_VISIBLE, l.rc, &m_scale, pParent, 100 + i);
+      m_wnd[i].Initial(&fmt, nullptr, FFTWND_HANN, l.fft, 4 * l.fft);
+      m_wnd[i].SetAgility(0.6f);
+      m_wnd[i].SetLinear(l.linear);
+      m_wnd[i].SetSpanMax(l.spanMax);
+    }
+    const std::string& file = gallery::AudioFile();
+    if (!file.empty() && m_source.Open(file)) {
+      m_bFile = true;
+      m_strFile = CString::FromUtf8(file.c_str());
+    }
+    m_part.Create(m_bFile ? L"" : kParts[0], WS_CHILD | WS_VISIBLE, CRect(10, 412, 810, 432), pParent);
+    m_thread = std::thread([this] { Run(); });
+  }
+
+  void Tick(unsigned ms) override {
+    const std::uint64_t target = static_cast<std::uint64_t>(ms + 20) * kRate / 1000;
+    {
+      std::unique_lock<std::mutex> lock(m_mu);
+      if (target <= m_nTarget) return;
+      m_nTarget = target;
+      m_cv.notify_all();
+      // The driver's frames show what the worker drew up to now.
+      m_cv.wait(lock, [&] { return m_nProduced >= target; });
+    }
+    CString text = m_bFile ? L"File: " + m_strFile : CString(kParts[CProgramme::Part(target - 1)]);
+    CString now;
+    m_part.GetWindowText(now);
+    if (now != text) m_part.SetWindowText(text);
+  }
+
+  // The sweep low, the chord, the noise, the hum.
+  std::vector<unsigned> SnapshotTimes() const override { return {700, 3000, 5000, 7000}; }
+
+  void Destroy() override {
+    {
+      std::lock_guard<std::mutex> lock(m_mu);
+      m_bStop = true;
+      m_cv.notify_all();
+    }
+    if (m_thread.joinable()) m_thread.join();
+    m_source.Close();
+    for (auto& w : m_wnd) w.DestroyWindow();
+    for (auto& c : m_captions) c.DestroyWindow();
+    m_part.DestroyWindow();
+  }
+
+  ~CSpectrumPage() override {
+    if (m_thread.joinable()) Destroy();
+  }
+
+ private:
+  // The audio thread: makes the blocks up to the target, hands them to every window and asks
+  // each for the figure of the newest position.
+  void Run() {
+    std::vector<float> l(kBlock), r(kBlock);
+    float* ch[2] = {l.data(), r.data()};
+    std::uint64_t pos = 0;
+    std::unique_lock<std::mutex> lock(m_mu);
+    while (true) {
+      m_cv.wait(lock, [&] { return m_bStop || m_nTarget > pos; });
+      if (m_bStop) return;
+      const std::uint64_t target = m_nTarget;
+      lock.unlock();
+      while (pos < target) {
+        const int n = static_cast<int>(std::min<std::uint64_t>(kBlock, target - pos));
+        if (m_bFile)
+          m_source.Read(n, l.data(), r.data());
+        else
+          m_programme.Generate(pos, n, l.data(), r.data());
+        for (auto& w : m_wnd) w.FillData(ch, n, static_cast<unsigned long>(pos));
+        pos += static_cast<std::uint64_t>(n);
+      }
+      for (auto& w : m_wnd) w.RefreshFig(static_cast<DWORD>(pos), -1);
+      lock.lock();
+      m_nProduced = pos;
+      m_cv.notify_all();
+    }
+  }
+
+  CAudioScale m_scale;
+  CFreqMagnWnd m_wnd[3];
+  CStatic m_captions[3];
+  CStatic m_part;
+  CProgramme m_programme;
+  CFfmpegSource m_source;
+  bool m_bFile = false;
+  CString m_strFile;
+
+  std::thread m_thread;
+  std::mutex m_mu;
+  std::condition_variable m_cv;
+  std::uint64_t m_nTarget = 0;
+  std::uint64_t m_nProduced = 0;
+  bool m_bStop = false;
+};
+
+}  // namespace
+
+GALLERY_REGISTER_PAGE(CSpectrumPage);
