@@ -6,6 +6,7 @@
 #include "winport/res/res.h"
 #include "winport/gdi/gdi.h"
 #include "winport/window/window.h"
+#include "winport/frame/frame.h"
 #include "winport/module/ExtensionModule.h"
 #include "winport/module/VersionInfo.h"
 #include "winport/gdi/CImageList.h"

@@ -1,0 +1,142 @@
+#include "controls/TimerWnd.h"
+
+#include <new>
+
+#include "companion/MemBitDC.h"
+#include "controls/TimerLogic.h"
+
+BEGIN_MESSAGE_MAP(CTimerWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CTimerWnd::CTimerWnd()
+    : m_pNumDC(new (std::nothrow) CMemBitDC), m_pImageDC(new (std::nothrow) CMemBitDC) {}
+
+CTimerWnd::~CTimerWnd() {
+  if (GetSafeHwnd()) DestroyWindow();
+  delete m_pNumDC;
+  delete m_pImageDC;
+}
+
+BOOL CTimerWnd::Create(DWORD dwStyle, const POINT& pt, CWnd* pParentWnd, UINT nID) {
+  static CString s_strClass;
+  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
+  return CWnd::Create(s_strClass, nullptr, dwStyle, timerwnd::InitialRect(pt), pParentWnd, nID);
+}
+
+// The new strip replaces the shown one only once it is complete.
+void CTimerWnd::TakeStrip(CMemBitDC* pStrip, COLORREF crBack) {
+  delete m_pNumDC;
+  m_pNumDC = pStrip;
+  m_dwTime = timerwnd::kNoTime;
+  m_crBack = crBack;
+  m_nNumWidth = pStrip->GetWidth() / timerwnd::kGlyphCount;
+  m_nNumHeight = pStrip->GetHeight();
+  if (GetSafeHwnd()) FitImage();
+}
+
+BOOL CTimerWnd::SetNumBitmap(LPCWSTR lpszBitmap, COLORREF crTransparent, COLORREF crBack) {
+  CMemBitDC loaded;
+  if (!lpszBitmap || !loaded.LoadBitmapW(lpszBitmap)) return FALSE;
+  const int cx = loaded.GetWidth(), cy = loaded.GetHeight();
+  CMemBitDC* pStrip = new (std::nothrow) CMemBitDC;
+  if (!pStrip) return FALSE;
+  if (!pStrip->SetSize(cx, cy)) {
+    delete pStrip;
+    return FALSE;
+  }
+  pStrip->FillSolidRect(0, 0, cx, cy, crBack);
+  if (!pStrip->TransparentBlt(0, 0, cx, cy, &loaded, 0, 0, cx, cy, crTransparent)) {
+    delete pStrip;
+    return FALSE;
+  }
+  TakeStrip(pStrip, crBack);
+  return TRUE;
+}
+
+BOOL CTimerWnd::SetNumBitmap(LPCWSTR lpszBitmap, COLORREF crBack) {
+  CMemBitDC* pStrip = new (std::nothrow) CMemBitDC;
+  if (!pStrip) return FALSE;
+  if (!lpszBitmap || !pStrip->LoadBitmapW(lpszBitmap)) {
+    delete pStrip;
+    return FALSE;
+  }
+  TakeStrip(pStrip, crBack);
+  return TRUE;
+}
+
+BOOL CTimerWnd::SetNumBitmap(UINT nID, COLORREF crTransparent, COLORREF crBack) {
+  return SetNumBitmap(MAKEINTRESOURCEW(static_cast<WORD>(nID)), crTransparent, crBack);
+}
+
+BOOL CTimerWnd::SetNumBitmap(UINT nID, COLORREF crBack) {
+  return SetNumBitmap(MAKEINTRESOURCEW(static_cast<WORD>(nID)), crBack);
+}
+
+void CTimerWnd::SetTime(DWORD dwSeconds) {
+  if (!m_pNumDC || !m_pImageDC || !m_pNumDC->GetSafeHdc() || !m_pImageDC->GetSafeHdc() || dwSeconds == m_dwTime)
+    return;
+  m_dwTime = dwSeconds;
+  const auto cells = timerwnd::Cells(dwSeconds);
+  for (int k = 0; k < timerwnd::kCellCount; ++k)
+    m_pImageDC->BitBlt(m_nFrameWidth + k * m_nNumWidth, m_nFrameWidth, m_nNumWidth, m_nNumHeight, m_pNumDC,
+                       cells[static_cast<std::size_t>(k)] * m_nNumWidth, 0, SRCCOPY);
+  if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
+}
+
+void CTimerWnd::SetTime(int nHour, int nMinute, int nSecond) { SetTime(timerwnd::TotalSeconds(nHour, nMinute, nSecond)); }
+
+void CTimerWnd::GetFitSize(SIZE& size) const {
+  if (!timerwnd::FitSize(m_nNumWidth, m_nNumHeight, m_nFrameWidth, size)) size = SIZE{0, 0};
+}
+
+void CTimerWnd::FitImage() {
+  SIZE size;
+  if (!timerwnd::FitSize(m_nNumWidth, m_nNumHeight, m_nFrameWidth, size)) return;
+  SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void CTimerWnd::SetFrameWidth(int n) {
+  m_nFrameWidth = n;
+  if (GetSafeHwnd()) FitImage();
+}
+
+void CTimerWnd::ShowBorder(BOOL b) {
+  m_bBorder = b;
+  if (GetSafeHwnd()) FitImage();
+}
+
+int CTimerWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
+  FitImage();
+  return 0;
+}
+
+void CTimerWnd::OnSize(UINT nType, int cx, int cy) {
+  CWnd::OnSize(nType, cx, cy);
+  if (cx <= 0 || cy <= 0 || !m_pImageDC || !m_pImageDC->SetSize(cx, cy)) return;
+  m_pImageDC->FillSolidRect(0, 0, cx, cy, m_crBack);
+  if (m_bBorder) DrawBorder(cx, cy);
+  m_dwTime = timerwnd::kNoTime;
+}
+
+void CTimerWnd::DrawBorder(int cx, int cy) {
+  CPen penShadow(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW));
+  CPen penLight(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT));
+  CPen* pOld = m_pImageDC->SelectObject(&penShadow);
+  m_pImageDC->MoveTo(0, cy);
+  m_pImageDC->LineTo(0, 0);
+  m_pImageDC->LineTo(cx - 1, 0);
+  m_pImageDC->SelectObject(&penLight);
+  m_pImageDC->LineTo(cx - 1, cy - 1);
+  m_pImageDC->LineTo(0, cy - 1);
+  m_pImageDC->SelectObject(pOld);
+}
+
+void CTimerWnd::OnPaint() {
+  CPaintDC dc(this);
+  if (m_pImageDC && m_pImageDC->GetSafeHdc())
+    dc.BitBlt(0, 0, m_pImageDC->GetWidth(), m_pImageDC->GetHeight(), m_pImageDC, 0, 0, SRCCOPY);
+}
