@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "winport/gdi/ImageCodec.h"
 #include "winport/gdi/ImageListImpl.h"
 #include "winport/res/Resources.h"
 #include "winport/shell/ShellInfo.h"
