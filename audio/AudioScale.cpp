@@ -1,5 +1,7 @@
 #include "audio/AudioScale.h"
 
+#include <climits>
+
 #include <cmath>
 
 namespace {
@@ -42,12 +44,20 @@ int CAudioScale::GetMaxDB() const { return m_arrScale.GetSize() > 0 ? m_arrScale
 int CAudioScale::GetMinDB() const {
   return m_arrScale.GetSize() > 0 ? m_arrScale[m_arrScale.GetUpperBound()].nDB : 0;
 }
-int CAudioScale::GetDBRange() const { return GetMaxDB() - GetMinDB(); }
+namespace {
+// A difference of two points, saturated: points near the int limits give the widest range.
+int SatDiff(int a, int b) {
+  const long long d = static_cast<long long>(a) - b;
+  return d > INT_MAX ? INT_MAX : (d < INT_MIN ? INT_MIN : static_cast<int>(d));
+}
+}  // namespace
+
+int CAudioScale::GetDBRange() const { return SatDiff(GetMaxDB(), GetMinDB()); }
 int CAudioScale::GetMaxValue() const { return m_arrScale.GetSize() > 0 ? m_arrScale[0].nValue : 0; }
 int CAudioScale::GetMinValue() const {
   return m_arrScale.GetSize() > 0 ? m_arrScale[m_arrScale.GetUpperBound()].nValue : 0;
 }
-int CAudioScale::GetValueRange() const { return GetMaxValue() - GetMinValue(); }
+int CAudioScale::GetValueRange() const { return SatDiff(GetMaxValue(), GetMinValue()); }
 
 double CAudioScale::DB2Value(double dB) const {
   const int n = m_arrScale.GetSize();

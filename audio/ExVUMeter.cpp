@@ -1,5 +1,6 @@
 #include "audio/ExVUMeter.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "companion/VDraw.h"
@@ -46,6 +47,7 @@ BEGIN_MESSAGE_MAP(CExVUMeter, CWnd)
   ON_WM_MOUSEMOVE()
   ON_WM_ERASEBKGND()
   ON_WM_PAINT()
+  ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CExVUMeter::CExVUMeter() = default;
@@ -89,7 +91,7 @@ void CExVUMeter::SetVertical(BOOL b) {
 }
 
 void CExVUMeter::SetMeterDist(int n) {
-  m_nMeterDist = n < 0 ? 0 : n;  // a negative gap would stack bars on each other
+  m_nMeterDist = std::clamp(n, 0, kMaxMeterDist);  // a negative gap would stack bars on each other
   RedrawImages();
 }
 
@@ -143,20 +145,29 @@ void CExVUMeter::SetValue(const float* const pValues) {
   for (int i = 0; i < n; ++i) StepChannel(m_Param, fall, m_arrValue[i], m_arrPeakRec[i], pValues[i]);
 
   const int tip = m_nTipMeter.load();
-  bool sendTip = false;
-  CString text;
-  if (tip >= 0 && tip < n && m_ToolTip.GetSafeHwnd()) {
+  if (tip >= 0 && tip < n) {
+    CString text;
     if (!(m_arrValue[tip] < m_Param.fMinDB)) {
       text.Format(L"%5.1f ", static_cast<double>(m_arrValue[tip]));
       text += m_strTipPostText;
     }
-    sendTip = text != m_strLastTip;
-    if (sendTip) m_strLastTip = text;
+    if (text != m_strLastTip) {
+      m_strLastTip = m_strPendingTip = text;
+      m_bTipPending = true;
+    }
   }
-  busy.Release();  // the window calls below may wait for the window's thread
+  const HWND hWnd = m_hWndFeed.load();
+  // On the window's own thread the window cannot go away meanwhile: the text goes out now.
+  if (hWnd && std::this_thread::get_id() == m_idWndThread.load()) ApplyPendingTip();
+  busy.Release();
+  if (hWnd) ::InvalidateRect(hWnd, nullptr, TRUE);
+}
 
-  if (sendTip) m_ToolTip.UpdateTipText(text, this, TIP_ID);
-  if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
+// Runs on the window's thread with one of the busy flags held.
+void CExVUMeter::ApplyPendingTip() {
+  if (!m_bTipPending) return;
+  m_bTipPending = false;
+  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.UpdateTipText(m_strPendingTip, this, TIP_ID);
 }
 
 void CExVUMeter::GradientRect(CDC* pDC, const RECT& rect, COLORREF crFrom, COLORREF crTo) {
@@ -217,6 +228,7 @@ void CExVUMeter::DrawOneBar(CDC* pDC, int nPos, int nSize) {
 }
 
 void CExVUMeter::DrawOneValue(CDC* pDC, int nPos, int nSize, float fValue) {
+  if (!pDC) return;
   const int S = Usable();
   const int len = ClampLeng(ValueToLeng(fValue), S);
   if (S - len <= 0) return;
@@ -254,7 +266,14 @@ void CExVUMeter::DrawValue(CDC* pDC) {
 int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   foundation::CreateTip(m_ToolTip, this, TIP_ID);
+  m_idWndThread = std::this_thread::get_id();
+  m_hWndFeed = m_hWnd;
   return 0;
+}
+
+void CExVUMeter::OnDestroy() {
+  m_hWndFeed = nullptr;
+  CWnd::OnDestroy();
 }
 
 void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
@@ -276,6 +295,10 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
 BOOL CExVUMeter::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CExVUMeter::OnPaint() {
+  {
+    CBusyScope busy(m_bDrawing, m_bSetting);
+    if (busy) ApplyPendingTip();
+  }
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);

@@ -5,6 +5,7 @@
 #include <winport/afx.h>
 
 #include <atomic>
+#include <thread>
 
 #include "audio/ExVUMeterLogic.h"
 #include "foundation/TArray.h"
@@ -26,7 +27,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void SetMeterDist(int n);
   int GetMeterDist() const { return m_nMeterDist; }
   int GetBarSize() const { return m_nBarSize; }
-  int GetBarPos(int i) const { return i * (m_nBarSize + m_nMeterDist); }
+  int GetBarPos(int i) const { return exvumeter::BarPos(i, m_nBarSize, m_nMeterDist); }
   SExVUMParam& GetParam() { return m_Param; }
   SExVUMColor& GetColor() { return m_Color; }
   void ParamChanged();
@@ -59,6 +60,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg BOOL OnEraseBkgnd(CDC* pDC);
   afx_msg void OnPaint();
+  afx_msg void OnDestroy();
   DECLARE_MESSAGE_MAP()
 
   BOOL m_bVertical = 1;
@@ -85,6 +87,14 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void TrackTipMeter(int x, int y);
   void RedrawImages();
   void ComposeTo(CDC* pDC);
+  void ApplyPendingTip();
 
   CString m_strLastTip;  // the tooltip text last sent, so an unchanged value sends nothing
+  // SetValue's thread never reads the window objects, whose handles the window's thread clears
+  // on destroy: it sees this window through the handle copy below (null once destroyed) and
+  // leaves tooltip text from another thread to the next paint.
+  std::atomic<HWND> m_hWndFeed{nullptr};
+  std::atomic<std::thread::id> m_idWndThread{};
+  CString m_strPendingTip;
+  bool m_bTipPending = false;
 };

@@ -1,6 +1,9 @@
 #include "audio/ExVUMeterLogic.h"
 
 #include <cmath>
+#include <cstdint>
+
+#include "winport/base/geometry.h"
 
 namespace exvumeter {
 
@@ -64,18 +67,23 @@ void StepChannel(const SExVUMParam& p, const SFall& f, float& fShown, SExVUMPeak
   }
 }
 
+int BarPos(int i, int nBarSize, int nDist) {
+  return winport::SatCoord(static_cast<std::int64_t>(i) * (std::int64_t{nBarSize} + nDist));
+}
+
 int BarSizeFor(int nExtent, int nDist, int nCount, int nCurrent) {
   if (nCount < 1) return nCurrent;
-  const int n = (nExtent + nDist) / nCount - nDist;
-  return n < 3 ? 3 : n;
+  const std::int64_t n = (std::int64_t{nExtent} + nDist) / nCount - nDist;
+  return n < 3 ? 3 : winport::SatCoord(n);
 }
 
 int BarFromPos(int nPos, int nBarSize, int nDist, int nCount) {
-  const int pitch = nBarSize + nDist > 0 ? nBarSize + nDist : 1;
-  int n = nPos / pitch;
+  const std::int64_t sum = std::int64_t{nBarSize} + nDist;
+  const std::int64_t pitch = sum > 0 ? sum : 1;
+  std::int64_t n = nPos / pitch;
   if (n > nCount - 1) n = nCount - 1;
   if (n < 0) n = 0;
-  return n;
+  return static_cast<int>(n);
 }
 
 }  // namespace exvumeter

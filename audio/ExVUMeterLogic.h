@@ -60,6 +60,10 @@ PARVANEU_API SFall FallFor(const SExVUMParam& param);
 // shows the over mark for kOverCalls calls.
 PARVANEU_API void StepChannel(const SExVUMParam& param, const SFall& fall, float& fShown, SExVUMPeak& peak, float v);
 
+// Widest gap between bars SetMeterDist accepts; wider ones are cut to it.
+constexpr int kMaxMeterDist = 1 << 24;
+// Position of bar i across the bars, saturating far outside any window.
+PARVANEU_API int BarPos(int i, int nBarSize, int nDist);
 // Bar thickness for an extent across the bars: (extent + gap) / count - gap, at least 3. A count
 // below one leaves the current size.
 PARVANEU_API int BarSizeFor(int nExtent, int nDist, int nCount, int nCurrent);

@@ -1,5 +1,7 @@
 #include "audio/VUMeter.h"
 
+#include <cstdint>
+
 #include "audio/AudioScale.h"
 #include "foundation/BufferedPaint.h"
 #include "foundation/DrawHelpers.h"
@@ -141,7 +143,9 @@ void CVUMeter::DrawOneMeterFlash(CDC* pDC, POINT pt, int nLevel, int nPeak, int 
     const CVUMarker* pMarker = m_arrMarker[m];
     const int idx = DB2Index(pMarker->nDB);
     const bool flashing = nIndex >= 0 && nIndex < pMarker->arrFlashTime.GetSize() && pMarker->arrFlashTime[nIndex] > 0;
-    foundation::FillLine(pDC, pt.x + 1, pt.y + (G - idx) * (H + 1), W, 1, flashing ? kFlashColor : pMarker->crMarker);
+    // A marker far outside the bar's levels lands far off the DC, saturated.
+    const int y = winport::SatCoord(pt.y + (std::int64_t{G} - idx) * (H + 1));
+    foundation::FillLine(pDC, pt.x + 1, y, W, 1, flashing ? kFlashColor : pMarker->crMarker);
   }
 }
 

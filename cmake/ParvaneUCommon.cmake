@@ -8,6 +8,12 @@ if(PARVANEU_SANITIZE)
   target_compile_options(parvaneu_flags INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(parvaneu_flags INTERFACE -fsanitize=address,undefined)
 endif()
+if(PARVANEU_FUZZ)
+  # Coverage for the fuzzer in every library, with ASan and UBSan stopping at the first fault.
+  target_compile_options(parvaneu_flags INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                         -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(parvaneu_flags INTERFACE -fsanitize=address,undefined)
+endif()
 if(PARVANEU_TSAN)
   target_compile_options(parvaneu_flags INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
   target_link_options(parvaneu_flags INTERFACE -fsanitize=thread)

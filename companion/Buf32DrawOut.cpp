@@ -1,5 +1,6 @@
 // The buffer's one use of the drawing layer, kept apart so the rest stays free of it.
 #include <algorithm>
+#include <cstdint>
 
 #include <winport/afx.h>
 
@@ -7,11 +8,16 @@
 
 void CBuf32Draw::DrawOut(CDC* pDC, int x, int y, int w, int h, int sx, int sy) {
   if (!pDC || !pDC->m_hDC || !m_pBuf) return;
-  if (sx < 0) x -= sx, w += sx, sx = 0;
-  if (sy < 0) y -= sy, h += sy, sy = 0;
-  w = std::min(w, m_nWidth - sx);
-  h = std::min(h, m_nHeight - sy);
-  if (w <= 0 || h <= 0) return;
+  // A source corner left of or above the buffer moves the destination along; in 64 bits, as
+  // the caller's numbers may sit at the int limits.
+  std::int64_t dx = x, dy = y, dw = w, dh = h, fx = sx, fy = sy;
+  if (fx < 0) dx -= fx, dw += fx, fx = 0;
+  if (fy < 0) dy -= fy, dh += fy, fy = 0;
+  dw = std::min<std::int64_t>(dw, m_nWidth - fx);
+  dh = std::min<std::int64_t>(dh, m_nHeight - fy);
+  if (dw <= 0 || dh <= 0) return;
+  x = winport::SatCoord(dx), y = winport::SatCoord(dy);
+  w = static_cast<int>(dw), h = static_cast<int>(dh), sx = static_cast<int>(fx), sy = static_cast<int>(fy);
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   bmi.bmiHeader.biWidth = m_nWidth;

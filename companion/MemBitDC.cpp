@@ -1,7 +1,9 @@
 #include "companion/MemBitDC.h"
 
+#include <new>
+
 namespace {
-constexpr int kMaxSide = 1 << 15;
+constexpr int kMaxSide = winport::kMaxSurfaceSide;
 }
 
 CMemBitDC::~CMemBitDC() {
@@ -35,7 +37,12 @@ BOOL CMemBitDC::SetSize(int cx, int cy, CDC* pRef) {
   if (m_pAttached) DetachBitmap();
   if (m_pBitmap && m_ownCx == cx && m_ownCy == cy) return TRUE;
   if (!EnsureDC(pRef)) return FALSE;
-  auto bitmap = std::make_unique<CBitmap>();
+  std::unique_ptr<CBitmap> bitmap;
+  try {
+    bitmap = std::make_unique<CBitmap>();
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
   const BOOL made = pRef && pRef->m_hDC ? bitmap->CreateCompatibleBitmap(pRef, cx, cy)
                                         : bitmap->CreateBitmap(cx, cy, 1, 32, nullptr);
   if (!made) return FALSE;

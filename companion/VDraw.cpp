@@ -38,9 +38,9 @@ void CVDraw::AntiLine(HDC hdc, int x1, int y1, int x2, int y2, COLORREF cr) {
   const int sign = db < 0 ? -1 : 1;
   const auto plot = [&](std::int64_t a, std::int64_t b, int alpha) {
     if (steep)
-      Blend(hdc, static_cast<int>(b), static_cast<int>(a), cr, alpha);
+      Blend(hdc, winport::SatCoord(b), winport::SatCoord(a), cr, alpha);
     else
-      Blend(hdc, static_cast<int>(a), static_cast<int>(b), cr, alpha);
+      Blend(hdc, winport::SatCoord(a), winport::SatCoord(b), cr, alpha);
   };
   // Only the steps that can touch the clip box are walked.
   const std::int64_t lo = steep ? box.top : box.left, hi = steep ? box.bottom : box.right;
@@ -66,10 +66,11 @@ void DrawFrameRect(HDC hdc, int x, int y, int w, int h, COLORREF cr) {
   if (!hdc || w <= 0 || h <= 0) return;
   CDC* dc = CDC::FromHandle(hdc);
   const COLORREF oldBk = dc->GetBkColor();
+  // The far edges of a frame near the int limits saturate far off the DC.
   dc->FillSolidRect(x, y, w, 1, cr);
-  dc->FillSolidRect(x, y + h - 1, w, 1, cr);
+  dc->FillSolidRect(x, winport::SatCoord(std::int64_t{y} + h - 1), w, 1, cr);
   dc->FillSolidRect(x, y, 1, h, cr);
-  dc->FillSolidRect(x + w - 1, y, 1, h, cr);
+  dc->FillSolidRect(winport::SatCoord(std::int64_t{x} + w - 1), y, 1, h, cr);
   dc->SetBkColor(oldBk);
 }
 

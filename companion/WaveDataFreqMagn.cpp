@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <numeric>
 
@@ -59,7 +60,7 @@ int CWaveDataFreqMagn::Initial(int nChannels, CFFT_RC_Calc* pCalc, unsigned long
 }
 
 void CWaveDataFreqMagn::Reset() {
-  m_nStart = m_nEnd = 0;
+  m_nEnd = m_nHeld = m_nHead = 0;
   m_bHaveAverage = false;
   std::fill(m_magn.begin(), m_magn.end(), 0.0f);
 }
@@ -105,18 +106,20 @@ void CWaveDataFreqMagn::SetBufLen(unsigned long nFrames) {
 
 void CWaveDataFreqMagn::ResizeRing(unsigned long nNewLen, bool bKeep) {
   std::vector<float> ring(static_cast<std::size_t>(m_nChannels) * nNewLen, 0.0f);
-  if (bKeep && m_nEnd > m_nStart && m_nBufLen > 0 &&
-      m_ring.size() == static_cast<std::size_t>(m_nChannels) * m_nBufLen) {
-    const std::uint64_t from = std::max<std::uint64_t>(m_nStart, m_nEnd > nNewLen ? m_nEnd - nNewLen : 0);
+  unsigned long kept = 0;
+  if (bKeep && m_nHeld > 0 && m_nBufLen > 0 && m_ring.size() == static_cast<std::size_t>(m_nChannels) * m_nBufLen) {
+    kept = std::min(m_nHeld, nNewLen);
+    const unsigned long from = (m_nHead + m_nBufLen - kept) % m_nBufLen;  // oldest frame kept
     for (int c = 0; c < m_nChannels; ++c) {
       const float* src = m_ring.data() + static_cast<std::size_t>(c) * m_nBufLen;
       float* dst = ring.data() + static_cast<std::size_t>(c) * nNewLen;
-      for (std::uint64_t p = from; p < m_nEnd; ++p) dst[p % nNewLen] = src[p % m_nBufLen];
+      for (unsigned long i = 0; i < kept; ++i) dst[i] = src[(from + i) % m_nBufLen];
     }
-    m_nStart = from;
   } else {
-    m_nStart = m_nEnd = 0;
+    m_nEnd = 0;
   }
+  m_nHeld = kept;
+  m_nHead = kept % nNewLen;
   m_ring = std::move(ring);
   m_nBufLen = nNewLen;
 }
@@ -141,17 +144,15 @@ void CWaveDataFreqMagn::FillData(float** ppData, long nFrames, unsigned long nPo
   if (!m_bInit || !ppData || nFrames <= 0) return;
   for (int c = 0; c < m_nChannels; ++c)
     if (!ppData[c]) return;
-  std::uint64_t pos = nPos;
-  std::uint64_t frames = static_cast<std::uint64_t>(nFrames);
+  if (nPos != m_nEnd || m_nHeld == 0) m_nHeld = m_nHead = 0;  // the stream jumped
+  unsigned long frames = static_cast<unsigned long>(nFrames);
   std::size_t offset = 0;
-  if (pos != m_nEnd || m_nStart == m_nEnd) m_nStart = m_nEnd = pos;  // the stream jumped
   if (frames > m_nBufLen) {  // only the block's tail fits
     offset = static_cast<std::size_t>(frames - m_nBufLen);
-    pos += offset;
     frames = m_nBufLen;
   }
-  const std::size_t at = static_cast<std::size_t>(pos % m_nBufLen);
-  const std::size_t first = std::min<std::size_t>(static_cast<std::size_t>(frames), m_nBufLen - at);
+  const std::size_t at = m_nHead;
+  const std::size_t first = std::min<std::size_t>(frames, m_nBufLen - at);
   for (int c = 0; c < m_nChannels; ++c) {
     const float* src = ppData[c] + offset;
     float* ring = m_ring.data() + static_cast<std::size_t>(c) * m_nBufLen;
@@ -160,17 +161,21 @@ void CWaveDataFreqMagn::FillData(float** ppData, long nFrames, unsigned long nPo
     std::transform(src, src + first, ring + at, clean);
     std::transform(src + first, src + frames, ring, clean);
   }
-  m_nEnd = pos + frames;
-  if (m_nEnd > m_nBufLen) m_nStart = std::max<std::uint64_t>(m_nStart, m_nEnd - m_nBufLen);
+  m_nHead = static_cast<unsigned long>((at + frames) % m_nBufLen);
+  m_nHeld = std::min(m_nBufLen, m_nHeld + frames);
+  m_nEnd = nPos + static_cast<unsigned long>(nFrames);  // wraps as the host's counter does
 }
 
 int CWaveDataFreqMagn::GetMagnFreqData(unsigned long nPos, SMagnFreq& smf) {
-  const std::uint64_t end = nPos, n = m_nFFTSize;
-  if (!m_bInit || end < n || end - n < m_nStart || end > m_nEnd) return 0;
+  const unsigned long n = m_nFFTSize;
+  const unsigned long back = m_nEnd - nPos;  // frames after the query's end; huge when it lies ahead
+  if (!m_bInit || m_nHeld < n || back > m_nHeld - n) return 0;
   const std::size_t bins = m_nFFTSize / 2 + 1;
-  const std::size_t at = static_cast<std::size_t>((end - n) % m_nBufLen);
+  const std::size_t at = (m_nHead + m_nBufLen - back - n) % m_nBufLen;
   const std::size_t first = std::min<std::size_t>(m_nFFTSize, m_nBufLen - at);
-  const float keep = m_bHaveAverage ? m_fAgility : 0.0f, take = 1.0f - keep;
+  const double keep = m_bHaveAverage ? m_fAgility : 0.0, take = 1.0 - keep;
+  constexpr float kMax = std::numeric_limits<float>::max();
+  bool restart = false;  // an overflowed spectrum is shown but kept out of the average
   for (int c = 0; c < m_nChannels; ++c) {
     const float* ring = m_ring.data() + static_cast<std::size_t>(c) * m_nBufLen;
     for (std::size_t i = 0; i < first; ++i) m_frame[i] = ring[at + i] * m_window[i];
@@ -178,13 +183,18 @@ int CWaveDataFreqMagn::GetMagnFreqData(unsigned long nPos, SMagnFreq& smf) {
     if (!Calc().Magnitudes(static_cast<int>(m_nFFTSize), m_frame.data(), m_current.data())) return 0;
     m_current[0] *= 0.5f;
     m_current[bins - 1] *= 0.5f;
+    bool overflowed = false;
+    for (float& m : m_current)
+      if (!(m <= kMax)) m = kMax, overflowed = true;  // inf, or NaN from inf - inf
+    restart = restart || overflowed;
     float* out = m_ptrs[c];
-    if (keep == 0.0f)
+    if (keep == 0.0 || overflowed)
       std::copy(m_current.begin(), m_current.end(), out);
     else
-      for (std::size_t k = 0; k < bins; ++k) out[k] = keep * out[k] + take * m_current[k];
+      for (std::size_t k = 0; k < bins; ++k)
+        out[k] = static_cast<float>(keep * out[k] + take * m_current[k]);
   }
-  m_bHaveAverage = true;
+  m_bHaveAverage = !restart;
   smf.ppMagn = m_ptrs.data();
   smf.nChannels = static_cast<DWORD>(m_nChannels);
   return 1;

@@ -14,8 +14,12 @@
 // spectrum. a = 0 shows each spectrum as it is, a = 1 freezes the first one.
 //
 // Positions: a block whose first position is not where the previous block ended starts the
-// buffer afresh (the stream jumped). Positions are counted in 64 bits internally; the
-// interface's 32-bit positions do not wrap around.
+// buffer afresh (the stream jumped). Positions wrap around at the top of unsigned long as a
+// host's counter does; only distances back from the latest frame matter.
+//
+// Magnitudes are finite: a spectrum whose bins pass the float range (finite samples near
+// FLT_MAX can overflow the transform) reads FLT_MAX there, and the average restarts after it
+// rather than carry infinities for good.
 //
 // Not thread-safe: fill and query from one thread at a time. Queries allocate nothing once the
 // calculator holds the FFT size (Initial and SetFFTSize prepare it).
@@ -113,7 +117,9 @@ class KESTRUNE_API CWaveDataFreqMagn {
   std::unique_ptr<CFFT_RC_Calc> m_pOwnCalc;
 
   std::vector<float> m_ring;  // channel c at [c * m_nBufLen, (c+1) * m_nBufLen)
-  std::uint64_t m_nStart = 0, m_nEnd = 0;  // positions held: [m_nStart, m_nEnd)
+  unsigned long m_nEnd = 0;   // stream position just after the latest frame
+  unsigned long m_nHeld = 0;  // frames held, the latest at ring index m_nHead - 1
+  unsigned long m_nHead = 0;  // ring index of the next frame
 
   std::vector<float> m_window;   // window times the magnitude scale
   std::vector<float> m_frame;    // one windowed channel

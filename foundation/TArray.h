@@ -1,9 +1,12 @@
 // CTArray: the library's growable array of plain-data elements. Elements move as raw bytes,
 // new slots are zero-filled and indexes are not checked, so T must be trivially copyable.
+// A size that cannot be reached (past INT_MAX elements, or memory refused) leaves the array as
+// it was: growth calls do nothing rather than throw or wrap.
 #pragma once
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <type_traits>
 
 #include "winport/base/CArray.h"
@@ -26,37 +29,7 @@ class CTArray {
 
   void SetSize(int nNewSize, int nGrowBy = -1) {
     if (nGrowBy != -1) m_nGrowBy = nGrowBy;
-    if (nNewSize <= 0) {  // a negative size is treated as empty rather than corrupting the array
-      std::free(m_pData);
-      m_pData = nullptr;
-      m_nSize = m_nMaxSize = 0;
-      return;
-    }
-    if (!m_pData) {
-      m_pData = Allocate(nNewSize);
-      std::memset(static_cast<void*>(m_pData), 0, Bytes(nNewSize));
-      m_nSize = m_nMaxSize = nNewSize;
-      return;
-    }
-    if (nNewSize <= m_nMaxSize) {
-      if (nNewSize > m_nSize) std::memset(static_cast<void*>(m_pData + m_nSize), 0, Bytes(nNewSize - m_nSize));
-      m_nSize = nNewSize;
-      return;
-    }
-    int step = m_nGrowBy;
-    if (step == 0) {
-      step = m_nSize / 8;
-      if (step < 4) step = 4;
-      if (step > 1024) step = 1024;
-    }
-    const int newMax = m_nMaxSize + step > nNewSize ? m_nMaxSize + step : nNewSize;
-    T* p = Allocate(newMax);
-    std::memcpy(static_cast<void*>(p), m_pData, Bytes(m_nSize));
-    std::memset(static_cast<void*>(p + m_nSize), 0, Bytes(nNewSize - m_nSize));
-    std::free(m_pData);
-    m_pData = p;
-    m_nSize = nNewSize;
-    m_nMaxSize = newMax;
+    Resize(nNewSize);
   }
 
   void FreeExtra() {
@@ -64,6 +37,7 @@ class CTArray {
     T* p = nullptr;
     if (m_nSize > 0) {
       p = Allocate(m_nSize);
+      if (!p) return;  // keep the spare room rather than lose the elements
       std::memcpy(static_cast<void*>(p), m_pData, Bytes(m_nSize));
     }
     std::free(m_pData);
@@ -80,7 +54,7 @@ class CTArray {
   T* GetData() { return m_pData; }
   void SetAt(int i, const T& e) { m_pData[i] = e; }
   void SetAtGrow(int i, const T& e) {
-    if (i >= m_nSize) SetSize(i + 1, -1);
+    if (i >= m_nSize && (i == INT_MAX || !Resize(i + 1))) return;
     m_pData[i] = e;
   }
   int Add(const T& e) {
@@ -95,46 +69,34 @@ class CTArray {
       CTArray tmp(src);
       return Append(tmp);
     }
-    SetSize(m_nSize + src.m_nSize, -1);
+    if (!Fits(m_nSize, src.m_nSize) || !Resize(m_nSize + src.m_nSize)) return old;
     if (src.m_nSize > 0) std::memcpy(static_cast<void*>(m_pData + old), src.m_pData, Bytes(src.m_nSize));
     return old;
   }
   int Append(const CArray<T, T&>& src) {
     const int old = m_nSize;
     const int n = static_cast<int>(src.GetSize());
-    SetSize(m_nSize + n, -1);
+    if (n < 0 || !Fits(m_nSize, n) || !Resize(m_nSize + n)) return old;
     if (n > 0) std::memcpy(static_cast<void*>(m_pData + old), src.GetData(), Bytes(n));
     return old;
   }
   void Copy(const CTArray& src) {
     if (&src == this) return;
-    SetSize(src.m_nSize, -1);
+    if (!Resize(src.m_nSize)) return;
     if (src.m_nSize > 0) std::memcpy(static_cast<void*>(m_pData), src.m_pData, Bytes(src.m_nSize));
   }
   void Copy(const CArray<T, T&>& src) {
     const int n = static_cast<int>(src.GetSize());
-    SetSize(n, -1);
+    if (!Resize(n)) return;
     if (n > 0) std::memcpy(static_cast<void*>(m_pData), src.GetData(), Bytes(n));
   }
 
-  void InsertAt(int nIndex, const T& newElement, int nCount = 1) {
-    if (nIndex < 0 || nCount <= 0) return;
-    const T value = newElement;  // the element may live in this array's storage
-    if (nIndex >= m_nSize) {
-      SetSize(nIndex + nCount, -1);
-    } else {
-      const int old = m_nSize;
-      SetSize(m_nSize + nCount, -1);
-      std::memmove(static_cast<void*>(m_pData + nIndex + nCount), m_pData + nIndex, Bytes(old - nIndex));
-      std::memset(static_cast<void*>(m_pData + nIndex), 0, Bytes(nCount));
-    }
-    for (int i = 0; i < nCount; ++i) m_pData[nIndex + i] = value;
-  }
+  void InsertAt(int nIndex, const T& newElement, int nCount = 1) { Insert(nIndex, newElement, nCount); }
   void InsertAt(int nStartIndex, CTArray* pNewArray) {
     if (!pNewArray || pNewArray->GetSize() <= 0) return;
     const CTArray src(*pNewArray);  // the source may be this array
-    InsertAt(nStartIndex, src.GetAt(0), src.GetSize());
-    for (int i = 0; i < src.GetSize(); ++i) m_pData[nStartIndex + i] = src.GetAt(i);
+    if (src.GetSize() != pNewArray->GetSize() || !Insert(nStartIndex, src.GetAt(0), src.GetSize())) return;
+    std::copy_n(src.GetData(), src.GetSize(), m_pData + nStartIndex);
   }
   void RemoveAt(int nIndex, int nCount = 1) {
     if (nIndex < 0 || nCount <= 0 || nIndex >= m_nSize) return;
@@ -156,10 +118,57 @@ class CTArray {
 
  private:
   static std::size_t Bytes(int n) { return static_cast<std::size_t>(n) * sizeof(T); }
-  static T* Allocate(int n) {
-    void* p = std::malloc(Bytes(n));
-    if (!p) throw std::bad_alloc();
-    return static_cast<T*>(p);
+  static T* Allocate(int n) { return static_cast<T*>(std::malloc(Bytes(n))); }
+  static bool Fits(int a, int b) { return b <= INT_MAX - a; }  // a + b of two counts >= 0
+
+  // The size change of SetSize; false (and nothing changed) when the storage cannot be had.
+  bool Resize(int nNewSize) {
+    if (nNewSize <= 0) {  // a negative size is treated as empty rather than corrupting the array
+      std::free(m_pData);
+      m_pData = nullptr;
+      m_nSize = m_nMaxSize = 0;
+      return true;
+    }
+    if (nNewSize <= m_nMaxSize) {
+      if (nNewSize > m_nSize) std::memset(static_cast<void*>(m_pData + m_nSize), 0, Bytes(nNewSize - m_nSize));
+      m_nSize = nNewSize;
+      return true;
+    }
+    long long step = m_nGrowBy;
+    if (!m_pData) {
+      step = 0;
+    } else if (step == 0) {
+      step = m_nSize / 8;
+      if (step < 4) step = 4;
+      if (step > 1024) step = 1024;
+    }
+    const long long wanted = static_cast<long long>(m_nMaxSize) + step;
+    int newMax = wanted > nNewSize ? static_cast<int>(wanted < INT_MAX ? wanted : INT_MAX) : nNewSize;
+    T* p = Allocate(newMax);
+    if (!p && newMax > nNewSize) p = Allocate(newMax = nNewSize);  // the step is only a hint
+    if (!p) return false;
+    if (m_nSize > 0) std::memcpy(static_cast<void*>(p), m_pData, Bytes(m_nSize));
+    std::memset(static_cast<void*>(p + m_nSize), 0, Bytes(nNewSize - m_nSize));
+    std::free(m_pData);
+    m_pData = p;
+    m_nSize = nNewSize;
+    m_nMaxSize = newMax;
+    return true;
+  }
+
+  bool Insert(int nIndex, const T& newElement, int nCount) {
+    if (nIndex < 0 || nCount <= 0) return false;
+    const T value = newElement;  // the element may live in this array's storage
+    if (nIndex >= m_nSize) {
+      if (!Fits(nIndex, nCount) || !Resize(nIndex + nCount)) return false;
+    } else {
+      const int old = m_nSize;
+      if (!Fits(m_nSize, nCount) || !Resize(m_nSize + nCount)) return false;
+      std::memmove(static_cast<void*>(m_pData + nIndex + nCount), m_pData + nIndex, Bytes(old - nIndex));
+      std::memset(static_cast<void*>(m_pData + nIndex), 0, Bytes(nCount));
+    }
+    std::fill_n(m_pData + nIndex, nCount, value);
+    return true;
   }
 
   T* m_pData = nullptr;

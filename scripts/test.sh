@@ -31,4 +31,6 @@ cmake --build build-tsan -j "$jobs" --target test_audio test_scopes test_spectru
 TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_audio --gtest_filter='-EbuTech/*'
 TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_scopes --gtest_filter='ScopeSliceThreads.*:ScopeWndThread*'
 TSAN_OPTIONS=halt_on_error=1 ./build-tsan/tests/test_spectrum --gtest_filter='*AnotherThread*'
+echo "== fuzz targets, a short pass each (scripts/fuzz.sh for long runs)"
+bash scripts/fuzz.sh 20
 echo "== all tests passed"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <set>
 
@@ -115,6 +116,22 @@ TEST(AudioScaleDraw, DrawsNothingWhenThereIsNothingToDraw) {
   scale.Draw(&c.dc, RECT{0, 0, 0, 0}, -60, ASDS_TEXTLEFT, 0, 0, 6);
   EXPECT_TRUE(c.TickRows(57).empty());
   EXPECT_FALSE(c.InkIn(0, 0, 52, 10));
+}
+
+// Points and rectangles at the int limits: ranges saturate, ticks land far off the DC instead of
+// wrapping back onto it (UBSan checks the arithmetic).
+TEST(AudioScaleDraw, PointsAndRectsAtTheIntLimits) {
+  ScaleItem items[] = {{INT_MAX, INT_MAX}, {0, 0}, {INT_MIN, INT_MIN}};
+  CAudioScale scale;
+  scale.SetScale(items, 3);
+  EXPECT_EQ(scale.GetValueRange(), INT_MAX);
+  EXPECT_EQ(scale.GetDBRange(), INT_MAX);
+  ScaleCanvas c(60, 220);
+  scale.Draw(&c.dc, CRect(0, 10, 60, 210), -1000, ASDS_TEXTLEFT, 0, 0, 6);
+  EXPECT_EQ(c.TickRows(57), (std::set<int>{10, 110, 210}));  // the full int span over 200 rows
+  RECT wide{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  scale.Draw(&c.dc, wide, INT_MIN, ASDS_TEXTRIGHT, 0, 0, INT_MAX);
+  scale.Draw(&c.dc, wide, INT_MIN, ASDS_TEXTLEFT, 0, 0, INT_MIN);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "support/HostWindow.h"
 
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -273,6 +274,58 @@ TEST_F(ExVUMeterWindow, SetValueOnAnotherThreadWhilePainting) {
   EXPECT_EQ(img.At(1 + bar / 2, 300 - m_meter.Leng(-7.5f) - 1), Px(m_meter.GetColor().crPeak))
       << m_meter.GetShownValue(0) << " " << m_meter.GetPeakRec(0).fPeak << " frames " << frames << " bar " << bar
       << " now " << m_meter.GetBarSize() << " cover " << std::hex << img.At(1 + bar / 2, 10);
+}
+
+// The feeding thread keeps going while the window thread destroys the meter: the feed must not
+// touch the window objects whose handles the destroy clears (TSan checks this), its tooltip text
+// reaches the tooltip through the next paint, and levels still step after the window is gone.
+TEST_F(ExVUMeterWindow, SetValueOnAnotherThreadWhileDestroyed) {
+  Make(2, TRUE, 20, 202);
+  m_meter.SetTipPostText(L"dB");
+  hl::MouseMove(m_meter.GetSafeHwnd(), 15, 50);
+  std::thread once([&] {
+    std::vector<float> v = {-3.0f, -20.0f};
+    m_meter.SetValue(v.data());
+  });
+  once.join();
+  hl::Pump();
+  EXPECT_EQ(std::wstring(static_cast<LPCWSTR>(m_meter.TipText())), L"-20.0 dB");
+
+  std::atomic<int> calls{0};
+  std::atomic<bool> stop{false};
+  std::thread feeder([&] {
+    float v[2];
+    for (int k = 0; !stop; ++k) {
+      v[0] = v[1] = -60.0f + static_cast<float>(k % 50);
+      m_meter.SetValue(v);
+      ++calls;
+    }
+  });
+  while (calls < 200) hl::Pump();
+  m_meter.DestroyWindow();
+  const int atDestroy = calls;
+  while (calls < atDestroy + 200) std::this_thread::yield();
+  stop = true;
+  feeder.join();
+  EXPECT_EQ(m_meter.GetSafeHwnd(), nullptr);
+  float top[2] = {-1.0f, -1.0f};
+  m_meter.SetValue(top);
+  EXPECT_EQ(m_meter.GetShownValue(0), -1.0f);
+}
+
+TEST_F(ExVUMeterWindow, NullDCAndHugeGapsDrawNothingAndStayInRange) {
+  Make(3, TRUE, 40, 100);
+  m_meter.DrawOneValue(nullptr, 1, 2, -10.0f);
+  m_meter.SetMeterDist(INT_MAX);
+  EXPECT_EQ(m_meter.GetMeterDist(), exvumeter::kMaxMeterDist);
+  m_meter.MoveWindow(0, 0, 41, 100);
+  EXPECT_EQ(m_meter.GetBarSize(), 3);
+  EXPECT_GT(m_meter.GetBarPos(2), m_meter.GetBarPos(1));
+  hl::MouseMove(m_meter.GetSafeHwnd(), 39, 50);
+  EXPECT_EQ(m_meter.GetTipMeter(), 0);
+  m_meter.SetVertical(FALSE);
+  Feed(3, -10.0f);
+  Shot();
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "support/HostWindow.h"
 
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -267,6 +268,19 @@ TEST_F(VUMeterWindow, MarkersSurviveCountChangesAndDestroy) {
   m_meter.DestroyWindow();
   m_meter.SetDBValue(dB);  // after destruction: no window, no crash
   m_meter.AddVUMarker(-3, RGB(1, 2, 3));
+}
+
+// A meter far taller than any surface, with a marker at the bottom of the int range: marker rows
+// saturate instead of wrapping (UBSan checks the arithmetic), cells still light.
+TEST_F(VUMeterWindow, TallMeterWithMarkerAtIntMin) {
+  Make(60, 300000, 1);
+  m_meter.AddVUMarker(INT_MIN, RGB(0, 0, 255));
+  m_meter.AddVUMarker(INT_MAX, RGB(0, 0, 255));
+  double level = -3.0;
+  m_meter.SetDBValue(&level);
+  const hl::Image img = Shot();
+  EXPECT_GT(m_meter.GetGridCount(), 0);
+  EXPECT_GT(img.height, 0);
 }
 
 }  // namespace

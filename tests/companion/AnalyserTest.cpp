@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
@@ -210,6 +212,59 @@ TEST(Analyser, AgilityIsAnExponentialAverage) {
   Feed(a, 1, 9216, 1024, [](int, unsigned long) { return NAN; });
   ASSERT_EQ(a.GetMagnFreqData(10240, smf), 1);
   EXPECT_EQ(smf.ppMagn[0][64], 0.0f);
+}
+
+// One block of finite samples at the float limit overflows the transform; the average must
+// come back from it rather than stay infinite (or turn NaN when frozen).
+TEST(Analyser, SamplesAtTheFloatLimitDoNotPinTheAverage) {
+  for (float agility : {0.5f, 1.0f}) {
+    CWaveDataFreqMagn a;
+    ASSERT_EQ(a.Initial(1, nullptr, 64, FFTWND_HANN, 256, 1), 1);
+    a.SetAgility(agility);
+    Feed(a, 1, 0, 64, [](int, unsigned long p) { return p % 2 ? FLT_MAX : -FLT_MAX; });
+    SMagnFreq smf{nullptr, 0};
+    ASSERT_EQ(a.GetMagnFreqData(64, smf), 1);
+    for (int k = 0; k <= 32; ++k) EXPECT_TRUE(std::isfinite(smf.ppMagn[0][k])) << agility << " bin " << k;
+    for (unsigned long pos = 64; pos < 64 * 4; pos += 64) {
+      Feed(a, 1, pos, 64, Sine(0.5, 8.0 / 64));
+      ASSERT_EQ(a.GetMagnFreqData(pos + 64, smf), 1);
+    }
+    for (int k = 0; k <= 32; ++k) {
+      EXPECT_TRUE(std::isfinite(smf.ppMagn[0][k])) << agility << " bin " << k;
+      if (agility < 1.0f) {
+        EXPECT_LT(smf.ppMagn[0][k], 1.0f) << "bin " << k;
+      }
+    }
+    if (agility < 1.0f) {
+      EXPECT_NEAR(smf.ppMagn[0][8], 0.5f, 1e-3f);
+    }
+  }
+}
+
+// A continuous stream whose positions pass the top of unsigned long keeps giving spectra.
+TEST(Analyser, StreamPositionsWrapAround) {
+  CWaveDataFreqMagn a;
+  ASSERT_EQ(a.Initial(1, nullptr, 256, FFTWND_HANN, 1024, 1), 1);
+  const unsigned long start = ULONG_MAX - 700;
+  const auto dc = [](int, unsigned long) { return 0.25; };
+  SMagnFreq smf{nullptr, 0};
+  unsigned long pos = start;
+  for (int block = 0; block < 8; ++block, pos += 200) {
+    Feed(a, 1, pos, 200, dc);
+    const unsigned long end = pos + 200;  // wraps during the fourth block
+    ASSERT_EQ(a.GetMagnFreqData(end, smf), block > 0 ? 1 : 0) << "block " << block;
+    if (block == 0) continue;
+    EXPECT_NEAR(smf.ppMagn[0][0], 0.25f, 1e-4f);
+  }
+  // A query across the wrap reads frames from both sides of it; one ahead of the data or
+  // older than the buffer still gives nothing.
+  EXPECT_EQ(a.GetMagnFreqData(pos - 600, smf), 1);
+  EXPECT_EQ(a.GetMagnFreqData(pos + 1, smf), 0);
+  EXPECT_EQ(a.GetMagnFreqData(pos - 1024 + 255, smf), 0);
+  EXPECT_EQ(a.GetMagnFreqData(pos - 1024 + 256, smf), 1);
+  a.SetBufLen(512);  // the latest frames survive a ring change across the wrap
+  EXPECT_EQ(a.GetMagnFreqData(pos - 256, smf), 1);
+  EXPECT_EQ(a.GetMagnFreqData(pos - 257, smf), 0);
 }
 
 TEST(Analyser, QueriesAllocateNothingAfterWarmUp) {

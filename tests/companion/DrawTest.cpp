@@ -62,6 +62,8 @@ TEST(MemBitDC, SizeCopyAndLifetime) {
   EXPECT_TRUE(dc.SetSize(12, 7));  // same size keeps the image
   EXPECT_EQ(dc.GetPixel(3, 3), RGB(10, 20, 30));
   EXPECT_FALSE(dc.SetSize(0, 0));  // refused: nothing changes
+  EXPECT_FALSE(dc.SetSize(32768, 32768));  // past the surface cap: refused, not thrown
+  EXPECT_EQ(dc.GetWidth(), 12);
   EXPECT_EQ(dc.GetWidth(), 12);
   ASSERT_TRUE(dc.SetSize(20, 9));
   EXPECT_EQ(dc.GetWidth(), 20);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <vector>
+
 #include "foundation/TArray.h"
 
 namespace {
@@ -100,6 +103,34 @@ TEST(TArrayCopy, CopyAssignAppendSwapAreIndependent) {
   const CTArray<int>& alias = a;
   a = alias;  // self-assignment keeps the contents
   EXPECT_EQ(a[0], 99);
+}
+
+// Counts from a caller that cannot be honoured leave the array as it was: no write outside the
+// storage, no wrapped size.
+TEST(TArrayLimits, RefusedInsertsAndGrowthChangeNothing) {
+  CTArray<int> a;
+  for (int v : {1, 2, 3}) a.Add(v);
+  CTArray<int> b;
+  for (int v : {7, 8}) b.Add(v);
+  const auto contents = [&] { return std::vector<int>(a.GetData(), a.GetData() + a.GetSize()); };
+  a.InsertAt(-2, &b);  // refused by the element form; the copy must not run either
+  a.InsertAt(-1, 5, 1);
+  a.InsertAt(INT_MAX, 5, 1);
+  a.InsertAt(2, 5, INT_MAX);
+  a.InsertAt(INT_MAX - 1, &b);
+  a.SetAtGrow(INT_MAX, 5);
+  EXPECT_EQ(contents(), (std::vector<int>{1, 2, 3}));
+}
+
+TEST(TArrayLimits, HugeGrowStepSaturatesTheCapacity) {
+  CTArray<char> a;
+  a.SetSize(1, INT_MAX);
+  a[0] = 'x';
+  a.SetSize(2);  // capacity 1 + INT_MAX does not fit an int
+  ASSERT_EQ(a.GetSize(), 2);
+  EXPECT_GE(a.GetMaxSize(), 2);
+  EXPECT_EQ(a[0], 'x');
+  EXPECT_EQ(a[1], 0);
 }
 
 }  // namespace

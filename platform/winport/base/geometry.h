@@ -2,8 +2,25 @@
 // window API. All are inline: they sit on every drawing path.
 #pragma once
 #include <algorithm>
+#include <cstdint>
 
 #include "winport/base/types.h"
+
+namespace winport {
+
+// Drawing coordinates saturate at +-kCoordLimit: far beyond any surface, yet sums and
+// differences of two of them still fit an int.
+constexpr int kCoordLimit = (1 << 30) - 1;
+constexpr int SatCoord(std::int64_t v) {
+  return static_cast<int>(v < -kCoordLimit ? -kCoordLimit : (v > kCoordLimit ? kCoordLimit : v));
+}
+
+// A rectangle from corners computed in 64 bits, each saturated.
+inline RECT SatRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+  return RECT{SatCoord(l), SatCoord(t), SatCoord(r), SatCoord(b)};
+}
+
+}  // namespace winport
 
 class WINPORT_API CPoint : public POINT {
  public:

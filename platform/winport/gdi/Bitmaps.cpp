@@ -1,5 +1,6 @@
 // Bitmap objects: 32-bit surfaces behind HBITMAP, made empty, from bits, from resources or files.
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "winport/gdi/detail/DcAccess.h"
@@ -12,17 +13,45 @@ using namespace winport;
 
 namespace {
 
-constexpr int kMaxSide = 1 << 15;
+constexpr int kMaxSide = kMaxSurfaceSide;
 
-bool ValidSize(int w, int h) { return w > 0 && h > 0 && w <= kMaxSide && h <= kMaxSide; }
+bool ValidSize(int w, int h) { return w > 0 && h > 0 && Surface::WithinCap(w, h); }
 
-HBITMAP FromSurface(Surface s) { return CreateBitmapFromSurface(std::make_shared<Surface>(std::move(s))); }
+// Every bitmap entry makes its handle here: refused memory is the entry's null return.
+HBITMAP Adopt(std::shared_ptr<Surface> s) {
+  if (!s) return nullptr;
+  try {
+    return CreateBitmapFromSurface(std::move(s));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
 
+HBITMAP FromSurface(Surface s) {
+  if (s.Empty()) return nullptr;
+  try {
+    return Adopt(std::make_shared<Surface>(std::move(s)));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+std::shared_ptr<Surface> MakeShared(int w, int h) {
+  try {
+    auto s = std::make_shared<Surface>(w, h, 0);
+    return s->Width() == w && s->Height() == h ? s : nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+// Empty when the scaled size is past the surface cap.
 Surface Scaled(const Surface& s, int cx, int cy) {
   if ((cx <= 0 || cx == s.Width()) && (cy <= 0 || cy == s.Height())) return s;
   if (cx <= 0) cx = s.Width();
   if (cy <= 0) cy = s.Height();
   Surface out(cx, cy);
+  if (out.Width() != cx || out.Height() != cy) return Surface();
   for (int y = 0; y < cy; ++y) {
     const int sy = static_cast<int>((static_cast<long long>(2 * y + 1) * s.Height()) / (2LL * cy));
     for (int x = 0; x < cx; ++x) {
@@ -59,13 +88,15 @@ std::optional<Surface> DecodeBitmapResource(std::span<const std::uint8_t> bytes)
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   // Always 32-bit colour, also for a fresh memory DC (whose desktop bitmap would be monochrome).
   if (!gdi::FindDC(hdc) || !ValidSize(width, height)) return nullptr;
-  return FromSurface(Surface(width, height, 0));
+  return Adopt(MakeShared(width, height));
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const void* bits) {
   if (!ValidSize(width, height) || planes != 1) return nullptr;
   if (bitCount != 1 && bitCount != 24 && bitCount != 32) return nullptr;
-  Surface s(width, height, 0);
+  auto made = MakeShared(width, height);
+  if (!made) return nullptr;
+  Surface& s = *made;
   if (bits) {
     // Rows are padded to 16 bits, as device-dependent bitmaps are.
     const std::size_t stride = ((static_cast<std::size_t>(width) * bitCount + 15) / 16) * 2;
@@ -85,7 +116,7 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitCount, const vo
       }
     }
   }
-  return FromSurface(std::move(s));
+  return Adopt(std::move(made));
 }
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE, DWORD) {
@@ -93,11 +124,13 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* bmi, UINT usage, void** bits, HA
   if (!bmi || usage != DIB_RGB_COLORS) return nullptr;
   const BITMAPINFOHEADER& h = bmi->bmiHeader;
   // Surfaces are top-down 32-bit: only that layout can share its memory with the caller.
-  if (h.biBitCount != 32 || h.biCompression != BI_RGB || h.biHeight >= 0) return nullptr;
+  if (h.biBitCount != 32 || h.biCompression != BI_RGB || h.biHeight >= 0 || h.biHeight < -kMaxSide) return nullptr;
   if (!ValidSize(h.biWidth, -h.biHeight)) return nullptr;
-  auto surface = std::make_shared<Surface>(h.biWidth, -h.biHeight, 0);
-  if (bits) *bits = surface->Data();
-  return CreateBitmapFromSurface(std::move(surface));
+  auto surface = MakeShared(h.biWidth, -h.biHeight);
+  if (!surface) return nullptr;
+  HBITMAP made = Adopt(surface);
+  if (made && bits) *bits = surface->Data();
+  return made;
 }
 
 LONG GetBitmapBits(HBITMAP bitmap, LONG bytes, LPVOID out) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "winport/base/geometry.h"
 #include "winport/gdi/detail/GdiObjects.h"
 #include "winport/gdi/Wrappers.h"
 
@@ -182,16 +183,19 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
 
 void CDC::Draw3dRect(LPCRECT rect, COLORREF topLeft, COLORREF bottomRight) {
   if (!rect) return;
-  Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft, bottomRight);
+  const auto extent = [](LONG a, LONG b) { return winport::SatCoord(std::int64_t{b} - a); };
+  Draw3dRect(rect->left, rect->top, extent(rect->left, rect->right), extent(rect->top, rect->bottom), topLeft,
+             bottomRight);
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) {
   // The negative extents rely on FillSolidRect ordering its rectangle: they give the right
   // column and the bottom row.
-  FillSolidRect(x, y, cx - 1, 1, topLeft);
-  FillSolidRect(x, y, 1, cy - 1, topLeft);
-  FillSolidRect(x + cx, y, -1, cy, bottomRight);
-  FillSolidRect(x, y + cy, cx, -1, bottomRight);
+  using winport::SatCoord;
+  FillSolidRect(x, y, SatCoord(std::int64_t{cx} - 1), 1, topLeft);
+  FillSolidRect(x, y, 1, SatCoord(std::int64_t{cy} - 1), topLeft);
+  FillSolidRect(SatCoord(std::int64_t{x} + cx), y, -1, cy, bottomRight);
+  FillSolidRect(x, SatCoord(std::int64_t{y} + cy), cx, -1, bottomRight);
 }
 
 CSize CDC::GetTextExtent(LPCWSTR text, int count) const {

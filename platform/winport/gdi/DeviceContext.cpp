@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "winport/base/debug.h"
@@ -15,7 +16,8 @@ namespace gdi {
 std::shared_ptr<DcData> FindDC(HDC hdc) { return Lookup<DcData>(hdc); }
 
 POINT Origin(const DcState& s) {
-  return POINT{s.viewportOrg.x - s.windowOrg.x, s.viewportOrg.y - s.windowOrg.y};
+  return POINT{SatCoord(std::int64_t{s.viewportOrg.x} - s.windowOrg.x),
+               SatCoord(std::int64_t{s.viewportOrg.y} - s.windowOrg.y)};
 }
 
 DcPainter::DcPainter(DcData& dc) : target_(dc.state.target ? dc.state.target : std::make_shared<Surface>()) {
@@ -214,7 +216,7 @@ BOOL SetPoint(HDC hdc, POINT DcState::*field, int x, int y, LPPOINT old, bool re
   if (!dc) return FALSE;
   POINT& p = dc->state.*field;
   if (old) *old = p;
-  p = relative ? POINT{p.x + x, p.y + y} : POINT{x, y};
+  p = relative ? POINT{SatCoord(std::int64_t{p.x} + x), SatCoord(std::int64_t{p.y} + y)} : POINT{x, y};
   return TRUE;
 }
 
@@ -317,7 +319,8 @@ namespace {
 
 RECT LogicalToDevice(const DcState& s, int l, int t, int r, int b) {
   const POINT o = gdi::Origin(s);
-  return RECT{std::min(l, r) + o.x, std::min(t, b) + o.y, std::max(l, r) + o.x, std::max(t, b) + o.y};
+  return SatRect(std::int64_t{std::min(l, r)} + o.x, std::int64_t{std::min(t, b)} + o.y,
+                 std::int64_t{std::max(l, r)} + o.x, std::int64_t{std::max(t, b)} + o.y);
 }
 
 }  // namespace
@@ -376,7 +379,7 @@ BOOL PtVisible(HDC hdc, int x, int y) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
   const POINT o = gdi::Origin(dc->state);
-  return EffectiveClip(*dc).Contains(x + o.x, y + o.y) ? TRUE : FALSE;
+  return EffectiveClip(*dc).Contains(SatCoord(std::int64_t{x} + o.x), SatCoord(std::int64_t{y} + o.y)) ? TRUE : FALSE;
 }
 
 BOOL RectVisible(HDC hdc, const RECT* rect) {

@@ -1,10 +1,13 @@
 // Lines, shapes, fills and blits of a DC: state from the DC, pixels from the Painter.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <numbers>
 #include <vector>
 
+#include "winport/base/geometry.h"
 #include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 
@@ -74,7 +77,8 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   auto dc = FindDC(hdc);
   if (!dc) return FALSE;
-  RECT r{std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)};
+  // Corners saturate at the coordinate limit, so the edges' +-1 below fit int.
+  const RECT r = SatRect(std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom));
   DcPainter painter(*dc);
   LineStyle pen;
   const bool hasPen = PenStyle(dc->state, pen);
@@ -112,7 +116,7 @@ BOOL Arc(HDC hdc, int left, int top, int right, int bottom, int xStart, int ySta
   if (!dc) return FALSE;
   LineStyle pen;
   if (!PenStyle(dc->state, pen)) return TRUE;
-  const double cx = (left + right - 1) / 2.0, cy = (top + bottom - 1) / 2.0;
+  const double cx = (static_cast<double>(left) + right - 1) / 2.0, cy = (static_cast<double>(top) + bottom - 1) / 2.0;
   // Angles counter-clockwise on screen (y grows downwards).
   auto angle = [&](double x, double y) {
     const double a = std::atan2(-(y - cy), x - cx);
@@ -145,7 +149,7 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   auto dc = FindDC(hdc);
   auto b = gdi::Lookup<BrushData>(brush);
   if (!dc || !rect || !b) return 0;
-  const RECT& r = *rect;
+  const RECT r = SatRect(rect->left, rect->top, rect->right, rect->bottom);
   if (r.right <= r.left || r.bottom <= r.top) return 1;
   Paint fill;
   if (!gdi::BrushPaint(dc->state, b.get(), fill)) return 1;
@@ -187,7 +191,7 @@ BOOL DrawEdge(HDC hdc, LPRECT rect, UINT edge, UINT flags) {
   // Outer ring then inner ring; raised = light top-left, dark bottom-right.
   const COLORREF light = RGB(255, 255, 255), face = RGB(227, 227, 227), shadow = RGB(160, 160, 160),
                  dark = RGB(105, 105, 105);
-  RECT r = *rect;
+  RECT r = SatRect(rect->left, rect->top, rect->right, rect->bottom);
   DcPainter painter(*dc);
   auto ring = [&](COLORREF tl, COLORREF brc) {
     if (r.right <= r.left || r.bottom <= r.top) return;
@@ -213,7 +217,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   if (!dc) return CLR_INVALID;
   DcPainter painter(*dc);
   const POINT o = gdi::Origin(dc->state);
-  if (!painter->Visible(x + o.x, y + o.y)) return CLR_INVALID;
+  if (!painter->Visible(SatCoord(std::int64_t{x} + o.x), SatCoord(std::int64_t{y} + o.y))) return CLR_INVALID;
   painter->SetPixel(x, y, ToPixel(color));
   return color & 0x00FFFFFFu;
 }
@@ -244,7 +248,8 @@ bool NeedsPattern(DWORD rop) {
 // Source rectangle in the source surface's device coordinates.
 RECT SourceRect(const DcState& s, int x, int y, int w, int h) {
   const POINT o = gdi::Origin(s);
-  return RECT{x + o.x, y + o.y, x + o.x + w, y + o.y + h};
+  const std::int64_t l = std::int64_t{x} + o.x, t = std::int64_t{y} + o.y;
+  return SatRect(l, t, l + w, t + h);
 }
 
 BOOL RasterBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
@@ -259,7 +264,7 @@ BOOL RasterBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc,
   Paint pattern;
   if (NeedsPattern(rop) && !gdi::BrushPaint(dc->state, dc->state.brushData.get(), pattern)) pattern.color = 0;
   DcPainter painter(*dc);
-  const RECT dst{x, y, x + w, y + h};
+  const RECT dst = SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h);
   if (!usesSource) {
     RECT r = dst;
     if (r.left > r.right) std::swap(r.left, r.right);
@@ -303,7 +308,7 @@ BOOL TransparentBlt(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int 
   if (!dc || !sdc || !sdc->state.target || w <= 0 || h <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;
   const Pixel key = ToPixel(transparent);
   const std::shared_ptr<Surface> from = sdc->state.target;
-  DcPainter(*dc)->Blit(*from, RECT{x, y, x + w, y + h}, SourceRect(sdc->state, xSrc, ySrc, wSrc, hSrc),
+  DcPainter(*dc)->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), SourceRect(sdc->state, xSrc, ySrc, wSrc, hSrc),
                        [key](Pixel& d, Pixel s, int, int) {
                          if ((s & 0x00FFFFFFu) != key) d = s;
                        });
@@ -323,10 +328,10 @@ BOOL AlphaBlend(HDC hdc, int x, int y, int w, int h, HDC src, int xSrc, int ySrc
   const unsigned sca = blend.SourceConstantAlpha;
   DcPainter painter(*dc);
   if (blend.AlphaFormat & AC_SRC_ALPHA) {
-    painter->Blit(*from, RECT{x, y, x + w, y + h}, s,
+    painter->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), s,
                   [sca](Pixel& d, Pixel sp, int, int) { d = BlendPremultiplied(sp, d, sca); });
   } else {
-    painter->Blit(*from, RECT{x, y, x + w, y + h}, s,
+    painter->Blit(*from, SatRect(x, y, std::int64_t{x} + w, std::int64_t{y} + h), s,
                   [sca](Pixel& d, Pixel sp, int, int) { d = BlendConstant(sp, d, sca); });
   }
   return TRUE;
@@ -380,7 +385,11 @@ bool MakeDib(const void* bits, const BITMAPINFO* bmi, DibView& v) {
   if ((h.biBitCount != 32 && h.biBitCount != 24) || (h.biCompression != BI_RGB && h.biCompression != BI_BITFIELDS)) {
     return false;
   }
-  if (h.biWidth <= 0 || h.biHeight == 0) return false;
+  // Sides past 2^24 are refused: no real image has them, and offsets into smaller ones fit int.
+  constexpr LONG kMaxDibSide = 1 << 24;
+  if (h.biWidth <= 0 || h.biWidth > kMaxDibSide || h.biHeight == 0 || h.biHeight < -kMaxDibSide ||
+      h.biHeight > kMaxDibSide)
+    return false;
   v.bits = static_cast<const BYTE*>(bits);
   v.width = h.biWidth;
   v.height = h.biHeight < 0 ? -h.biHeight : h.biHeight;
@@ -391,9 +400,11 @@ bool MakeDib(const void* bits, const BITMAPINFO* bmi, DibView& v) {
   return true;
 }
 
-// Draws a DIB through a temporary surface so the blit rules stay the Painter's.
+// Draws a DIB through a temporary surface so the blit rules stay the Painter's. Empty when the
+// image is past the surface cap.
 Surface DibToSurface(const DibView& v) {
   Surface s(v.width, v.height);
+  if (s.Width() != v.width || s.Height() != v.height) return Surface();
   for (int y = 0; y < v.height; ++y) {
     for (int x = 0; x < v.width; ++x) {
       Pixel p = 0;
@@ -415,12 +426,14 @@ int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc,
   v.rows = static_cast<int>(std::min<UINT>(lines, static_cast<UINT>(v.height - v.firstRow)));
   const int wi = static_cast<int>(w), hi = static_cast<int>(h);
   // For bottom-up images ySrc counts from the bottom edge.
-  const int top = v.bottomUp ? v.height - ySrc - hi : ySrc;
+  const std::int64_t top = v.bottomUp ? std::int64_t{v.height} - ySrc - hi : ySrc;
   DcPainter painter(*dc);
   const POINT o = painter->Origin();
-  painter->ForEachSpan(RECT{xDest, yDest, xDest + wi, yDest + hi}, [&](int y, int x0, int x1, Pixel* row) {
-    const int sy = top + (y - o.y - yDest);
-    const int shift = xSrc - (xDest + o.x);  // source column = device column + shift
+  const RECT area = SatRect(xDest, yDest, std::int64_t{xDest} + wi, std::int64_t{yDest} + hi);
+  // Rows and columns outside the image read nothing, so saturated ones are as good as exact.
+  const int shift = SatCoord(std::int64_t{xSrc} - (std::int64_t{xDest} + o.x));  // source column = device column + shift
+  painter->ForEachSpan(area, [&](int y, int x0, int x1, Pixel* row) {
+    const int sy = SatCoord(top + (std::int64_t{y} - o.y - yDest));
     if (v.bpp == 32) {
       // Whole runs of a 32-bit row copy at once; columns outside the image are left alone.
       Pixel probe = 0;
@@ -446,11 +459,12 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
   if (!dc || usage != DIB_RGB_COLORS || !MakeDib(bits, bmi, v)) return 0;
   if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0) return 0;
   const Surface image = DibToSurface(v);
+  if (image.Empty()) return 0;
   // For bottom-up images ySrc counts from the bottom edge.
-  const int top = v.bottomUp ? v.height - ySrc - hSrc : ySrc;
+  const std::int64_t top = v.bottomUp ? std::int64_t{v.height} - ySrc - hSrc : ySrc;
   DcPainter painter(*dc);
-  const RECT dst{xDest, yDest, xDest + wDest, yDest + hDest};
-  const RECT src{xSrc, top, xSrc + wSrc, top + hSrc};
+  const RECT dst = SatRect(xDest, yDest, std::int64_t{xDest} + wDest, std::int64_t{yDest} + hDest);
+  const RECT src = SatRect(xSrc, top, std::int64_t{xSrc} + wSrc, top + hSrc);
   if (rop == SRCCOPY) {
     painter->Blit(image, dst, src, nullptr);
   } else {
@@ -458,5 +472,5 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
     gdi::BrushPaint(dc->state, dc->state.brushData.get(), pattern);
     painter->Blit(image, dst, src, [&](Pixel& d, Pixel s, int xd, int yd) { d = Rop3(rop, pattern.At(xd, yd), s, d); });
   }
-  return std::abs(hSrc);
+  return hSrc == INT_MIN ? INT_MAX : std::abs(hSrc);
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "winport/base/geometry.h"
 #include "winport/text/Font.h"
 
 namespace winport {
@@ -26,9 +27,9 @@ struct AxisMap {
   int operator()(int i) const {
     int j = dstLen == srcLen
                 ? i
-                : static_cast<int>((static_cast<std::int64_t>(2 * i + 1) * srcLen) / (2LL * dstLen));
+                : static_cast<int>(((2 * static_cast<std::int64_t>(i) + 1) * srcLen) / (2LL * dstLen));
     if (flip) j = srcLen - 1 - j;
-    return srcStart + j;
+    return SatCoord(std::int64_t{srcStart} + j);
   }
 };
 
@@ -57,10 +58,7 @@ std::span<const int> DashPattern(int dash) {
 }
 
 // Coordinates far outside any surface saturate instead of overflowing.
-int Sat(std::int64_t v) {
-  constexpr std::int64_t kLimit = 1 << 30;
-  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
-}
+int Sat(std::int64_t v) { return SatCoord(v); }
 
 unsigned Channel(Pixel p, int shift) { return (p >> shift) & 0xFFu; }
 unsigned Div255(unsigned v) { return (v + 1 + (v >> 8)) >> 8; }  // exact rounding of v / 255 for v <= 65535
@@ -127,14 +125,14 @@ void Painter::Transform(const RECT& logical, const std::function<Pixel(int, int,
 }
 
 void Painter::SetPixel(int x, int y, Pixel p) {
-  x += origin_.x;
-  y += origin_.y;
+  x = Sat(std::int64_t{x} + origin_.x);
+  y = Sat(std::int64_t{y} + origin_.y);
   if (Visible(x, y)) target_.Row(y)[x] = p;
 }
 
 bool Painter::GetPixel(int x, int y, Pixel& out) const {
-  x += origin_.x;
-  y += origin_.y;
+  x = Sat(std::int64_t{x} + origin_.x);
+  y = Sat(std::int64_t{y} + origin_.y);
   if (!target_.Contains(x, y)) return false;
   out = target_.At(x, y);
   return true;
@@ -157,7 +155,10 @@ void Painter::Stamp(int x, int y, int width, Pixel p) {
     const int x0 = std::max(-half, static_cast<int>(std::ceil(-s - c - 1e-9)));
     const int x1 = std::min(width - half - 1, static_cast<int>(std::floor(s - c + 1e-9)));
     if (x1 < x0) continue;
-    FillRect(RECT{x + x0 - origin_.x, y + dy - origin_.y, x + x1 + 1 - origin_.x, y + dy + 1 - origin_.y}, p);
+    const std::int64_t px = x, py = y;
+    FillRect(RECT{Sat(px + x0 - origin_.x), Sat(py + dy - origin_.y), Sat(px + x1 + 1 - origin_.x),
+                  Sat(py + dy + 1 - origin_.y)},
+             p);
   }
 }
 
@@ -222,6 +223,11 @@ void Painter::Ellipse(RECT box, const LineStyle* outline, const Paint* fill, con
   const std::int64_t w64 = std::int64_t{box.right} - box.left, h64 = std::int64_t{box.bottom} - box.top;
   constexpr std::int64_t kMaxSide = 1 << 16;
   if (w64 <= 0 || h64 <= 0 || w64 > kMaxSide || h64 > kMaxSide) return;
+  const std::int64_t reach = (outline ? outline->width : 1) + 1;
+  const std::int64_t devLeft = std::int64_t{box.left} + origin_.x, devTop = std::int64_t{box.top} + origin_.y;
+  if (devLeft + w64 < -reach || devLeft > target_.Width() + reach || devTop + h64 < -reach ||
+      devTop > target_.Height() + reach)
+    return;  // nowhere near the surface; what is left is near it, where the walk below fits int
   const int w = static_cast<int>(w64), h = static_cast<int>(h64);
   // Span of each row: pixel centres inside the ellipse that touches the box's outer pixels.
   const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0;
@@ -283,7 +289,7 @@ void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
   for (const POINT& p : pts) { top = std::min(top, static_cast<int>(p.y)); bottom = std::max(bottom, static_cast<int>(p.y)); }
   std::vector<double> xs;
   top = std::max(top, -origin_.y);
-  bottom = std::min(bottom, target_.Height() - origin_.y);
+  bottom = std::min(bottom, target_.Height() - origin_.y);  // origins saturate, so these fit
   for (int y = top; y < bottom; ++y) {
     const double yc = y + 0.5;
     xs.clear();
@@ -291,12 +297,13 @@ void Painter::FillPolygon(std::span<const POINT> pts, const Paint& paint) {
       const POINT& a = pts[i];
       const POINT& b = pts[(i + 1) % pts.size()];
       if ((a.y <= yc) == (b.y <= yc)) continue;
-      xs.push_back(a.x + (yc - a.y) * (b.x - a.x) / static_cast<double>(b.y - a.y));
+      xs.push_back(a.x + (yc - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y));
     }
     std::sort(xs.begin(), xs.end());
     for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-      const int x0 = static_cast<int>(std::ceil(xs[i] - 0.5));
-      const int x1 = static_cast<int>(std::ceil(xs[i + 1] - 0.5));
+      const auto toInt = [](double v) { return static_cast<int>(std::clamp<double>(v, -kCoordLimit, kCoordLimit)); };
+      const int x0 = toInt(std::ceil(xs[i] - 0.5));
+      const int x1 = toInt(std::ceil(xs[i + 1] - 0.5));
       FillRect(RECT{x0, y, x1, y + 1}, paint);
     }
   }
@@ -339,8 +346,8 @@ void Painter::Blit(const Surface& src, RECT dst, RECT s, const BlendFn& f) {
 
 void Painter::GradientRect(RECT r, Color16 first, Color16 last, bool vertical) {
   if (r.right <= r.left || r.bottom <= r.top) return;
-  const int len = vertical ? r.bottom - r.top : r.right - r.left;
-  const int start = vertical ? r.top + origin_.y : r.left + origin_.x;
+  const std::int64_t len = vertical ? std::int64_t{r.bottom} - r.top : std::int64_t{r.right} - r.left;
+  const std::int64_t start = vertical ? std::int64_t{r.top} + origin_.y : std::int64_t{r.left} + origin_.x;
   auto at = [&](int pos) {
     const std::int64_t i = pos - start;
     auto mix = [&](int a, int b) { return static_cast<unsigned>((a + (b - a) * i / len) >> 8); };
@@ -360,9 +367,10 @@ void Painter::BlendMask(int x, int y, const GlyphMask& mask, Pixel color, const 
       mask.coverage.size() < static_cast<std::size_t>(mask.width) * static_cast<std::size_t>(mask.height)) {
     return;
   }
-  RECT area{x + mask.left, y + mask.top, x + mask.left + mask.width, y + mask.top + mask.height};
+  const std::int64_t left = std::int64_t{x} + mask.left, top = std::int64_t{y} + mask.top;
+  RECT area{Sat(left), Sat(top), Sat(left + mask.width), Sat(top + mask.height)};
   if (clip) area = Intersection(area, *clip);
-  const int mx0 = x + mask.left + origin_.x, my0 = y + mask.top + origin_.y;
+  const std::int64_t mx0 = left + origin_.x, my0 = top + origin_.y;
   ForEachSpan(area, [&](int yd, int x0, int x1, Pixel* row) {
     const std::uint8_t* cov = mask.coverage.data() + static_cast<std::size_t>(yd - my0) * mask.width;
     for (int xd = x0; xd < x1; ++xd) {

@@ -1,6 +1,9 @@
 #include "winport/gdi/Region.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "winport/base/geometry.h"
 
 namespace winport {
 namespace {
@@ -57,12 +60,14 @@ void Region::SetRect(const RECT& r) {
 }
 
 void Region::Offset(int dx, int dy) {
+  // Edges saturate at the coordinate limit; a piece squeezed to nothing there is dropped.
   for (RECT& r : rects_) {
-    r.left += dx;
-    r.right += dx;
-    r.top += dy;
-    r.bottom += dy;
+    r.left = SatCoord(std::int64_t{r.left} + dx);
+    r.right = SatCoord(std::int64_t{r.right} + dx);
+    r.top = SatCoord(std::int64_t{r.top} + dy);
+    r.bottom = SatCoord(std::int64_t{r.bottom} + dy);
   }
+  std::erase_if(rects_, [](const RECT& r) { return IsEmptyRect(r); });
 }
 
 void Region::Coalesce() {

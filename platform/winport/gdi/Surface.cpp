@@ -1,14 +1,21 @@
 #include "winport/gdi/Surface.h"
 
 #include <algorithm>
+#include <new>
 
 namespace winport {
 
-void Surface::Resize(int width, int height, Pixel fill) {
+bool Surface::Resize(int width, int height, Pixel fill) {
   width = std::max(width, 0);
   height = std::max(height, 0);
-  if (width == width_ && height == height_) return;
-  std::vector<Pixel> next(static_cast<std::size_t>(width) * height, fill);
+  if (width == width_ && height == height_) return true;
+  if (!WithinCap(width, height)) return false;
+  std::vector<Pixel> next;
+  try {
+    next.assign(static_cast<std::size_t>(width) * height, fill);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   const int cw = std::min(width, width_);
   const int ch = std::min(height, height_);
   for (int y = 0; y < ch; ++y) {
@@ -18,6 +25,7 @@ void Surface::Resize(int width, int height, Pixel fill) {
   pixels_ = std::move(next);
   width_ = width;
   height_ = height;
+  return true;
 }
 
 }  // namespace winport

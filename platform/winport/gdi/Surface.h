@@ -20,17 +20,37 @@ constexpr COLORREF ToColorref(Pixel p) {
   return ((p & 0xFFu) << 16) | (p & 0xFF00u) | ((p >> 16) & 0xFFu);
 }
 
+// Every surface (window, bitmap, screenshot) is capped: sides of at most kMaxSurfaceSide and
+// kMaxSurfacePixels pixels in all (64 MB, a 4096 x 4096 image). Window surfaces cover the
+// top-left part of a larger client; bitmaps past the cap are refused.
+constexpr int kMaxSurfaceSide = 1 << 15;
+constexpr std::int64_t kMaxSurfacePixels = std::int64_t{1} << 24;
+
 class WINPORT_API Surface {
  public:
   Surface() = default;
+  // Empty when the size is past the cap or memory is refused.
   Surface(int width, int height, Pixel fill = 0) { Resize(width, height, fill); }
+
+  static bool WithinCap(int width, int height) {
+    return width >= 0 && height >= 0 && width <= kMaxSurfaceSide && height <= kMaxSurfaceSide &&
+           std::int64_t{width} * height <= kMaxSurfacePixels;
+  }
+  // The largest part of a width x height area, from its top-left, that a surface can hold.
+  static SIZE Capped(int width, int height) {
+    const int w = std::clamp(width, 0, kMaxSurfaceSide);
+    int h = std::clamp(height, 0, kMaxSurfaceSide);
+    if (w > 0 && std::int64_t{w} * h > kMaxSurfacePixels) h = static_cast<int>(kMaxSurfacePixels / w);
+    return SIZE{w, h};
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ <= 0 || height_ <= 0; }
 
   // Keeps the overlapping top-left content and fills what is new; negative sizes become 0.
-  void Resize(int width, int height, Pixel fill = 0);
+  // False, with the surface unchanged, past the cap or when memory is refused.
+  bool Resize(int width, int height, Pixel fill = 0);
   void Fill(Pixel p) { std::fill(pixels_.begin(), pixels_.end(), p); }
 
   Pixel* Data() { return pixels_.data(); }

@@ -1,9 +1,11 @@
 // Text output of a DC: fonts and layout come from the text area; placement, background boxes,
 // alignment and clipping are the DC's.
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
 #include <string_view>
 
+#include "winport/base/geometry.h"
 #include "winport/gdi/detail/DcAccess.h"
 #include "winport/gdi/Gdi32.h"
 #include "winport/text/DrawTextLayout.h"
@@ -30,19 +32,22 @@ RECT Intersect(const RECT& a, const RECT& b) {
   return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
+// The run's advance: the caller's advances summed (saturated), or the font's measure.
+int RunWidth(const Font& font, std::wstring_view text, const INT* dx) {
+  if (!dx) return font.Measure(text).cx;
+  std::int64_t width = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) width += dx[i];
+  return SatCoord(width);
+}
+
 // One run of text with its cell's top-left at (left, top); optional per-character advances.
 void DrawRun(DcData& dc, const Font& font, int left, int top, std::wstring_view text, const INT* dx, const RECT* clip) {
   const DcState& s = dc.state;
   const TEXTMETRICW& tm = font.Metrics();
-  int width = 0;
-  if (dx) {
-    for (std::size_t i = 0; i < text.size(); ++i) width += dx[i];
-  } else {
-    width = font.Measure(text).cx;
-  }
+  const int width = RunWidth(font, text, dx);
   DcPainter painter(dc);
   if (s.bkMode == OPAQUE) {
-    RECT box{left, top, left + width, top + tm.tmHeight};
+    RECT box = SatRect(left, top, std::int64_t{left} + width, std::int64_t{top} + tm.tmHeight);
     if (clip) box = Intersect(box, *clip);
     painter->FillRect(box, ToPixel(s.bkColor));
   }
@@ -54,7 +59,7 @@ void DrawRun(DcData& dc, const Font& font, int left, int top, std::wstring_view 
   int x = left;
   for (std::size_t i = 0; i < text.size(); ++i) {
     painter->BlendMask(x, top, font.Render(text.substr(i, 1)), ink, clip);
-    x += dx[i];
+    x = SatCoord(std::int64_t{x} + dx[i]);
   }
 }
 
@@ -79,26 +84,21 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR 
     x = s.position.x;
     y = s.position.y;
   }
-  int width = 0;
-  if (dx) {
-    for (std::size_t i = 0; i < run.size(); ++i) width += dx[i];
-  } else {
-    width = font->Measure(run).cx;
-  }
-  int left = x;
+  const std::int64_t width = RunWidth(*font, run, dx);
+  std::int64_t left = x;
   switch (s.textAlign & TA_CENTER) {
     case TA_RIGHT: left = x - width; break;
     case TA_CENTER: left = x - width / 2; break;
     default: break;
   }
-  int top = y;
-  if ((s.textAlign & TA_BASELINE) == TA_BASELINE) top = y - tm.tmAscent;
-  else if (s.textAlign & TA_BOTTOM) top = y - tm.tmHeight;
-  DrawRun(*dc, *font, left, top, run, dx, clip);
+  std::int64_t top = y;
+  if ((s.textAlign & TA_BASELINE) == TA_BASELINE) top = y - std::int64_t{tm.tmAscent};
+  else if (s.textAlign & TA_BOTTOM) top = y - std::int64_t{tm.tmHeight};
+  DrawRun(*dc, *font, SatCoord(left), SatCoord(top), run, dx, clip);
   if (s.textAlign & TA_UPDATECP) {
     // The current position moves past the text in its reading direction.
-    if ((s.textAlign & TA_CENTER) == TA_LEFT) s.position.x = x + width;
-    else if ((s.textAlign & TA_CENTER) == TA_RIGHT) s.position.x = x - width;
+    if ((s.textAlign & TA_CENTER) == TA_LEFT) s.position.x = SatCoord(x + width);
+    else if ((s.textAlign & TA_CENTER) == TA_RIGHT) s.position.x = SatCoord(x - width);
   }
   return TRUE;
 }

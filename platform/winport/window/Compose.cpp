@@ -6,14 +6,24 @@
 
 namespace winport::detail {
 
-void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clip) {
+void FillRectClipped(Surface& dst, RECT r, Pixel p, const RECT& clipIn) {
+  // A surface may cover only part of a window past the surface cap.
+  const RECT clip{std::max<int>(clipIn.left, 0), std::max<int>(clipIn.top, 0), std::min(clipIn.right, dst.Width()),
+                  std::min(clipIn.bottom, dst.Height())};
   if (!IntersectRect(&r, &r, &clip)) return;
   for (int y = r.top; y < r.bottom; ++y) std::fill(dst.Row(y) + r.left, dst.Row(y) + r.right, p);
 }
 
 namespace {
 
-void Blit(Surface& dst, const Surface& src, int dx, int dy, const RECT& clip) {
+// A clip within the destination: a surface may cover only part of a window past the surface cap.
+RECT Within(const Surface& dst, const RECT& clip) {
+  return RECT{std::max<int>(clip.left, 0), std::max<int>(clip.top, 0), std::min(clip.right, dst.Width()),
+              std::min(clip.bottom, dst.Height())};
+}
+
+void Blit(Surface& dst, const Surface& src, int dx, int dy, const RECT& clipIn) {
+  const RECT clip = Within(dst, clipIn);
   int x0 = std::max<int>(dx, clip.left), y0 = std::max<int>(dy, clip.top);
   int x1 = std::min<int>(dx + src.Width(), clip.right), y1 = std::min<int>(dy + src.Height(), clip.bottom);
   for (int y = y0; y < y1; ++y) {
@@ -74,7 +84,8 @@ Surface ComposeWindow(HWND hwnd) {
   if (!w) return Surface();
   Lock lock(S().mu);
   int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
-  Surface out(std::max(width, 0), std::max(height, 0), ToPixel(GetSysColor(COLOR_BTNFACE)));
+  const SIZE size = Surface::Capped(width, height);
+  Surface out(size.cx, size.cy, ToPixel(GetSysColor(COLOR_BTNFACE)));
   RECT all{0, 0, out.Width(), out.Height()};
   DrawNonClient(out, *w, all, all);
   RECT nc = NonClientInsets(*w);

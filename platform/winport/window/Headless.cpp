@@ -196,6 +196,7 @@ bool SavePng(const Image& image, const char* path) {
       image.pixels.size() != static_cast<std::size_t>(image.width) * image.height)
     return false;
   Surface s(image.width, image.height);
+  if (s.Width() != image.width || s.Height() != image.height) return false;
   std::copy(image.pixels.begin(), image.pixels.end(), s.Data());
   return WritePng(s, path);
 }

@@ -161,6 +161,9 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
                    UINT flags) {
   auto w = Find(hwnd);
   if (!w) return 0;
+  // Offsets saturate; with client rectangles within +-2^29 every sum below then fits int.
+  dx = winport::SatCoord(dx);
+  dy = winport::SatCoord(dy);
   std::vector<HWND> moveKids;
   RECT uncoveredAll{0, 0, 0, 0};
   {
@@ -172,10 +175,12 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     if (clip && !IntersectRect(&bound, clip, &area)) return 1;
     winport::Surface& sf = *w->surface;
     winport::Surface copy = sf;
-    // Every destination pixel inside the bound takes the source pixel from within the area.
-    for (int y = bound.top; y < bound.bottom; ++y) {
+    // Every destination pixel inside the bound takes the source pixel from within the area
+    // (only the pixels the surface holds: a client may be larger than its surface).
+    const int yEnd = std::min<int>(bound.bottom, sf.Height()), xEnd = std::min<int>(bound.right, sf.Width());
+    for (int y = std::max<int>(bound.top, 0); y < yEnd; ++y) {
       int sy = y - dy;
-      for (int x = bound.left; x < bound.right; ++x) {
+      for (int x = std::max<int>(bound.left, 0); x < xEnd; ++x) {
         int sx = x - dx;
         if (sx >= area.left && sx < area.right && sy >= area.top && sy < area.bottom) sf.Set(x, y, copy.At(sx, sy));
       }

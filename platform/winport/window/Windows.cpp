@@ -1,5 +1,6 @@
 // Window classes, creation and destruction, the tree, positions, visibility and window data.
 #include <algorithm>
+#include <cstdint>
 #include <cwctype>
 
 #include "winport/window/detail/Core.h"
@@ -63,10 +64,25 @@ void PlaceInZOrder(Window& w, HWND after) {
   }
 }
 
-void ResizeSurface(Window& w) {
+// Window rectangles keep their corners and extents within +-2^29, so that sums of a rectangle's
+// parts and client offsets stay inside int.
+RECT WindowRect(int x, int y, int cx, int cy) {
+  constexpr int kLimit = 1 << 29;
+  x = std::clamp(x, -kLimit, kLimit);
+  y = std::clamp(y, -kLimit, kLimit);
+  return RECT{x, y, x + std::clamp(cx, 0, kLimit), y + std::clamp(cy, 0, kLimit)};
+}
+
+// The surface covers the client up to the surface cap; false when its memory is refused.
+bool ResizeSurface(Window& w) {
   RECT c = ClientRectOf(w);
-  if (!w.surface) w.surface = std::make_shared<winport::Surface>();
-  w.surface->Resize(c.right, c.bottom, 0x00FFFFFF);
+  const SIZE size = winport::Surface::Capped(c.right, c.bottom);
+  try {
+    if (!w.surface) w.surface = std::make_shared<winport::Surface>();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return w.surface->Resize(size.cx, size.cy, 0x00FFFFFF);
 }
 
 void PurgeQueue(HWND hwnd) {
@@ -209,12 +225,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
       // A top-level window's "parent" is its owner (the top-level ancestor of what was given).
       w->owner = parent ? TopLevelOf(parent) : nullptr;
     }
-    if (width < 0) width = 0;
-    if (height < 0) height = 0;
-    w->rect = RECT{x, y, x + width, y + height};
+    w->rect = WindowRect(x, y, width, height);
+    width = w->rect.right - w->rect.left;
+    height = w->rect.bottom - w->rect.top;
     w->text = windowName ? windowName : L"";
     w->thread = std::this_thread::get_id();
-    ResizeSurface(*w);
+    if (!ResizeSurface(*w)) return nullptr;
     s.windows[hwnd] = w;
     if (style & WS_CHILD)
       Find(parent)->children.push_back(hwnd);
@@ -382,12 +398,12 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     Lock lock(s.mu);
     oldRect = w->rect;
     RECT oldClient = ClientRectOf(*w);
-    newRect = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
+    newRect = WindowRect(wp.x, wp.y, wp.cx, wp.cy);
     moved = newRect.left != oldRect.left || newRect.top != oldRect.top;
     sized = (newRect.right - newRect.left) != (oldRect.right - oldRect.left) ||
             (newRect.bottom - newRect.top) != (oldRect.bottom - oldRect.top);
     w->rect = newRect;
-    if (sized || (flags & SWP_FRAMECHANGED)) ResizeSurface(*w);
+    if (sized || (flags & SWP_FRAMECHANGED)) ResizeSurface(*w);  // refused memory keeps the old surface
     if ((wp.flags & SWP_SHOWWINDOW) && !(w->style & WS_VISIBLE)) {
       w->style |= WS_VISIBLE;
       showChange = true;
@@ -462,8 +478,8 @@ BOOL ScreenToClient(HWND hwnd, LPPOINT pt) {
   if (!w || !pt) return FALSE;
   Lock lock(S().mu);
   POINT o = ClientOriginOnScreen(*w);
-  pt->x -= o.x;
-  pt->y -= o.y;
+  pt->x = winport::SatCoord(std::int64_t{pt->x} - o.x);
+  pt->y = winport::SatCoord(std::int64_t{pt->y} - o.y);
   return TRUE;
 }
 
@@ -472,8 +488,8 @@ BOOL ClientToScreen(HWND hwnd, LPPOINT pt) {
   if (!w || !pt) return FALSE;
   Lock lock(S().mu);
   POINT o = ClientOriginOnScreen(*w);
-  pt->x += o.x;
-  pt->y += o.y;
+  pt->x = winport::SatCoord(std::int64_t{pt->x} + o.x);
+  pt->y = winport::SatCoord(std::int64_t{pt->y} + o.y);
   return TRUE;
 }
 
@@ -483,8 +499,8 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT pts, UINT count) {
   if (to) ClientToScreen(to, &b);
   int dx = a.x - b.x, dy = a.y - b.y;
   for (UINT i = 0; pts && i < count; ++i) {
-    pts[i].x += dx;
-    pts[i].y += dy;
+    pts[i].x = winport::SatCoord(std::int64_t{pts[i].x} + dx);
+    pts[i].y = winport::SatCoord(std::int64_t{pts[i].y} + dy);
   }
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }

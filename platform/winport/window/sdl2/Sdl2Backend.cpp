@@ -266,7 +266,10 @@ bool ReadBack(HWND hwnd, Surface& out) {
   if (!s) return false;
   SDL_Surface* conv = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_RGB888, 0);
   if (!conv) return false;
-  out.Resize(conv->w, conv->h);
+  if (!out.Resize(conv->w, conv->h)) {
+    SDL_FreeSurface(conv);
+    return false;
+  }
   SDL_LockSurface(conv);
   for (int y = 0; y < conv->h; ++y) {
     const auto* row = reinterpret_cast<const Pixel*>(static_cast<const std::uint8_t*>(conv->pixels) + y * conv->pitch);
