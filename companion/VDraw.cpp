@@ -51,7 +51,9 @@ void CVDraw::AntiLine(HDC hdc, int x1, int y1, int x2, int y2, COLORREF cr) {
       break;
     }
     // The exact minor offset i*db/da as a whole part and a remainder over da.
-    const std::int64_t n = i * adb, whole = n / da, rest = n % da;
+    // i and adb reach 2^32 each for end points at the int limits: their product needs 128 bits.
+    const __int128 n = static_cast<__int128>(i) * adb;
+    const std::int64_t whole = static_cast<std::int64_t>(n / da), rest = static_cast<std::int64_t>(n % da);
     const int alpha = static_cast<int>((rest * 255 + da / 2) / da);
     plot(a0 + i, b0 + sign * whole, 255 - alpha);
     plot(a0 + i, b0 + sign * (whole + 1), alpha);
