@@ -7,6 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
+  ccache                                       # the test command's four builds share compiled objects
   libclang-rt-14-dev                           # clang's sanitizer and fuzzer runtimes
   libfreetype-dev libfontconfig-dev            # text: rasteriser and face matching
   fonts-dejavu-core fonts-liberation2          # Latin faces, metric stand-ins for the classic ones
