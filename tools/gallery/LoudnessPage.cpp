@@ -1,7 +1,7 @@
 // Level measurement feeding the meters: a stereo programme is measured as an audio callback
 // would (10 ms blocks), the gradient meters show the PPM type II and VU ballistics through
 // CMeterFeed, and a panel prints momentary, short-term and integrated loudness, the loudness
-// range and the maximum true peak.
+// range and the maximum true peak. With --audio FILE the file is measured instead.
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "audio/ExVUMeter.h"
 #include "audio/LevelMeasure.h"
 #include "audio/MeterFeed.h"
+#include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
 
 namespace {
@@ -55,6 +56,7 @@ class CLoudnessPage : public gallery::Page {
     m_ppm.Initial(2, kRate, LMM_PPM_TYPE_II);
     m_ppm.SetPeakHold(1500);
     m_vu.Initial(2, kRate, LMM_VU);
+    m_bFile = !gallery::AudioFile().empty() && m_file.Open(gallery::AudioFile());
     m_caption[0].Create(L"PPM type II", WS_CHILD | WS_VISIBLE, CRect(10, 6, 110, 22), pParent);
     m_caption[1].Create(L"VU", WS_CHILD | WS_VISIBLE, CRect(120, 6, 200, 22), pParent);
     m_meterPPM.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(10, 26, 60, 290), pParent);
@@ -68,7 +70,12 @@ class CLoudnessPage : public gallery::Page {
 
   void Tick(unsigned) override {
     for (int k = 0; k < 2; ++k) {  // 20 ms of audio per tick
-      m_programme.Block(m_block);
+      if (m_bFile) {
+        m_block.resize(2 * kBlock);
+        m_file.Read(kBlock, m_block.data());
+      } else {
+        m_programme.Block(m_block);
+      }
       m_ppm.Feed(m_block.data(), kBlock);
       m_vu.Feed(m_block.data(), kBlock);
     }
@@ -95,11 +102,14 @@ class CLoudnessPage : public gallery::Page {
     for (auto& w : m_caption) w.DestroyWindow();
     m_meterVU.DestroyWindow();
     m_meterPPM.DestroyWindow();
+    m_file.Close();
   }
 
  private:
   static constexpr int kLines = 5;
   CStereoProgramme m_programme;
+  gallery::CFfmpegAudio m_file{kRate};
+  bool m_bFile = false;
   std::vector<float> m_block;
   CLevelMeasure m_ppm, m_vu;
   CExVUMeter m_meterPPM, m_meterVU;

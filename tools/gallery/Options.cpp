@@ -64,7 +64,7 @@ std::string Usage(const std::vector<std::string>& pages) {
       "  --out DIR    folder for the PNG strips and the contact sheet (default: out)\n"
       "  --page NAME  only this page\n"
       "  --window     open the pages in real windows (SDL2) instead of writing PNGs\n"
-      "  --audio FILE feed the spectrum page from a sound file (decoded by the ffmpeg program)\n"
+      "  --audio FILE feed the spectrum and loudness pages from a sound file (decoded by ffmpeg)\n"
       "  --video FILE feed the scopes page from footage (.y4m, or decoded by the ffmpeg program)\n"
       "  --help, -h   this text\n"
       "\n"

@@ -8,7 +8,7 @@ namespace gallery {
 struct Options {
   std::string outDir = "out";
   std::string only;  // one page by name; empty for all
-  std::string audio;  // a sound file for the spectrum page; empty for the built-in programme
+  std::string audio;  // a sound file for the spectrum and loudness pages; empty for the built-in programmes
   std::string video;  // footage for the scopes page; empty for the built-in pattern
   bool window = false;
   bool help = false;

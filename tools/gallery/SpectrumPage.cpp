@@ -1,10 +1,6 @@
 // Gallery page of the spectrum display: a stereo programme (a sweep, a chord, pink noise, a
 // 50 Hz hum) or a decoded file (--audio), fed by a worker thread as an audio thread would, on
 // the linear axis and on the warped axis with both column rules side by side.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -20,6 +16,7 @@
 
 #include "audio/AudioScale.h"
 #include "spectrum/FreqMagnWnd.h"
+#include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
 
 extern char** environ;
@@ -87,70 +84,6 @@ class CProgramme {
 
   std::array<std::uint32_t, 2> m_nSeed{0x12345678u, 0x9E3779B9u};
   std::array<std::array<double, 3>, 2> m_fPink{};
-};
-
-// A file decoded by the ffmpeg program into interleaved stereo float samples on a pipe; after
-// the end of the stream it plays silence.
-class CFfmpegSource {
- public:
-  ~CFfmpegSource() { Close(); }
-
-  bool Open(const std::string& path) {
-    int fd[2];
-    if (::pipe(fd) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fd[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fd[0]);
-    posix_spawn_file_actions_addclose(&actions, fd[1]);
-    // Arguments are passed as they are, no shell: the file name needs no quoting.
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "f32le",
-                                     "-ac", "2", "-ar", std::to_string(kRate), "-"};
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int rc = posix_spawnp(&m_pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fd[1]);
-    if (rc != 0) {
-      ::close(fd[0]);
-      m_pid = -1;
-      return false;
-    }
-    m_fd = fd[0];
-    return true;
-  }
-
-  void Read(int frames, float* l, float* r) {
-    m_buf.resize(static_cast<size_t>(frames) * 2);
-    size_t got = 0;
-    const size_t want = m_buf.size() * sizeof(float);
-    auto* bytes = reinterpret_cast<char*>(m_buf.data());
-    while (m_fd >= 0 && got < want) {
-      const ssize_t n = ::read(m_fd, bytes + got, want - got);
-      if (n <= 0) break;
-      got += static_cast<size_t>(n);
-    }
-    std::fill(bytes + got, bytes + want, 0);
-    for (int i = 0; i < frames; ++i) {
-      l[i] = m_buf[2 * i];
-      r[i] = m_buf[2 * i + 1];
-    }
-  }
-
-  // Stops the decoder at once: on a gentler signal it would still flush into the closed pipe.
-  void Close() {
-    if (m_pid > 0) ::kill(m_pid, SIGKILL);
-    if (m_fd >= 0) ::close(m_fd);
-    m_fd = -1;
-    if (m_pid > 0) ::waitpid(m_pid, nullptr, 0);
-    m_pid = -1;
-  }
-
- private:
-  pid_t m_pid = -1;
-  int m_fd = -1;
-  std::vector<float> m_buf;
 };
 
 class CSpectrumPage : public gallery::Page {
@@ -261,7 +194,7 @@ class CSpectrumPage : public gallery::Page {
   CStatic m_captions[3];
   CStatic m_part;
   CProgramme m_programme;
-  CFfmpegSource m_source;
+  gallery::CFfmpegAudio m_source{kRate};
   bool m_bFile = false;
   CString m_strFile;
 
