@@ -3,6 +3,7 @@
 #include <ebur128.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <new>
 
@@ -42,16 +43,42 @@ struct SInterleavedSource {
 
 }  // namespace
 
+// libebur128 sums its whole window each time momentary or short-term loudness is asked for: 3 s
+// of every channel, ten times a second, would cost more than all the other readings together.
+// It is asked instead for the K-weighted energy of each 100 ms piece as the piece completes; the
+// 400 ms and 3 s windows are the means of the last 4 and 30 pieces, the same sums regrouped.
+// Integrated loudness and range stay entirely the library's.
 struct CLevelMeasure::SLoudness {
+  static constexpr int kShortPieces = 30, kMomentaryPieces = 4;
   ebur128_state* p = nullptr;
+  int nPieceFrames;  // the library's 100 ms window at this rate
+  int nInPiece = 0;  // frames fed into the current piece
+  int nHead = 0;     // where the next piece's energy goes
+  std::array<double, kShortPieces> pieces{};  // energies, silence before the first
   SLoudness(unsigned channels, unsigned long rate)
-      : p(ebur128_init(channels, rate,
-                       EBUR128_MODE_M | EBUR128_MODE_S | EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_HISTOGRAM)) {}
+      : p(ebur128_init(channels, rate, EBUR128_MODE_M | EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_HISTOGRAM)),
+        nPieceFrames(static_cast<int>(rate / 10)) {}
   ~SLoudness() {
     if (p) ebur128_destroy(&p);
   }
   SLoudness(const SLoudness&) = delete;
   SLoudness& operator=(const SLoudness&) = delete;
+
+  // Called as a piece completes: keeps its energy.
+  void EndPiece() {
+    double lufs = -HUGE_VAL;
+    if (ebur128_loudness_window(p, 100, &lufs) != EBUR128_SUCCESS) lufs = -HUGE_VAL;
+    pieces[static_cast<size_t>(nHead)] = std::isfinite(lufs) ? std::pow(10.0, (lufs + kOffset) / 10.0) : 0.0;
+    nHead = (nHead + 1) % kShortPieces;
+    nInPiece = 0;
+  }
+  // Loudness of the last n pieces, -inf for silence as the library gives it.
+  double Window(int n) const {
+    double sum = 0;
+    for (int k = 1; k <= n; ++k) sum += pieces[static_cast<size_t>((nHead - k + kShortPieces) % kShortPieces)];
+    return sum > 0 ? 10.0 * std::log10(sum / n) - kOffset : -HUGE_VAL;
+  }
+  static constexpr double kOffset = 0.691;  // BS.1770's -0.691 in the energy-to-LUFS step
 };
 
 // Audio-thread state of one channel.
@@ -117,7 +144,6 @@ void CLevelMeasure::Reset() {
   }
   m_nNonFinite = 0;
   m_nFrames = 0;
-  m_nSinceLoudness = 0;
   PublishChannels();
   PublishLoudness();
 }
@@ -141,8 +167,10 @@ void CLevelMeasure::Process(Source src, int nFrames) {
   const int C = m_nChannels;
   m_nHoldSamples = static_cast<int>(static_cast<long long>(m_nHoldMs.load(std::memory_order_relaxed)) * m_nSampleRate / 1000);
   unsigned long long nonFinite = 0;
+  SLoudness& loud = *m_pLoudness;
   for (int done = 0; done < nFrames;) {
-    const int n = std::min(kChunk, nFrames - done);
+    // Chunks end where a 100 ms piece does, so each piece's energy is taken as it completes.
+    const int n = std::min({kChunk, nFrames - done, loud.nPieceFrames - loud.nInPiece});
     int rmsPos = m_nRmsPos;
     for (int ch = 0; ch < C; ++ch) {
       SChannel& c = m_arrChannel[ch];
@@ -184,19 +212,17 @@ void CLevelMeasure::Process(Source src, int nFrames) {
       c.fTruePeak = std::max(c.fTruePeak, static_cast<double>(tp));
     }
     m_nRmsPos = rmsPos;
-    ebur128_add_frames_float(m_pLoudness->p, m_arrScratch.data(), static_cast<size_t>(n));
+    ebur128_add_frames_float(loud.p, m_arrScratch.data(), static_cast<size_t>(n));
     done += n;
     m_nFrames.fetch_add(static_cast<unsigned long long>(n), std::memory_order_relaxed);
+    loud.nInPiece += n;
+    if (loud.nInPiece == loud.nPieceFrames) {  // the 10 Hz refresh of the loudness standards
+      loud.EndPiece();
+      PublishLoudness();
+    }
   }
   if (nonFinite) m_nNonFinite.fetch_add(nonFinite, std::memory_order_relaxed);
   PublishChannels();
-  // Momentary and short-term sum their whole window each time they are asked: ask at the 10 Hz
-  // the loudness standards refresh at, not at every callback.
-  m_nSinceLoudness += nFrames;
-  if (m_nSinceLoudness >= m_nSampleRate / 10) {
-    m_nSinceLoudness = 0;
-    PublishLoudness();
-  }
 }
 
 void CLevelMeasure::PublishChannels() {
@@ -212,11 +238,9 @@ void CLevelMeasure::PublishChannels() {
 }
 
 void CLevelMeasure::PublishLoudness() {
+  m_fMomentary.store(LoudnessOrFloor(m_pLoudness->Window(SLoudness::kMomentaryPieces)));
+  m_fShortTerm.store(LoudnessOrFloor(m_pLoudness->Window(SLoudness::kShortPieces)));
   double v = -HUGE_VAL;
-  if (ebur128_loudness_momentary(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fMomentary.store(LoudnessOrFloor(v));
-  v = -HUGE_VAL;
-  if (ebur128_loudness_shortterm(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fShortTerm.store(LoudnessOrFloor(v));
-  v = -HUGE_VAL;
   if (ebur128_loudness_global(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fIntegrated.store(LoudnessOrFloor(v));
   v = 0;
   if (ebur128_loudness_range(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fRange.store(std::isfinite(v) ? v : 0.0);

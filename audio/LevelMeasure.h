@@ -93,7 +93,6 @@ class PARVANEU_API CLevelMeasure {
   std::vector<float> m_arrSquares;  // RMS window per channel, back to back
   int m_nRmsLen = 0;
   int m_nRmsPos = 0;
-  long long m_nSinceLoudness = 0;  // frames fed since the loudness was last published
   struct SLoudness;  // the loudness library's state, kept out of this header
   std::unique_ptr<SLoudness> m_pLoudness;
   std::atomic<double> m_fMomentary{LEVEL_FLOOR_DB};
