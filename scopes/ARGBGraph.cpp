@@ -160,6 +160,7 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
     m_arrParadeR.SetSize(width, -1);
     m_arrParadeG.SetSize(width, -1);
     m_arrParadeB.SetSize(width, -1);
+    for (auto& bits : m_arrParadeBits) bits.assign(4 * static_cast<std::size_t>(std::max(width, 0)), 0);
   }
   if (m_arrHistoR.GetSize() != 256) {
     m_arrHistoR.SetSize(256, -1);
@@ -173,6 +174,7 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   DWORD histo[scopes_detail::kMaxSliceThreads][3][256];  // blue, green, red
   std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
+  uint64_t* bits[3] = {m_arrParadeBits[0].data(), m_arrParadeBits[1].data(), m_arrParadeBits[2].data()};
   const scopes_detail::Split cols{width, nSlices, kTileColumns};
   auto slice = [&](int s) {
     uint16_t cnt[3][kTileColumns][kLevelStride];
@@ -182,7 +184,8 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
       for (int r = 0; r < rows; ++r) count(r, x0, nc, cnt);
       // Parade records keep raw counts; the histograms are the columns summed.
       for (int ch = 0; ch < 3; ++ch)
-        for (int c = 0; c < nc; ++c) scopes_detail::WidenAndSum(cnt[ch][c], out[ch][x0 + c].nLevel, histo[s][ch]);
+        for (int c = 0; c < nc; ++c)
+          scopes_detail::WidenAndSum(cnt[ch][c], out[ch][x0 + c].nLevel, histo[s][ch], bits[ch] + 4 * (x0 + c));
     }
   };
   if (m_pPool)
@@ -302,17 +305,21 @@ void CARGBGraph::DrawHistoElement(CBuf32Draw* pDraw, const LONG* pValues, long n
 }
 
 void CARGBGraph::DrawParadeR(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
-  DrawParadeElement(m_arrParadeR.GetData(), m_arrParadeR.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 0);
+  DrawParadeElement(m_arrParadeR.GetData(), m_arrParadeR.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 0,
+                    ParadeBits(2, m_arrParadeR));
 }
 void CARGBGraph::DrawParadeG(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
-  DrawParadeElement(m_arrParadeG.GetData(), m_arrParadeG.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 1);
+  DrawParadeElement(m_arrParadeG.GetData(), m_arrParadeG.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 1,
+                    ParadeBits(1, m_arrParadeG));
 }
 void CARGBGraph::DrawParadeB(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom) {
-  DrawParadeElement(m_arrParadeB.GetData(), m_arrParadeB.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 2);
+  DrawParadeElement(m_arrParadeB.GetData(), m_arrParadeB.GetSize(), pBuf, nStep, nRows, rc, dTop, dBottom, 2,
+                    ParadeBits(0, m_arrParadeB));
 }
 
 void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD* pBuf, int nStep, int nRows,
-                                   const CRect& rc, double dTop, double dBottom, unsigned char nChannel) {
+                                   const CRect& rc, double dTop, double dBottom, unsigned char nChannel,
+                                   const uint64_t* pNonZero) {
   if (!pLevels || nCount <= 0 || nChannel > 2 || !scopes_detail::TargetOk(pBuf, nStep, nRows) ||
       !scopes_detail::RectOk(rc))
     return;
@@ -320,13 +327,16 @@ void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD*
   if (!std::isfinite(ys) || !(std::fabs(dBottom) < 1e6) || std::fabs(ys) > scopes_detail::kMaxCoord) return;
   const double xs = static_cast<double>(rc.right - rc.left) / nCount;
   // Level rows depend on the level only: one table for all columns.
-  int top[256], height[256];
+  // Rows [rowBegin, rowEnd) of each level, clipped to the buffer.
+  int rowBegin[256], rowEnd[256];
   for (int i = 0; i < 256; ++i) {
     const long long yA = RoundEven((i - dBottom) * ys);
     const long long yB = RoundEven((i + 1 - dBottom) * ys);
     const long long hh = std::max<long long>(1, yB - yA);
-    top[i] = static_cast<int>(std::clamp<long long>(rc.bottom - yA - hh / 2, INT_MIN / 2, INT_MAX / 2));
-    height[i] = static_cast<int>(std::min<long long>(hh, INT_MAX / 2));
+    const long long top = std::clamp<long long>(rc.bottom - yA - hh / 2, INT_MIN / 2, INT_MAX / 2);
+    const long long height = std::min<long long>(hh, INT_MAX / 2);
+    rowBegin[i] = static_cast<int>(std::max<long long>(top, 0));
+    rowEnd[i] = static_cast<int>(std::min<long long>(top + height, nRows));
   }
   const int byteIndex = 2 - nChannel;
   for (long e = 0; e < nCount; ++e) {
@@ -337,9 +347,8 @@ void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD*
     const int c1 = static_cast<int>(std::min<long long>(x0 + w, nStep));
     if (c0 >= c1) continue;
     const LONG* n = pLevels[e].nLevel;
-    scopes_detail::ForEachNonZero(n, 0, 256, [&](int i) {
-      const int r0 = std::max(top[i], 0);
-      const int r1 = static_cast<int>(std::min<long long>(static_cast<long long>(top[i]) + height[i], nRows));
+    const auto level = [&](int i) {
+      const int r0 = rowBegin[i], r1 = rowEnd[i];
       if (r0 >= r1) return;
       if (i < 5 || i > 246) {
         for (int y = r0; y < r1; ++y)
@@ -349,6 +358,10 @@ void CARGBGraph::DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD*
         for (int y = r0; y < r1; ++y)
           for (int c = c0; c < c1; ++c) reinterpret_cast<BYTE*>(&pBuf[static_cast<long long>(y) * nStep + c])[byteIndex] = b;
       }
-    });
+    };
+    if (pNonZero)
+      scopes_detail::ForEachSetBit(pNonZero + 4 * e, 0, 256, level);
+    else
+      scopes_detail::ForEachNonZero(n, 0, 256, level);
   }
 }

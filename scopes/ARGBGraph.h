@@ -2,6 +2,7 @@
 // the three colour histograms, accumulated from 32-bit pixels.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "foundation/TArray.h"
 #include "companion/Buf32Draw.h"
@@ -47,22 +48,30 @@ class PARVANEU_API CARGBGraph {
 
  protected:
   void DrawHistoElement(CBuf32Draw* pDraw, const LONG* pValues, long nCount, const CRect& rc, DWORD colour);
+  // pNonZero, when given: four words per record whose bits mark its non-zero levels.
   void DrawParadeElement(const GrayLevel* pLevels, long nCount, DWORD* pBuf, int nStep, int nRows, const CRect& rc,
-                         double dTop, double dBottom, unsigned char nChannel);
+                         double dTop, double dBottom, unsigned char nChannel, const uint64_t* pNonZero = nullptr);
 
  private:
   friend class CVideoScopeGraph;  // hands down frames it has already checked
   void AccumulatePixels(const scopes_detail::FrameView& frame);
   void AccumulatePairs(const scopes_detail::FrameView& frame);
 
-  // Columns per accumulation tile: three channels of 16-bit counters (27 KiB) stay in the
-  // first-level cache while every sampled row passes. Columns are padded to 576 bytes so that
-  // the same level in different columns never lies a multiple of 4 KiB apart, where a load
+  // Columns per accumulation tile: each sampled row contributes whole 64-byte lines of a pair
+  // frame (half lines cost a second trip to memory per line), while three channels of 16-bit
+  // counters (54 KiB) stay close to the first-level cache. Columns are padded to 576 bytes so
+  // that the same level in different columns never lies a multiple of 4 KiB apart, where a load
   // would wait for an unrelated store.
-  static constexpr int kTileColumns = 16;
+  static constexpr int kTileColumns = 32;
   static constexpr int kLevelStride = 288;
   template <class CountRow>
   void Accumulate(long nWidth, long nRows, CountRow count);
+
+  // The non-zero level bits of a channel's parade (0 blue, 1 green, 2 red) when they match it.
+  const uint64_t* ParadeBits(int nChannel, const CTArray<GrayLevel>& arr) const {
+    const std::vector<uint64_t>& v = m_arrParadeBits[nChannel];
+    return v.size() == 4 * static_cast<std::size_t>(arr.GetSize()) ? v.data() : nullptr;
+  }
 
   static long HistoValue(const CTArray<LONG>& arr, int nLevel) {
     return nLevel >= 0 && nLevel < 256 && arr.GetSize() == 256 ? arr[nLevel] : 0;
@@ -72,6 +81,7 @@ class PARVANEU_API CARGBGraph {
   LONG m_nBrightness[5120];
   scopes_detail::SlicePool* m_pPool = nullptr;  // slice threads lent by the owning CVideoScopeGraph
   CTArray<GrayLevel> m_arrParadeR, m_arrParadeG, m_arrParadeB;
+  std::vector<uint64_t> m_arrParadeBits[3];  // blue, green, red: kept beside the records
   CTArray<LONG> m_arrHistoR, m_arrHistoG, m_arrHistoB;
   long m_nPixelCount = 0;
 };

@@ -35,11 +35,14 @@ inline void PrefetchRow(const BYTE* p, int nBytes) {
 }
 
 // For 256 levels: out[L] = n[L] (when out is not null) and histo[L] += n[L]; the flush of a
-// column tile, as wide as the baseline instruction set allows.
-inline void WidenAndSum(const uint16_t* n, LONG* out, DWORD* histo) {
+// column tile, as wide as the baseline instruction set allows. With nonZero, bit L of its four
+// words tells whether n[L] is non-zero: drawing then visits the levels present without reading
+// the whole record again.
+inline void WidenAndSum(const uint16_t* n, LONG* out, DWORD* histo, uint64_t* nonZero = nullptr) {
   int L = 0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
+  uint64_t word = 0;
   for (; L < 256; L += 8) {
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
     const __m128i lo = _mm_unpacklo_epi16(x, zero), hi = _mm_unpackhi_epi16(x, zero);
@@ -50,11 +53,38 @@ inline void WidenAndSum(const uint16_t* n, LONG* out, DWORD* histo) {
     __m128i* h = reinterpret_cast<__m128i*>(histo + L);
     _mm_storeu_si128(h, _mm_add_epi32(_mm_loadu_si128(h), lo));
     _mm_storeu_si128(h + 1, _mm_add_epi32(_mm_loadu_si128(h + 1), hi));
+    if (nonZero) {
+      const int isZero = _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(x, zero), zero)) & 0xFF;
+      word |= static_cast<uint64_t>(~isZero & 0xFF) << (L & 63);
+      if ((L & 63) == 56) {
+        nonZero[L >> 6] = word;
+        word = 0;
+      }
+    }
   }
 #endif
   for (; L < 256; ++L) {
     if (out) out[L] = n[L];
     histo[L] += n[L];
+    if (nonZero) {
+      if ((L & 63) == 0) nonZero[L >> 6] = 0;
+      nonZero[L >> 6] |= static_cast<uint64_t>(n[L] != 0) << (L & 63);
+    }
+  }
+}
+
+// Calls f(i) for every bit i set in bits within [first, last), in increasing order.
+template <class F>
+inline void ForEachSetBit(const uint64_t* bits, int first, int last, F f) {
+  for (int w = first >> 6; w << 6 < last; ++w) {
+    uint64_t b = bits[w];
+    const int base = w << 6;
+    if (first > base) b &= ~uint64_t{0} << (first - base);
+    if (last - base < 64) b &= (uint64_t{1} << (last - base)) - 1;
+    while (b) {
+      f(base + std::countr_zero(b));
+      b &= b - 1;
+    }
   }
 }
 
