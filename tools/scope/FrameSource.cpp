@@ -240,8 +240,7 @@ bool FindOnPath(const char* program) {
   if (!path) return false;
   std::istringstream dirs(path);
   for (std::string dir; std::getline(dirs, dir, ':');) {
-    if (dir.empty()) dir = ".";
-    const std::string full = dir + "/" + program;
+    const std::string full = (dir.empty() ? std::string(".") : dir) + "/" + program;
     if (::access(full.c_str(), X_OK) == 0) return true;
   }
   return false;
