@@ -5,7 +5,10 @@ namespace foundation {
 void PaintBuffered(CDC* pDC, const RECT& rcClient, CMemBitDC& back, CMemBitDC& draw, COLORREF crEmpty,
                    const std::function<void(CDC*)>& drawOver) {
   if (!pDC) return;
-  if (!back.GetSafeHdc() || !draw.GetSafeHdc()) {
+  // A resize that made only one buffer leaves the two at different sizes: composing them would
+  // show the larger one's stale or blank part, so the empty colour shows until a size succeeds.
+  if (!back.GetSafeHdc() || !draw.GetSafeHdc() || back.GetWidth() != draw.GetWidth() ||
+      back.GetHeight() != draw.GetHeight()) {
     pDC->FillSolidRect(&rcClient, crEmpty);
     return;
   }
