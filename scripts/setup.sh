@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2          # Latin faces, metric stand-ins for the classic ones
   fonts-wqy-zenhei                             # CJK coverage for per-character fallback
   libstb-dev                                   # image decode/encode
+  zlib1g-dev                                   # deflate of the PNGs written
   libsdl2-dev                                  # the windowed back end
   libglib2.0-dev                               # content types for shell file information
   libkissfft-dev                               # FFT of the spectrum analyser
