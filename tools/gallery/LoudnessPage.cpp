@@ -12,6 +12,7 @@
 #include "audio/MeterFeed.h"
 #include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/TestNoise.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ class CStereoProgramme {
       const double swell = phrase < 4 ? 0.15 + 0.1 * std::sin(kPi * phrase / 4) : 0.03;
       const double accent = std::fmod(t, 4.0) < 0.15 ? 0.6 : 0.0;
       const double chord = std::sin(2 * kPi * 220 * t) + 0.7 * std::sin(2 * kPi * 277.2 * t) + 0.5 * std::sin(2 * kPi * 329.6 * t);
-      m_nSeed = m_nSeed * 1664525u + 1013904223u;
-      const double noise = (static_cast<double>(m_nSeed >> 8) / (1u << 24)) * 2 - 1;
+      const double noise = m_noise.White();
       m_fLow = 0.97 * m_fLow + 0.03 * noise;
       const double mono = swell * chord * 0.4 + accent * std::sin(2 * kPi * 1000 * t) + 0.2 * m_fLow;
       interleaved[2 * i] = static_cast<float>(mono * 0.9);
@@ -42,7 +42,7 @@ class CStereoProgramme {
 
  private:
   long long m_n = 0;
-  std::uint32_t m_nSeed = 12345;
+  gallery::TestNoise m_noise{12345};
   double m_fLow = 0;
 };
 

@@ -11,6 +11,7 @@
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/TestNoise.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr double kPi = 3.14159265358979323846;
 class CProgramme {
  public:
   CProgramme() {
-    for (int c = 0; c < kChannels; ++c) m_nSeed[c] = 0x9E3779B9u * static_cast<unsigned>(c + 1);
+    for (int c = 0; c < kChannels; ++c) m_noise[c] = gallery::TestNoise(0x9E3779B9u * static_cast<unsigned>(c + 1));
   }
 
   // Peak level in dB of each channel over the 20 ms that end at ms.
@@ -67,19 +68,9 @@ class CProgramme {
     return 0.2 * gain * Pink(c);
   }
 
-  // White noise through a three-pole approximation of a -3 dB/octave filter.
-  double Pink(int c) {
-    m_nSeed[c] = m_nSeed[c] * 1664525u + 1013904223u;
-    const double white = (static_cast<double>(m_nSeed[c] >> 8) / (1u << 24)) * 2 - 1;
-    auto& b = m_fPink[c];
-    b[0] = 0.99765 * b[0] + white * 0.0990460;
-    b[1] = 0.96300 * b[1] + white * 0.2965164;
-    b[2] = 0.57000 * b[2] + white * 1.0526913;
-    return (b[0] + b[1] + b[2] + white * 0.1848) * 0.25;
-  }
+  double Pink(int c) { return m_noise[static_cast<std::size_t>(c)].Pink(); }
 
-  std::array<std::uint32_t, kChannels> m_nSeed{};
-  std::array<std::array<double, 3>, kChannels> m_fPink{};
+  std::array<gallery::TestNoise, kChannels> m_noise;
 };
 
 class CMetersPage : public gallery::Page {

@@ -18,6 +18,7 @@
 #include "spectrum/FreqMagnWnd.h"
 #include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/TestNoise.h"
 
 extern char** environ;
 
@@ -71,19 +72,9 @@ class CProgramme {
     const double k = std::log(f1 / f0);
     return 2 * kPi * f0 * 2.0 / k * (std::exp(k * t / 2.0) - 1);
   }
-  // White noise through a three-pole approximation of a -3 dB/octave filter.
-  double Pink(int c) {
-    m_nSeed[c] = m_nSeed[c] * 1664525u + 1013904223u;
-    const double white = (static_cast<double>(m_nSeed[c] >> 8) / (1u << 24)) * 2 - 1;
-    auto& s = m_fPink[c];
-    s[0] = 0.99765 * s[0] + white * 0.0990460;
-    s[1] = 0.96300 * s[1] + white * 0.2965164;
-    s[2] = 0.57000 * s[2] + white * 1.0526913;
-    return (s[0] + s[1] + s[2] + white * 0.1848) * 0.25;
-  }
+  double Pink(int c) { return m_noise[static_cast<std::size_t>(c)].Pink(); }
 
-  std::array<std::uint32_t, 2> m_nSeed{0x12345678u, 0x9E3779B9u};
-  std::array<std::array<double, 3>, 2> m_fPink{};
+  std::array<gallery::TestNoise, 2> m_noise{gallery::TestNoise(0x12345678u), gallery::TestNoise(0x9E3779B9u)};
 };
 
 class CSpectrumPage : public gallery::Page {
