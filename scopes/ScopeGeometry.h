@@ -90,21 +90,26 @@ inline void ForEachSetBit(const uint64_t* bits, int first, int last, F f) {
 
 // Calls f(i) for every i in [first, last) with v[i] != 0, in increasing order. Level counters
 // are sparse and scattered: collecting a bit mask first spares a mispredicted branch per level.
+// Bit b set where v[b] != 0, for b < m <= 64.
+inline uint64_t NonZeroMask(const LONG* v, int m) {
+  uint64_t bits = 0;
+  int b = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  for (; b + 4 <= m; b += 4) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + b));
+    const int isZero = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(x, zero)));
+    bits |= static_cast<uint64_t>(~isZero & 0xF) << b;
+  }
+#endif
+  for (; b < m; ++b) bits |= static_cast<uint64_t>(v[b] != 0) << b;
+  return bits;
+}
+
 template <class F>
 inline void ForEachNonZero(const LONG* v, int first, int last, F f) {
   for (int base = first; base < last; base += 64) {
-    const int m = std::min(64, last - base);
-    uint64_t bits = 0;
-    int b = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    for (; b + 4 <= m; b += 4) {
-      const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(v + base + b));
-      const int isZero = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(x, zero)));
-      bits |= static_cast<uint64_t>(~isZero & 0xF) << b;
-    }
-#endif
-    for (; b < m; ++b) bits |= static_cast<uint64_t>(v[base + b] != 0) << b;
+    uint64_t bits = NonZeroMask(v + base, std::min(64, last - base));
     while (bits) {
       f(base + std::countr_zero(bits));
       bits &= bits - 1;

@@ -40,27 +40,40 @@ void WalkColumnTiles(const RowSource& src, int tilePairs, int p0, int p1, Start 
   }
 }
 
-// out[L] = map[n[L]] for 256 levels. Most levels of a column are empty and map[0] is 0: groups
-// of eight empty levels are written as zeros without looking them up.
-void MapCounts(const uint16_t* n, const SHORT* map, LONG* out) {
+// out[L] = map[n[L]] for 256 levels, and bit L of bits[0..3] set where out[L] is not zero (a
+// count can map to zero). Most levels of a column are empty and map[0] is 0: groups of eight
+// empty levels are written as zeros without looking them up.
+void MapCounts(const uint16_t* n, const SHORT* map, LONG* out, uint64_t* bits) {
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
+  uint64_t word = 0;
   for (int L = 0; L < 256; L += 8) {
+    if ((L & 63) == 0) word = 0;
     const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + L));
     if (_mm_movemask_epi8(_mm_cmpeq_epi16(x, zero)) == 0xFFFF) {
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L), zero);
       _mm_storeu_si128(reinterpret_cast<__m128i*>(out + L + 4), zero);
-      continue;
+    } else {
+      for (int k = 0; k < 8; ++k) out[L + k] = map[n[L + k]];
+      const __m128i lo = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out + L)), zero);
+      const __m128i hi = _mm_cmpeq_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(out + L + 4)), zero);
+      const unsigned isZero = _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(lo, hi), zero));
+      word |= static_cast<uint64_t>(~isZero & 0xFFu) << (L & 63);
     }
-    for (int k = 0; k < 8; ++k) out[L + k] = map[n[L + k]];
+    if ((L & 63) == 56) bits[L >> 6] = word;
   }
 #else
-  for (int L = 0; L < 256; ++L) out[L] = map[n[L]];
+  bits[0] = bits[1] = bits[2] = bits[3] = 0;
+  for (int L = 0; L < 256; ++L) {
+    out[L] = map[n[L]];
+    bits[L >> 6] |= static_cast<uint64_t>(out[L] != 0) << (L & 63);
+  }
 #endif
 }
 
 template <bool kYVYU>
-void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, DWORD* histo) {
+void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
+                 DWORD* histo) {
   constexpr int sh = kYVYU ? 8 : 0;  // YVYU keeps its luma one byte further into each half
   uint16_t cnt[2 * kLumaTilePairs][256];
   WalkColumnTiles(
@@ -86,7 +99,7 @@ void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLev
         for (int c = 0; c < 2 * np; ++c) {
           const uint16_t* n = cnt[c];
           if (histo) WidenAndSum(n, nullptr, histo);
-          MapCounts(n, map, out[2 * t0 + c].nLevel);
+          MapCounts(n, map, out[2 * t0 + c].nLevel, bits + 4 * (2 * t0 + c));
         }
       });
 }
@@ -200,11 +213,12 @@ const unsigned char* ChromaSpanTable() {
   return g_byChromaSpan;
 }
 
-void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, DWORD* histo) {
+void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
+                      DWORD* histo) {
   if (src.yvyu)
-    LumaColumns<true>(src, p0, p1, map, out, histo);
+    LumaColumns<true>(src, p0, p1, map, out, bits, histo);
   else
-    LumaColumns<false>(src, p0, p1, map, out, histo);
+    LumaColumns<false>(src, p0, p1, map, out, bits, histo);
 }
 
 void CountYCColumns(const RowSource& src, int p0, int p1, const SHORT* map, YCLevel* out, DWORD* histo) {

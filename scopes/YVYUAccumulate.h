@@ -46,8 +46,10 @@ struct RowSink {
 };
 
 // Per-column luma counts of pair columns [p0, p1) over all rows, mapped through map (indexed by
-// count) into out[2 p0 .. 2 p1); raw counts are added into histo when it is not null.
-void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, DWORD* histo);
+// count) into out[2 p0 .. 2 p1), with bit L of bits[4 c .. 4 c + 3] telling whether column c's
+// level L is non-zero; raw counts are added into histo when it is not null.
+void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
+                      DWORD* histo);
 
 // The same for the Y/C waveform; span is the chroma span table indexed U * 256 + V.
 void CountYCColumns(const RowSource& src, int p0, int p1, const SHORT* map, YCLevel* out, DWORD* histo);

@@ -65,6 +65,16 @@ void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v
       if (v > static_cast<LONG>(pBuf[off + c])) pBuf[off + c] = static_cast<DWORD>(v);
 }
 
+// One record per frame column. Records that cannot be had leave the waveform empty, since the
+// counting passes write a whole row of them.
+template <class T>
+bool SizeRecords(CTArray<T>& arr, long nWidth) {
+  if (arr.GetSize() != nWidth) arr.SetSize(static_cast<int>(nWidth), -1);
+  if (arr.GetSize() == nWidth) return true;
+  arr.SetSize(0, -1);
+  return false;
+}
+
 // Columns xi + k for the integers 0 <= k < cw, clipped to the buffer.
 void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
   const int n = static_cast<int>(std::ceil(cw));
@@ -97,6 +107,7 @@ void CYVYUGraph::CopyFrom(const CYVYUGraph& o) {
   m_bYParade = o.m_bYParade;
   m_byYorYC = o.m_byYorYC;
   m_arrYLevels = o.m_arrYLevels;
+  m_arrYBits = o.m_arrYBits;
   m_arrYMap = o.m_arrYMap;
   m_arrYRowPos = o.m_arrYRowPos;
   m_nYRowBottom = o.m_nYRowBottom;
@@ -184,30 +195,39 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
     m_arrYCLevels.SetSize(0, -1);
     m_nYCRowBottom = 0;
     m_nYCRowRows = -1;
-    if (m_arrYLevels.GetSize() != frame.width) m_arrYLevels.SetSize(static_cast<int>(frame.width), -1);
-    BuildYMap();
-    GrayLevel* rec = m_arrYLevels.GetData();
-    const SHORT* map = m_arrYMap.GetData();
-    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kLumaTilePairs};
-    RunSlices([&](int s) {
-      scopes_detail::CountLumaColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
-    });
-    for (int c = 2 * pairs; c < m_arrYLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(GrayLevel));
-    bHistoDone = m_bYHisto != 0;
+    if (SizeRecords(m_arrYLevels, frame.width)) {
+      BuildYMap();
+      const auto width = static_cast<std::size_t>(m_arrYLevels.GetSize());
+      if (m_arrYBits.size() != 4 * width) m_arrYBits.assign(4 * width, 0);
+      GrayLevel* rec = m_arrYLevels.GetData();
+      uint64_t* bits = m_arrYBits.data();
+      const SHORT* map = m_arrYMap.GetData();
+      const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kLumaTilePairs};
+      RunSlices([&](int s) {
+        scopes_detail::CountLumaColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, bits,
+                                        m_bYHisto ? histo[s] : nullptr);
+      });
+      for (std::size_t c = 2 * static_cast<std::size_t>(pairs); c < width; ++c) {
+        std::memset(&rec[c], 0, sizeof(GrayLevel));
+        std::memset(&bits[4 * c], 0, 4 * sizeof(uint64_t));
+      }
+      bHistoDone = m_bYHisto != 0;
+    }
   } else if (m_bYParade && m_byYorYC == 1) {
     m_arrYLevels.SetSize(0, -1);
     m_nYRowBottom = 0;
     m_nYRowRows = -1;
-    if (m_arrYCLevels.GetSize() != frame.width) m_arrYCLevels.SetSize(static_cast<int>(frame.width), -1);
-    BuildYCMap();
-    YCLevel* rec = m_arrYCLevels.GetData();
-    const SHORT* map = m_arrYCMap.GetData();
-    const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kYCTilePairs};
-    RunSlices([&](int s) {
-      scopes_detail::CountYCColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
-    });
-    for (int c = 2 * pairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
-    bHistoDone = m_bYHisto != 0;
+    if (SizeRecords(m_arrYCLevels, frame.width)) {
+      BuildYCMap();
+      YCLevel* rec = m_arrYCLevels.GetData();
+      const SHORT* map = m_arrYCMap.GetData();
+      const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kYCTilePairs};
+      RunSlices([&](int s) {
+        scopes_detail::CountYCColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, m_bYHisto ? histo[s] : nullptr);
+      });
+      for (int c = 2 * pairs; c < m_arrYCLevels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
+      bHistoDone = m_bYHisto != 0;
+    }
   }
   const scopes_detail::Split rowSplit{rows, nSlices, 1};
   if (m_bYHisto && !bHistoDone) {
@@ -344,31 +364,53 @@ bool CYVYUGraph::PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bF
   return true;
 }
 
+const uint64_t* CYVYUGraph::YLevelBits() const {
+  return m_arrYBits.size() == 4 * static_cast<std::size_t>(m_arrYLevels.GetSize()) ? m_arrYBits.data() : nullptr;
+}
+
+// Records that land on the same buffer columns (a frame is usually wider than its drawing) are
+// drawn together: each level once, with the largest value among them. Drawing them one by one
+// leaves the same pixels, since the bands of two levels never share a pixel.
 void CYVYUGraph::DrawYParade(DWORD* pBuf, int nStep, int nRows, const CRect& rc, int bFullRange, int bMarkOut) {
   const int count = m_arrYLevels.GetSize();
   if (!m_bYParade || count <= 0 || !TargetOk(pBuf, nStep, nRows) || !RectOk(rc)) return;
   PrepareYRowTable(nStep, nRows, rc, bFullRange);
   const int* row = m_arrYRowPos.GetData();
+  const GrayLevel* rec = m_arrYLevels.GetData();
+  const uint64_t* bits = YLevelBits();
   const float cw = static_cast<float>(rc.right - rc.left) / count;
   float x = static_cast<float>(rc.left);
-  for (int e = 0; e < count; ++e, x += cw) {
-    const LONG* V = m_arrYLevels[e].nLevel;
+  for (int e = 0; e < count;) {
     const int xi = static_cast<int>(x);
+    const int e0 = e;
+    uint64_t levels[4] = {};
+    do {
+      for (int w = 0; w < 4; ++w)
+        levels[w] |= bits ? bits[4 * static_cast<std::size_t>(e) + w] : scopes_detail::NonZeroMask(rec[e].nLevel + 64 * w, 64);
+      ++e;
+      x += cw;
+    } while (e < count && static_cast<int>(x) == xi);
+    const auto value = [&](int L) {
+      LONG v = rec[e0].nLevel[L];
+      for (int k = e0 + 1; k < e; ++k) v = std::max(v, rec[k].nLevel[L]);
+      return v;
+    };
     if (bMarkOut) {
       int c0, c1;
       ColumnSpan(xi, cw, nStep, c0, c1);
       if (c0 >= c1) continue;
-      scopes_detail::ForEachNonZero(V, 0, 255, [&](int L) {
+      scopes_detail::ForEachSetBit(levels, 0, 255, [&](int L) {
         if (L <= 15 || L >= 236)
           MarkBand(pBuf, nStep, row[L + 1], row[L], c0, c1);
         else
-          MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, V[L]);
+          MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, value(L));
       });
     } else {
       if (xi < 0 || xi >= nStep) continue;
-      scopes_detail::ForEachNonZero(V, 0, 256, [&](int L) {
+      scopes_detail::ForEachSetBit(levels, 0, 256, [&](int L) {
         DWORD& px = pBuf[row[L] + xi];
-        if (V[L] > static_cast<LONG>(px)) px = static_cast<DWORD>(V[L]);
+        const LONG v = value(L);
+        if (v > static_cast<LONG>(px)) px = static_cast<DWORD>(v);
       });
     }
   }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "foundation/TArray.h"
 #include "companion/FastLog.h"
@@ -79,6 +80,8 @@ class PARVANEU_API CYVYUGraph {
   void RunSlices(F f);
 
   void CopyFrom(const CYVYUGraph& other);
+  // The non-zero level bits of the luma records when they match them, null otherwise.
+  const uint64_t* YLevelBits() const;
   void BuildYMap();
   void BuildYCMap();
   bool PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
@@ -96,6 +99,7 @@ class PARVANEU_API CYVYUGraph {
   int m_bYParade = 1;
   unsigned char m_byYorYC = 0;  // luma waveform until the host chooses
   CTArray<GrayLevel> m_arrYLevels;
+  std::vector<uint64_t> m_arrYBits;  // non-zero levels of each record, four words a column
   CTArray<SHORT> m_arrYMap;
   CTArray<int> m_arrYRowPos;
   int m_nYRowBottom = 0, m_nYRowHeight = 0, m_nYRowStep = 0;

@@ -100,6 +100,26 @@ TEST(ScopeDrawing, LumaRowCacheFollowsRangeAndTargetRows) {
   }
 }
 
+// Frames wider than the drawing put several records on one buffer column, narrower ones spread
+// a record over several; a smooth ramp with noise gives neighbours both shared and own levels.
+TEST(ScopeDrawing, LumaWaveformMatchesReferenceAtAnyDrawingWidth) {
+  CYVYUGraph g;
+  g.SetYorYCFlag(0);
+  std::mt19937 rng(11);
+  auto f = Flat(150, 12, VYUY{0, 128, 0, 128});
+  for (size_t i = 0; i < f.size(); i += 2) f[i] = uint8_t((i / 2 % 300) * 255 / 300 + rng() % 24);
+  g.UpdateGraph(f.data(), 300, 12, 600, 0);
+  for (int width : {37, 100, 300, 700}) {
+    for (int mark : {0, 1}) {
+      const CRect rc(3, 4, 3 + width, 180);
+      Buffer b(width + 10, 190), want(width + 10, 190);
+      g.DrawYParade(b.data(), b.step, b.rows, rc, FALSE, mark);
+      ref::DrawYParade(g.GetYLevels().GetData(), 300, want.data(), want.step, want.rows, rc, false, mark != 0);
+      ASSERT_EQ(b.px, want.px) << "width " << width << " mark " << mark;
+    }
+  }
+}
+
 TEST(ScopeDrawing, YCWaveformGeometryAndReference) {
   CYVYUGraph g;
   g.SetYorYCFlag(1);
