@@ -32,17 +32,17 @@ TEST(ColorMath, PairsToRGBEqualTheFrameConversionForEveryCode) {
 }
 
 TEST(ColorMath, PairSwapExchangesTheBytesOfEachHalfBothWays) {
-  uint8_t yvyu[20], vyuy[20], back[20];
-  for (int i = 0; i < 20; ++i) yvyu[i] = uint8_t(i * 11 + 3);
-  kestrune::SwapPairs(yvyu, vyuy, 5);  // four in the vector loop, one in the tail
-  for (int i = 0; i < 20; i += 4) {
+  uint8_t yvyu[52], vyuy[52], back[52];
+  for (int i = 0; i < 52; ++i) yvyu[i] = uint8_t(i * 11 + 3);
+  kestrune::SwapPairs(yvyu, vyuy, 13);  // through the eight-, four- and one-pair loops
+  for (int i = 0; i < 52; i += 4) {
     EXPECT_EQ(vyuy[i], yvyu[i + 1]);      // Y1
     EXPECT_EQ(vyuy[i + 1], yvyu[i]);      // U
     EXPECT_EQ(vyuy[i + 2], yvyu[i + 3]);  // Y2
     EXPECT_EQ(vyuy[i + 3], yvyu[i + 2]);  // V
   }
-  kestrune::SwapPairs(vyuy, back, 5);
-  EXPECT_EQ(0, std::memcmp(back, yvyu, 20));
+  kestrune::SwapPairs(vyuy, back, 13);
+  EXPECT_EQ(0, std::memcmp(back, yvyu, 52));
   std::vector<uint8_t> argb(8 * 4), viaSwap(16), direct(16);
   for (size_t i = 0; i < argb.size(); ++i) argb[i] = uint8_t(i * 37);
   ARGB2VYUY(argb.data(), 8, 1, 32, 0, viaSwap.data());

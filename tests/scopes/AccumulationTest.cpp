@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "ScopeReference.h"
 #include "companion/ColorConvert.h"
@@ -208,6 +209,37 @@ TEST(ScopeAccumulation, FacadeFlagsCopyAndAssignment) {
 
 // The engine (tiles, fused histograms, difference arrays, hand-written conversions) against the
 // straightforward versions on random frames of every format and mode, odd widths and skips included.
+// A host's graph lives from frame to frame: records and drawings after each frame equal a new
+// graph's, whatever earlier frames left behind (other levels, another width, Y/C records).
+TEST(ScopeAccumulation, LumaRecordsCarryNothingFromFrameToFrame) {
+  std::mt19937 rng(77);
+  CYVYUGraph carried;
+  struct Step {
+    int pairs, yc;
+    bool flat;
+  };
+  for (const Step& st : {Step{35, 0, false}, Step{35, 0, true}, Step{35, 0, false}, Step{35, 1, false},
+                         Step{35, 0, false}, Step{17, 0, false}, Step{35, 0, true}}) {
+    auto f = Units(st.pairs, 6, VYUY{90, 128, 90, 128});
+    if (!st.flat)
+      for (size_t i = 0; i < f.size(); i += 2) f[i] = uint8_t(rng());
+    CYVYUGraph fresh;
+    for (CYVYUGraph* g : {&carried, &fresh}) {
+      g->SetYorYCFlag(st.yc);
+      g->UpdateGraph(f.data(), 2 * st.pairs, 6, 4 * st.pairs, 0);
+    }
+    if (st.yc) continue;
+    SCOPED_TRACE(::testing::Message() << st.pairs << (st.flat ? " flat" : ""));
+    ASSERT_EQ(carried.GetYLevels().GetSize(), 2 * st.pairs);
+    ASSERT_EQ(0, std::memcmp(carried.GetYLevels().GetData(), fresh.GetYLevels().GetData(),
+                             sizeof(GrayLevel) * 2 * st.pairs));
+    std::vector<DWORD> a(200 * 260), b(200 * 260);
+    carried.DrawYParade(a.data(), 200, 260, CRect(0, 0, 50, 256), TRUE, TRUE);
+    fresh.DrawYParade(b.data(), 200, 260, CRect(0, 0, 50, 256), TRUE, TRUE);
+    ASSERT_EQ(a, b);
+  }
+}
+
 TEST(ScopeAccumulation, EngineEqualsReferenceOnRandomFrames) {
   std::mt19937 rng(1234);
   const int fmts[] = {CVideoScopeGraph::ARGB, CVideoScopeGraph::YVYU, CVideoScopeGraph::TVYU, CVideoScopeGraph::VYUY,
