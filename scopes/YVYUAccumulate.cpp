@@ -75,24 +75,27 @@ template <bool kYVYU>
 void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
                  DWORD* histo) {
   constexpr int sh = kYVYU ? 8 : 0;  // YVYU keeps its luma one byte further into each half
-  uint16_t cnt[2 * kLumaTilePairs][256];
+  // Columns padded to 544 bytes: the same level of two columns is never a multiple of 4 KiB
+  // apart, where a load would wait on an unrelated store.
+  constexpr int kStride = 272;
+  alignas(64) uint16_t cnt[2 * kLumaTilePairs][kStride];
   WalkColumnTiles(
       src, kLumaTilePairs, p0, p1, [&](int, int np) { std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np); },
       [&](const BYTE* u, int np) {
         uint16_t* c = cnt[0];
         int i = 0;
-        for (; i + 2 <= np; i += 2, u += 8, c += 4 * 256) {  // two pairs, four columns at a time
+        for (; i + 2 <= np; i += 2, u += 8, c += 4 * kStride) {  // two pairs, four columns at a time
           uint64_t w;
           std::memcpy(&w, u, 8);
           w >>= sh;
           ++c[w & 0xFF];
-          ++c[256 + ((w >> 16) & 0xFF)];
-          ++c[512 + ((w >> 32) & 0xFF)];
-          ++c[768 + ((w >> 48) & 0xFF)];
+          ++c[kStride + ((w >> 16) & 0xFF)];
+          ++c[2 * kStride + ((w >> 32) & 0xFF)];
+          ++c[3 * kStride + ((w >> 48) & 0xFF)];
         }
         if (i < np) {
           ++c[u[sh / 8]];
-          ++c[256 + u[2 + sh / 8]];
+          ++c[kStride + u[2 + sh / 8]];
         }
       },
       [&](int t0, int np) {
