@@ -82,22 +82,7 @@ RowFn VyuyRowKernel() {
   return fn;
 }
 
-// Each 16-bit half of a pair has its bytes exchanged.
-void SwapPairsBase(const unsigned char* s, unsigned char* d, long n) {
-  long i = 0;
-#if defined(__SSE2__)
-  for (; i + 4 <= n; i += 4) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8)));
-  }
-#endif
-  for (; i < n; ++i) {
-    std::uint32_t x;
-    std::memcpy(&x, s + 4 * i, 4);
-    x = SwapPairWord(x);
-    std::memcpy(d + 4 * i, &x, 4);
-  }
-}
+void SwapPairsBase(const unsigned char* s, unsigned char* d, long n) { SwapPairsInline(s, d, n); }
 using SwapFn = void (*)(const unsigned char*, unsigned char*, long);
 #if defined(KESTRUNE_HAVE_AVX2_KERNELS)
 KESTRUNE_TARGET_AVX2 void SwapPairsAVX2(const unsigned char* s, unsigned char* d, long n) {
@@ -107,7 +92,7 @@ KESTRUNE_TARGET_AVX2 void SwapPairsAVX2(const unsigned char* s, unsigned char* d
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 4 * i),
                         _mm256_or_si256(_mm256_slli_epi16(x, 8), _mm256_srli_epi16(x, 8)));
   }
-  SwapPairsBase(s + 4 * i, d + 4 * i, n - i);
+  SwapPairsInline(s + 4 * i, d + 4 * i, n - i);
 }
 #else
 constexpr SwapFn SwapPairsAVX2 = nullptr;

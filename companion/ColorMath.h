@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "companion/KestruneExport.h"
 
@@ -56,7 +59,24 @@ inline void PixelRGB(int y, const ChromaTerms& c, int& b, int& g, int& r) {
 // swap is its own inverse.
 inline constexpr std::uint32_t SwapPairWord(std::uint32_t w) { return ((w & 0x00FF00FFu) << 8) | ((w >> 8) & 0x00FF00FFu); }
 
-// Any alignment; d may be s. Frames are larger than the cache, and the copy runs at the speed of
+// The swap of n pairs, inline for short pieces. Any alignment; d may be s.
+inline void SwapPairsInline(const unsigned char* s, unsigned char* d, long n) {
+  long i = 0;
+#if defined(__SSE2__)
+  for (; i + 4 <= n; i += 4) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 4 * i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4 * i), _mm_or_si128(_mm_slli_epi16(x, 8), _mm_srli_epi16(x, 8)));
+  }
+#endif
+  for (; i < n; ++i) {
+    std::uint32_t x;
+    std::memcpy(&x, s + 4 * i, 4);
+    x = SwapPairWord(x);
+    std::memcpy(d + 4 * i, &x, 4);
+  }
+}
+
+// The same for whole rows. Frames are larger than the cache, and the copy runs at the speed of
 // its loads: the widest vectors the machine has are used.
 KESTRUNE_API void SwapPairs(const unsigned char* s, unsigned char* d, long n);
 

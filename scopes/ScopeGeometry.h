@@ -33,6 +33,12 @@ inline void PrefetchRow(const BYTE* p, int nBytes) {
   __builtin_prefetch(p + (nBytes - 1) / 2, 0, 0);
   __builtin_prefetch(p + nBytes - 1, 0, 0);
 }
+// The same for a row piece about to be written.
+inline void PrefetchRowForWrite(BYTE* p, int nBytes) {
+  __builtin_prefetch(p, 1, 3);
+  __builtin_prefetch(p + (nBytes - 1) / 2, 1, 3);
+  __builtin_prefetch(p + nBytes - 1, 1, 3);
+}
 
 // For 256 levels: out[L] = n[L] (when out is not null) and histo[L] += n[L]; the flush of a
 // column tile, as wide as the baseline instruction set allows. With nonZero, bit L of its four

@@ -26,15 +26,30 @@ unsigned char g_byChromaSpan[256 * 256];
 // The one walk over column tiles: for each tile of up to tilePairs pair columns within [p0, p1),
 // start(t0, np) clears its counters, row(ptr, np) counts one sampled row of it (ptr at the
 // tile's first pair), finish(t0, np) turns its counters into results.
-template <class Start, class CountRow, class Finish>
-void WalkColumnTiles(const RowSource& src, int tilePairs, int p0, int p1, Start start, CountRow row, Finish finish) {
+// With a sink, each tile's piece of every row is also written there in VYUY form while it is at
+// hand, so a YVYU frame is read from memory once for both.
+template <bool kSink = false, class Start, class CountRow, class Finish>
+void WalkColumnTiles(const RowSource& src, int tilePairs, int p0, int p1, Start start, CountRow row, Finish finish,
+                     const RowSink& sink = {}) {
   for (int t0 = p0; t0 < p1; t0 += tilePairs) {
     const int np = std::min(tilePairs, p1 - t0);
     start(t0, np);
     const BYTE* r = src.base + 4 * t0;
-    for (int k = 0; k < src.rows; ++k, r += src.step) {
-      if (k + kPrefetchRows < src.rows) PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
-      row(r, np);
+    if constexpr (kSink) {
+      BYTE* d = sink.base + 4 * t0;
+      for (int k = 0; k < src.rows; ++k, r += src.step, d += sink.step) {
+        if (k + kPrefetchRows < src.rows) {
+          PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
+          PrefetchRowForWrite(d + kPrefetchRows * sink.step, 4 * np);
+        }
+        row(r, np);
+        kestrune::SwapPairsInline(r, d, np);
+      }
+    } else {
+      for (int k = 0; k < src.rows; ++k, r += src.step) {
+        if (k + kPrefetchRows < src.rows) PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
+        row(r, np);
+      }
     }
     finish(t0, np);
   }
@@ -71,15 +86,15 @@ void MapCounts(const uint16_t* n, const SHORT* map, LONG* out, uint64_t* bits) {
 #endif
 }
 
-template <bool kYVYU>
+template <bool kYVYU, bool kSink>
 void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
-                 DWORD* histo) {
+                 DWORD* histo, const RowSink& sink) {
   constexpr int sh = kYVYU ? 8 : 0;  // YVYU keeps its luma one byte further into each half
   // Columns padded to 544 bytes: the same level of two columns is never a multiple of 4 KiB
   // apart, where a load would wait on an unrelated store.
   constexpr int kStride = 272;
   alignas(64) uint16_t cnt[2 * kLumaTilePairs][kStride];
-  WalkColumnTiles(
+  WalkColumnTiles<kSink>(
       src, kLumaTilePairs, p0, p1, [&](int, int np) { std::memset(cnt, 0, sizeof(cnt[0]) * 2 * np); },
       [&](const BYTE* u, int np) {
         uint16_t* c = cnt[0];
@@ -119,7 +134,8 @@ void LumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLev
           if (histo) WidenAndSum(n, nullptr, histo);
           MapCounts(n, map, out[2 * t0 + c].nLevel, bits + 4 * (2 * t0 + c));
         }
-      });
+      },
+      sink);
 }
 
 // Each sample lights a span of levels around its luma. Spans are recorded as +1/-1 at their ends
@@ -232,11 +248,13 @@ const unsigned char* ChromaSpanTable() {
 }
 
 void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
-                      DWORD* histo) {
-  if (src.yvyu)
-    LumaColumns<true>(src, p0, p1, map, out, bits, histo);
+                      DWORD* histo, const RowSink& sink) {
+  if (src.yvyu && sink.base)
+    LumaColumns<true, true>(src, p0, p1, map, out, bits, histo, sink);
+  else if (src.yvyu)
+    LumaColumns<true, false>(src, p0, p1, map, out, bits, histo, sink);
   else
-    LumaColumns<false>(src, p0, p1, map, out, bits, histo);
+    LumaColumns<false, false>(src, p0, p1, map, out, bits, histo, sink);
 }
 
 void CountYCColumns(const RowSource& src, int p0, int p1, const SHORT* map, YCLevel* out, DWORD* histo) {

@@ -47,11 +47,12 @@ struct RowSink {
 
 // Per-column luma counts of pair columns [p0, p1) over all rows, mapped through map (indexed by
 // count) into out[2 p0 .. 2 p1), with bit L of bits[4 c .. 4 c + 3] telling whether column c's
-// level L is non-zero; raw counts are added into histo when it is not null.
+// level L is non-zero; raw counts are added into histo when it is not null. A YVYU source is
+// written into the sink (when it has a buffer) in VYUY form on the way.
 void CountLumaColumns(const RowSource& src, int p0, int p1, const SHORT* map, GrayLevel* out, uint64_t* bits,
-                      DWORD* histo);
+                      DWORD* histo, const RowSink& sink);
 
-// The same for the Y/C waveform; span is the chroma span table indexed U * 256 + V.
+// The same for the Y/C waveform.
 void CountYCColumns(const RowSource& src, int p0, int p1, const SHORT* map, YCLevel* out, DWORD* histo);
 
 // Luma histogram of rows [r0, r1) added into histo (256 entries).

@@ -170,8 +170,9 @@ void CYVYUGraph::UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, 
 }
 
 // The passes over one frame. Column passes (the waveforms) read the frame as it is, YVYU
-// included; row passes read it in VYUY form, and the first of them over a YVYU frame writes
-// that form into pConvert on the way. Without a row pass a pass of its own converts.
+// included; row passes read it in VYUY form. The luma waveform's pass, else the first row pass,
+// over a YVYU frame writes that form into pConvert on the way; without either a pass of its own
+// converts.
 void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert) {
   const int pairs = static_cast<int>(frame.width / 2);
   const int rows = static_cast<int>(frame.rows);
@@ -205,8 +206,9 @@ void CYVYUGraph::Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, B
       const scopes_detail::Split cols{pairs, nSlices, scopes_detail::kLumaTilePairs};
       RunSlices([&](int s) {
         scopes_detail::CountLumaColumns(src, cols.Begin(s), cols.Begin(s + 1), map, rec, bits,
-                                        m_bYHisto ? histo[s] : nullptr);
+                                        m_bYHisto ? histo[s] : nullptr, sink);
       });
+      bConverted = true;
       for (std::size_t c = 2 * static_cast<std::size_t>(pairs); c < width; ++c) {
         std::memset(&rec[c], 0, sizeof(GrayLevel));
         std::memset(&bits[4 * c], 0, 4 * sizeof(uint64_t));
