@@ -19,7 +19,7 @@ namespace {
 
 // Columns are accumulated in tiles: a tile's counters stay in cache while all sampled rows pass,
 // and each row contributes one short contiguous read. Luma: 64 columns of 16-bit counters
-// (32 KiB); Y/C: 32 columns of 538 difference counters (69 KiB).
+// (34 KiB with padding); Y/C: 32 columns of 538 difference counters (69 KiB).
 
 unsigned char g_byChromaSpan[256 * 256];
 
