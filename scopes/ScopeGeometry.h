@@ -28,16 +28,13 @@ inline bool RectOk(const RECT& rc) {
 // ends, so column tiles fetch the rows ahead of use themselves.
 constexpr int kPrefetchRows = 8;
 // nBytes is at most 128: the row piece spans at most three cache lines.
+// A piece about to be written is fetched for writing, and kept close.
+template <bool kWrite = false>
 inline void PrefetchRow(const BYTE* p, int nBytes) {
-  __builtin_prefetch(p, 0, 0);
-  __builtin_prefetch(p + (nBytes - 1) / 2, 0, 0);
-  __builtin_prefetch(p + nBytes - 1, 0, 0);
-}
-// The same for a row piece about to be written.
-inline void PrefetchRowForWrite(BYTE* p, int nBytes) {
-  __builtin_prefetch(p, 1, 3);
-  __builtin_prefetch(p + (nBytes - 1) / 2, 1, 3);
-  __builtin_prefetch(p + nBytes - 1, 1, 3);
+  constexpr int rw = kWrite ? 1 : 0, keep = kWrite ? 3 : 0;
+  __builtin_prefetch(p, rw, keep);
+  __builtin_prefetch(p + (nBytes - 1) / 2, rw, keep);
+  __builtin_prefetch(p + nBytes - 1, rw, keep);
 }
 
 // For 256 levels: out[L] = n[L] (when out is not null) and histo[L] += n[L]; the flush of a

@@ -35,20 +35,16 @@ void WalkColumnTiles(const RowSource& src, int tilePairs, int p0, int p1, Start 
     const int np = std::min(tilePairs, p1 - t0);
     start(t0, np);
     const BYTE* r = src.base + 4 * t0;
-    if constexpr (kSink) {
-      BYTE* d = sink.base + 4 * t0;
-      for (int k = 0; k < src.rows; ++k, r += src.step, d += sink.step) {
-        if (k + kPrefetchRows < src.rows) {
-          PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
-          PrefetchRowForWrite(d + kPrefetchRows * sink.step, 4 * np);
-        }
-        row(r, np);
-        kestrune::SwapPairsInline(r, d, np);
+    BYTE* d = kSink ? sink.base + 4 * t0 : nullptr;
+    for (int k = 0; k < src.rows; ++k, r += src.step) {
+      if (k + kPrefetchRows < src.rows) {
+        PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
+        if constexpr (kSink) PrefetchRow<true>(d + kPrefetchRows * sink.step, 4 * np);
       }
-    } else {
-      for (int k = 0; k < src.rows; ++k, r += src.step) {
-        if (k + kPrefetchRows < src.rows) PrefetchRow(r + kPrefetchRows * src.step, 4 * np);
-        row(r, np);
+      row(r, np);
+      if constexpr (kSink) {
+        kestrune::SwapPairsInline(r, d, np);
+        d += sink.step;
       }
     }
     finish(t0, np);
