@@ -28,26 +28,62 @@ double VURiseAtUnitOmega(double zeta) {
   return t;
 }
 
-// Reading reached by a PPM with attack coefficient a after a 5 kHz burst of the given length,
-// relative to its steady reading (5 kHz, or an eighth of the rate for low rates).
-double BurstReading(double a, double fs, double seconds) {
-  const int n = static_cast<int>(std::lround(seconds * fs));
-  const double f = std::min(5000.0, fs / 8);  // the test tone, kept well below Nyquist
-  double y = 0;
-  for (int i = 0; i < n; ++i) {
-    const double x = std::fabs(std::sin(2 * kPi * f * i / fs));
-    if (x > y) y += (x - y) * a;
+// A sine of unit amplitude from phase 0, sample by sample. A rotating phasor rather than a sine
+// per sample: the solver below runs seconds of it for every trial coefficient.
+class CTone {
+ public:
+  CTone(double freq, double fs) : m_cos(std::cos(2 * kPi * freq / fs)), m_sin(std::sin(2 * kPi * freq / fs)) {}
+  float Next() {
+    const double im = m_im;
+    m_im = m_im * m_cos + m_re * m_sin;
+    m_re = m_re * m_cos - im * m_sin;
+    return static_cast<float>(im);
   }
-  return y;
+
+ private:
+  double m_re = 1, m_im = 0;
+  const double m_cos, m_sin;
+};
+
+// Reading at the end of a burst of the tone, from silence.
+double BurstEnd(const SBallisticCoef& c, double fs, double freq, double seconds) {
+  SBallisticState s;
+  CTone tone(freq, fs);
+  for (long i = std::lround(seconds * fs); i > 0; --i) Step(c, s, tone.Next());
+  return s.y;
 }
 
-double PPMAttack(double fs, double integration) {
-  // A burst of the integration time reads 2 dB low; bisect the coefficient (reading grows with it).
-  const double target = std::pow(10.0, -2.0 / 20.0);
-  double lo = 1e-7, hi = 1.0;
-  for (int k = 0; k < 60; ++k) {
-    const double mid = std::sqrt(lo * hi);
-    (BurstReading(mid, fs, integration) < target ? lo : hi) = mid;
+// Mean reading of the tone held for `settle` seconds, taken over the ten cycles that follow (the
+// reading ripples between crests).
+double SteadyReading(const SBallisticCoef& c, double fs, double freq, double settle) {
+  SBallisticState s;
+  CTone tone(freq, fs);
+  for (long i = std::lround(settle * fs); i > 0; --i) Step(c, s, tone.Next());
+  const long n = std::max(1L, std::lround(10 * fs / freq));
+  double sum = 0;
+  for (long i = 0; i < n; ++i) {
+    Step(c, s, tone.Next());
+    sum += s.y;
+  }
+  return sum / static_cast<double>(n);
+}
+
+// Long enough for a PPM's steady reading to settle within 0.0001 dB.
+double SettleTime(double integration) { return 30 * integration; }
+
+// The standard's burst tone, 5 kHz, or an eighth of the rate for low rates (well below Nyquist).
+double BurstTone(double fs) { return std::min(5000.0, fs / 8); }
+
+// The attack for which a burst of the integration time reads 2 dB below the steady reading of
+// the same tone, both with the return acting as it does when metering. The ratio is the same at
+// any gain, so the calibration is left for afterwards.
+double PPMAttack(SBallisticCoef c, double fs, double integration) {
+  const double target = std::pow(10.0, -2.0 / 20.0), f = BurstTone(fs);
+  double lo = 1e-5, hi = 1.0;  // the ratio grows with the coefficient: bisect its logarithm
+  for (int k = 0; k < 30; ++k) {
+    c.fAttack = std::sqrt(lo * hi);
+    const double ratio = BurstEnd(c, fs, f, integration) / SteadyReading(c, fs, f, SettleTime(integration));
+    (ratio < target ? lo : hi) = c.fAttack;
   }
   return std::sqrt(lo * hi);
 }
@@ -85,6 +121,7 @@ SBallisticCoef MakeCoef(Ballistic kind, double fs) {
       c.fRelease = ReleaseFactor(kind, fs);
       break;
     case Ballistic::VU: {
+      c.fGain = kPi / 2;  // average-responding: the rectified mean of a sine is 2/pi of its amplitude
       const double zeta = VUZeta();
       const double omega = VURiseAtUnitOmega(zeta) / 0.300;
       const double dt = 1.0 / fs;
@@ -93,10 +130,13 @@ SBallisticCoef MakeCoef(Ballistic kind, double fs) {
       break;
     }
     case Ballistic::PPMTypeI:
-    case Ballistic::PPMTypeII:
-      c.fAttack = PPMAttack(fs, IntegrationTime(kind));
+    case Ballistic::PPMTypeII: {
+      const double integration = IntegrationTime(kind);
       c.fRelease = ReleaseFactor(kind, fs);
+      c.fAttack = PPMAttack(c, fs, integration);
+      c.fGain = 1.0 / SteadyReading(c, fs, 1000.0, SettleTime(integration));
       break;
+    }
   }
   return c;
 }

@@ -12,7 +12,10 @@
 // - PPM type II, IEC 60268-10 (the BBC/EBU family): integration time 10 ms (same -2 dB
 //   definition); return 24 dB in 2.8 s.
 // A PPM charges on the rectified signal with one time constant and falls back exponentially
-// (linear in dB), which is how the quasi-peak rectifier of the standard behaves.
+// (linear in dB), which is how the quasi-peak rectifier of the standard behaves. Between crests
+// it falls back, so on a steady sine it settles below the crest (0.15 dB for type I, 0.20 dB for
+// type II); like a real meter's calibration trim, a gain on the rectified input makes a steady
+// 1 kHz sine read its amplitude.
 #pragma once
 
 namespace levelmeasure {
@@ -22,6 +25,7 @@ enum class Ballistic { DigitalPeak, VU, PPMTypeI, PPMTypeII };
 // Per-sample coefficients of one ballistic at one sample rate.
 struct SBallisticCoef {
   Ballistic kind = Ballistic::DigitalPeak;
+  double fGain = 1.0;     // on the rectified input, so that a steady sine reads its amplitude
   double fAttack = 1.0;   // PPM: fraction of the distance to the rectified input taken per sample
   double fRelease = 1.0;  // peak meters: factor per sample while falling
   double fOmega2 = 0.0;   // VU: natural frequency squared x dt^2 ...
@@ -38,18 +42,15 @@ SBallisticCoef MakeCoef(Ballistic kind, double fSampleRate);
 
 // Advances the state by one sample x (finite, any sign).
 inline void Step(const SBallisticCoef& c, SBallisticState& s, float x) {
-  const double a = x < 0 ? -static_cast<double>(x) : static_cast<double>(x);
+  const double a = (x < 0 ? -static_cast<double>(x) : static_cast<double>(x)) * c.fGain;
   switch (c.kind) {
     case Ballistic::DigitalPeak:
       s.y = a > s.y * c.fRelease ? a : s.y * c.fRelease;
       break;
-    case Ballistic::VU: {
-      // Average-responding: the rectified mean of a sine is 2/pi of its amplitude.
-      constexpr double kSineCal = 1.5707963267948966;
-      s.v += c.fOmega2 * (a * kSineCal - s.y) - c.fDamp * s.v;
+    case Ballistic::VU:
+      s.v += c.fOmega2 * (a - s.y) - c.fDamp * s.v;
       s.y += s.v;
       break;
-    }
     case Ballistic::PPMTypeI:
     case Ballistic::PPMTypeII:
       s.y = a > s.y ? s.y + (a - s.y) * c.fAttack : s.y * c.fRelease;
