@@ -3,9 +3,11 @@
 // figure bitmap is the grid plus the curves and is what the window shows. Mouse events go to
 // the parent as WM_NOTIFY with an NMFIGWND record.
 //
-// Threads: the figure calls (SetXScaleCount, Clear, DrawDBValue, Show), resizing and painting
-// hold the window's feed latch, so a class that draws figures from a worker (CFreqMagnWnd) is
-// safe against every other public call, DestroyWindow included.
+// Threads: Clear, DrawDBValue and Show may run on another thread than the window's. They,
+// SetXScaleCount, resizing and painting hold the feed latch, and the worker reaches the window
+// only through it, so a figure drawn on a worker (as CFreqMagnWnd does) is safe against every
+// other call, DestroyWindow included. The read-outs, the public colours and the scale belong to
+// the window thread.
 #pragma once
 #include <winport/afx.h>
 

@@ -3,12 +3,12 @@
 // next paint. The destroy race runs under ThreadSanitizer in the test command.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <thread>
 
 #include <winport/headless.h>
 
 #include "foundation/FeedLatch.h"
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 
 namespace hl = winport::headless;
@@ -72,23 +72,13 @@ TEST_F(FeedLatch, WorkerReachesTheWindowOnlyWhileItLives) {
   hl::Pump();
   EXPECT_EQ(wnd.m_nApplied, 1);  // a mark is taken once
 
-  // A worker keeps invalidating while the window thread destroys the window.
-  std::atomic<int> calls{0};
-  std::atomic<bool> stop{false};
-  std::thread worker([&] {
-    while (!stop) {
-      wnd.m_feed.Invalidate(TRUE);
-      ++calls;
-    }
-  });
-  while (calls < 100) std::this_thread::yield();
-  wnd.DestroyWindow();
-  EXPECT_EQ(wnd.m_feed.Handle(), nullptr);
-  EXPECT_FALSE(wnd.m_feed.OnWindowThread());
-  const int atDestroy = calls;
-  while (calls < atDestroy + 100) std::this_thread::yield();
-  stop = true;
-  worker.join();
+  testsupport::FeedAcross([&] { wnd.m_feed.Invalidate(TRUE); },
+                          [&] {
+                            wnd.DestroyWindow();
+                            EXPECT_EQ(wnd.m_feed.Handle(), nullptr);
+                            EXPECT_FALSE(wnd.m_feed.OnWindowThread());
+                          },
+                          100, 100);
 }
 
 }  // namespace

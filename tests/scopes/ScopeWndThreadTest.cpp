@@ -13,6 +13,7 @@
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VectorScopeWnd.h"
 #include "scopes/WaveformWnd.h"
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 #include "tests/scopes/ScopeWndFrames.h"
 
@@ -118,35 +119,29 @@ TEST_F(ScopeWndThreadTest, SettingsAndDestroyWhileUpdatingOnAnotherThread) {
   }
   hl::Pump();
   std::vector<DWORD> frame = scopetest::ArgbColumns(kFrameW, kFrameH, [](int x) { return scopetest::Bar75(x, kFrameW); });
-  std::atomic<int> updates{0};
-  std::atomic<bool> stop{false};
-  std::thread worker([&] {
-    while (!stop) {
-      graph.UpdateGraph(frame.data(), kFrameW, kFrameH, kFrameW * 4, 0, CVideoScopeGraph::ARGB);
-      for (CScopeBaseWnd* s : scopes) s->UpdateGraph();
-      graph.EndUpdateGraph();
-      ++updates;
-    }
-  });
-  for (int k = 0; k < 40 || updates < 10; ++k) {
-    wf.SetNormalRange(k & 1);
-    wf.SetMarkOutRange(k & 2);
-    wf.SetShowAsY(k & 4);
-    wf.SetScaleType(k % 3);
-    histo.SetDrawCategory(static_cast<CHistogramWnd::DrawCategory>(k % 5));
-    vs.ShowAsVector(k & 1);
-    parade.SetScaleType(k % 3);
-    hl::Pump();
-  }
-  for (CScopeBaseWnd* s : scopes) {
-    const int before = updates;
-    while (updates < before + 3) hl::Pump();
-    s->DestroyWindow();
-  }
-  const int atDestroy = updates;
-  while (updates < atDestroy + 3) std::this_thread::yield();
-  stop = true;
-  worker.join();
+  testsupport::FeedAcross(
+      [&] {
+        graph.UpdateGraph(frame.data(), kFrameW, kFrameH, kFrameW * 4, 0, CVideoScopeGraph::ARGB);
+        for (CScopeBaseWnd* s : scopes) s->UpdateGraph();
+        graph.EndUpdateGraph();
+      },
+      [&] {
+        for (int k = 0; k < 40; ++k) {
+          wf.SetNormalRange(k & 1);
+          wf.SetMarkOutRange(k & 2);
+          wf.SetShowAsY(k & 4);
+          wf.SetScaleType(k % 3);
+          histo.SetDrawCategory(static_cast<CHistogramWnd::DrawCategory>(k % 5));
+          vs.ShowAsVector(k & 1);
+          parade.SetScaleType(k % 3);
+          hl::Pump();
+        }
+        for (CScopeBaseWnd* s : scopes) {
+          s->DestroyWindow();
+          hl::Pump();
+        }
+      },
+      3, 3);
   for (CScopeBaseWnd* s : scopes) EXPECT_EQ(s->GetSafeHwnd(), nullptr);
 }
 

@@ -6,6 +6,7 @@
 
 #include <winport/headless.h>
 
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 
 #include <algorithm>
@@ -368,21 +369,14 @@ TEST_F(SpectrumWindow, InheritedFigureCallsWhileRefreshingOnAnotherThread) {
 // reaches the window being destroyed (TSan checks this), and figures still draw afterwards.
 TEST_F(SpectrumWindow, RefreshFigOnAnotherThreadWhileDestroyed) {
   Make(300, 150, 48000, 1, 1024);
-  std::atomic<int> calls{0};
-  std::atomic<bool> stop{false};
-  std::thread audio([&] {
-    for (unsigned long pos = 0; !stop; pos += 1024) {
-      Feed(pos, 1024, {{3000.0, 0.5}});
-      m_wnd.RefreshFig(static_cast<DWORD>(pos + 1024), -1);
-      ++calls;
-    }
-  });
-  while (calls < 20) hl::Pump();
-  m_wnd.DestroyWindow();
-  const int atDestroy = calls;
-  while (calls < atDestroy + 20) std::this_thread::yield();
-  stop = true;
-  audio.join();
+  unsigned long pos = 0;  // the audio thread's alone
+  testsupport::FeedAcross(
+      [&] {
+        Feed(pos, 1024, {{3000.0, 0.5}});
+        pos += 1024;
+        m_wnd.RefreshFig(static_cast<DWORD>(pos), -1);
+      },
+      [&] { m_wnd.DestroyWindow(); });
   EXPECT_EQ(m_wnd.GetSafeHwnd(), nullptr);
   EXPECT_NE(m_wnd.GetLastUpdateFigPos(), CFreqMagnWnd::NO_FIG_POS);
 }
