@@ -4,6 +4,7 @@
 
 #include "companion/KestruneU.h"
 
+#include "foundation/FeedLatch.h"
 #include "foundation/TArray.h"
 #include "audio/AudioScale.h"
 #include "audio/ExVUMeter.h"

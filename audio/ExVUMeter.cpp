@@ -153,20 +153,18 @@ void CExVUMeter::SetValue(const float* const pValues) {
     }
     if (text != m_strLastTip) {
       m_strLastTip = m_strPendingTip = text;
-      m_bTipPending = true;
+      m_feed.Defer();
     }
   }
-  const HWND hWnd = m_hWndFeed.load();
   // On the window's own thread the window cannot go away meanwhile: the text goes out now.
-  if (hWnd && std::this_thread::get_id() == m_idWndThread.load()) ApplyPendingTip();
+  if (m_feed.OnWindowThread()) ApplyPendingTip();
   busy.Release();
-  if (hWnd) ::InvalidateRect(hWnd, nullptr, TRUE);
+  m_feed.Invalidate(TRUE);
 }
 
 // Runs on the window's thread with one of the busy flags held.
 void CExVUMeter::ApplyPendingTip() {
-  if (!m_bTipPending) return;
-  m_bTipPending = false;
+  if (!m_feed.TakeDeferred()) return;
   if (m_ToolTip.GetSafeHwnd()) m_ToolTip.UpdateTipText(m_strPendingTip, this, TIP_ID);
 }
 
@@ -266,13 +264,12 @@ void CExVUMeter::DrawValue(CDC* pDC) {
 int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   foundation::CreateTip(m_ToolTip, this, TIP_ID);
-  m_idWndThread = std::this_thread::get_id();
-  m_hWndFeed = m_hWnd;
+  m_feed.Open(m_hWnd);
   return 0;
 }
 
 void CExVUMeter::OnDestroy() {
-  m_hWndFeed = nullptr;
+  m_feed.Close();
   CWnd::OnDestroy();
 }
 

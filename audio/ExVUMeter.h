@@ -1,16 +1,21 @@
 // CExVUMeter: a level meter of continuous gradient bars, vertical or horizontal, with its own
-// ballistics per SetValue call, a peak line and an over mark. SetValue may run on another
-// thread than painting; two busy flags keep the two apart.
+// ballistics per SetValue call, a peak line and an over mark.
+//
+// Threads: SetValue may run on another thread than the window's. Two busy flags keep it apart
+// from painting and the resets; it reaches the window only through the feed latch, so it is safe
+// against DestroyWindow too, and leaves tooltip text from another thread to the next paint. The
+// fields behind GetParam are the caller's to change between feeds; the object must outlive the
+// feed.
 #pragma once
 #include <winport/afx.h>
 
 #include <atomic>
-#include <thread>
 
 #include "audio/ExVUMeterLogic.h"
 #include "foundation/TArray.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
+#include "foundation/FeedLatch.h"
 
 class PARVANEU_API CExVUMeter : public CWnd {
  public:
@@ -90,11 +95,6 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void ApplyPendingTip();
 
   CString m_strLastTip;  // the tooltip text last sent, so an unchanged value sends nothing
-  // SetValue's thread never reads the window objects, whose handles the window's thread clears
-  // on destroy: it sees this window through the handle copy below (null once destroyed) and
-  // leaves tooltip text from another thread to the next paint.
-  std::atomic<HWND> m_hWndFeed{nullptr};
-  std::atomic<std::thread::id> m_idWndThread{};
-  CString m_strPendingTip;
-  bool m_bTipPending = false;
+  CFeedLatch m_feed;
+  CString m_strPendingTip;  // sent by the paint after the feed marks it on the latch
 };

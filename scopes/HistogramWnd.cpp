@@ -19,6 +19,11 @@ CRect CHistogramWnd::ClientRect() const {
   return rc;
 }
 
+void CHistogramWnd::SetDrawCategory(DrawCategory nCategory) {
+  const auto hold = m_feed.Hold();  // the trace reads it on the feeding thread
+  m_nDrawCategory = nCategory;
+}
+
 void CHistogramWnd::DrawBkGnd(CDC* pDC) {
   const CRect rc = ClientRect();
   pDC->FillSolidRect(&rc, 0);
@@ -40,18 +45,18 @@ void CHistogramWnd::DrawBkGnd(CDC* pDC) {
 }
 
 void CHistogramWnd::DrawLuminance(CBuf32Draw* pDraw) {
-  m_pGraph->DrawHistoL(pDraw, scopewnd::HistogramSingleRect(ClientRect()));
+  m_pGraph->DrawHistoL(pDraw, scopewnd::HistogramSingleRect(GraphRect()));
 }
-void CHistogramWnd::DrawRed(CBuf32Draw* pDraw) { m_pGraph->DrawHistoR(pDraw, scopewnd::HistogramSingleRect(ClientRect())); }
+void CHistogramWnd::DrawRed(CBuf32Draw* pDraw) { m_pGraph->DrawHistoR(pDraw, scopewnd::HistogramSingleRect(GraphRect())); }
 void CHistogramWnd::DrawGreen(CBuf32Draw* pDraw) {
-  m_pGraph->DrawHistoG(pDraw, scopewnd::HistogramSingleRect(ClientRect()));
+  m_pGraph->DrawHistoG(pDraw, scopewnd::HistogramSingleRect(GraphRect()));
 }
 void CHistogramWnd::DrawBlue(CBuf32Draw* pDraw) {
-  m_pGraph->DrawHistoB(pDraw, scopewnd::HistogramSingleRect(ClientRect()));
+  m_pGraph->DrawHistoB(pDraw, scopewnd::HistogramSingleRect(GraphRect()));
 }
 
 void CHistogramWnd::DrawAll(CBuf32Draw* pDraw) {
-  const CRect rc = ClientRect();
+  const CRect rc = GraphRect();
   m_pGraph->DrawHistoL(pDraw, scopewnd::HistogramBandRect(rc, 0));
   m_pGraph->DrawHistoR(pDraw, scopewnd::HistogramBandRect(rc, 1));
   m_pGraph->DrawHistoG(pDraw, scopewnd::HistogramBandRect(rc, 2));

@@ -13,7 +13,7 @@ class PARVANEU_API CHistogramWnd : public CScopeBaseWnd {
 
   DrawCategory GetDrawCategory() const { return m_nDrawCategory; }
   // Stored only; the next UpdateGraph shows it.
-  void SetDrawCategory(DrawCategory nCategory) { m_nDrawCategory = nCategory; }
+  void SetDrawCategory(DrawCategory nCategory);
 
  protected:
   void DrawLuminance(CBuf32Draw* pDraw);

@@ -48,8 +48,7 @@ void CRGBParadeWnd::DrawBkGnd(CDC* pDC) {
 void CRGBParadeWnd::DrawGraph(CBuf32Draw* pDraw) {
   // Before the first RGB frame there are no columns to spread over the parade.
   if (!m_pGraph || !pDraw || m_pGraph->GetHistoPixelCount() <= 0) return;
-  CRect rc;
-  GetClientRect(&rc);
+  const CRect rc = GraphRect();
   DWORD* buf = pDraw->Buf();
   const int W = pDraw->Width(), H = pDraw->Height();
   m_pGraph->DrawParadeR(buf, W, H, scopewnd::ParadeColumn(rc, 0), 272.0, -32.0);

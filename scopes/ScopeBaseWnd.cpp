@@ -12,6 +12,8 @@ int CScopeBaseWnd::ms_nResRef = 0;
 CPoint CScopeBaseWnd::ms_ptLastMouse(0, 0);
 
 BEGIN_MESSAGE_MAP(CScopeBaseWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
   ON_WM_MOUSEMOVE()
   ON_WM_SIZE()
   ON_WM_PAINT()
@@ -32,8 +34,19 @@ BOOL CScopeBaseWnd::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UI
   return CWnd::Create(GetNullBackWndClass(), nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
+int CScopeBaseWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
+  m_feed.Open(m_hWnd);
+  return 0;
+}
+
+void CScopeBaseWnd::OnDestroy() {
+  m_feed.Close();
+  CWnd::OnDestroy();
+}
+
 void CScopeBaseWnd::AttachVideoScopeGraph(CVideoScopeGraph* pGraph) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_pGraph = pGraph;
 }
 
@@ -48,7 +61,7 @@ bool CScopeBaseWnd::BuffersReady() const {
 }
 
 void CScopeBaseWnd::UpdateBkGnd() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   if (!GetSafeHwnd()) return;
   CRect rc;
   GetClientRect(&rc);
@@ -80,7 +93,7 @@ void CScopeBaseWnd::UpdateBkGnd() {
 void CScopeBaseWnd::UpdateGraph() {
   {
     // Checked under the lock: OnSize may be releasing the buffers on the window thread.
-    CSingleLock lock(&m_cs, TRUE);
+    const auto hold = m_feed.Hold();
     if (!m_pGraph || !BuffersReady()) return;
     const std::size_t n = static_cast<std::size_t>(m_bufGraph.Width()) * static_cast<std::size_t>(m_bufGraph.Height());
     _MMX_ZeroMem(m_bufGraph.Buf(), n * sizeof(DWORD));
@@ -89,13 +102,13 @@ void CScopeBaseWnd::UpdateGraph() {
   }
   // Outside the lock: the window system takes its own, and a paint waiting for ours must not
   // be what it waits behind.
-  if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
+  m_feed.Invalidate(TRUE);
 }
 
 void CScopeBaseWnd::OnPaint() {
   CPaintDC dc(this);
   // The whole paint holds the lock, so a composition on a worker thread is never half shown.
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   if (!BuffersReady()) return;
   m_bufGraph.DrawOut(&dc, 0, 0, m_bufGraph.Width(), m_bufGraph.Height(), 0, 0);
   if (m_bMouseIn) DrawActive(&dc);
@@ -103,7 +116,7 @@ void CScopeBaseWnd::OnPaint() {
 
 void CScopeBaseWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   if (cx <= 0 || cy <= 0) {
     ReleaseBuffers();
   } else if (cx != m_bufBkGnd.Width() || cy != m_bufBkGnd.Height() || !BuffersReady()) {
@@ -115,7 +128,7 @@ void CScopeBaseWnd::OnSize(UINT nType, int cx, int cy) {
 }
 
 CSize CScopeBaseWnd::GraphSize() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   return CSize(m_bufGraph.Width(), m_bufGraph.Height());
 }
 

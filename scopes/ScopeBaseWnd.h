@@ -1,12 +1,19 @@
 // CScopeBaseWnd: the window every video scope builds on. It keeps the graticule as pixels (drawn
 // through a DC once per size or setting), draws the trace of the attached graph into a second
-// buffer, blends the two and paints the result, with a hover readout on top. A worker thread may
-// deliver frames through UpdateGraph while the window thread paints and resizes.
+// buffer, blends the two and paints the result, with a hover readout on top.
+//
+// Threads: UpdateGraph may run on a worker while the window thread paints, resizes, changes
+// settings or destroys the window. The buffers, the attached graph and every setting a trace
+// reads are kept under the feed latch's lock; the worker reaches the window only through the
+// latch, so an update during or after DestroyWindow composes into the buffers and shows nowhere.
+// Derived scopes draw traces from the buffer's size (GraphRect), never from the window, and
+// take the lock in the setters of what their DrawGraph reads. The object must outlive the feed.
 #pragma once
 #include <winport/afx.h>
 
 #include "companion/Buf32Draw.h"
 #include "foundation/Export.h"
+#include "foundation/FeedLatch.h"
 
 class CVideoScopeGraph;
 
@@ -32,6 +39,8 @@ class PARVANEU_API CScopeBaseWnd : public CWnd {
   virtual void DrawGraph(CBuf32Draw* pDraw) = 0;
   virtual void DrawActive(CDC* pDC) = 0;
 
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnDestroy();
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnPaint();
@@ -39,10 +48,12 @@ class PARVANEU_API CScopeBaseWnd : public CWnd {
 
   // Width and height of the trace buffer: the area the readouts measure against.
   CSize GraphSize();
+  // The trace buffer as a rectangle at (0, 0): the client rectangle the buffers were made for.
+  CRect GraphRect() { return CRect(CPoint(0, 0), GraphSize()); }
   // DrawText's DT_CALCRECT of text from an empty rectangle at (x, y).
   static CRect MeasureText(CDC* pDC, const CString& text, int x, int y);
 
-  CCriticalSection m_cs;
+  CFeedLatch m_feed;
   CVideoScopeGraph* m_pGraph = nullptr;
   int m_bMouseIn = 0;
   CBuf32Draw m_bufBkGnd;

@@ -43,6 +43,11 @@ void CVectorScopeWnd::DrawActive(CDC* pDC) {
     DrawLightingActive(pDC);
 }
 
+void CVectorScopeWnd::ShowAsVector(int bVector) {
+  const auto hold = m_feed.Hold();  // the trace reads it on the feeding thread
+  m_bShowAsVector = bVector;
+}
+
 void CVectorScopeWnd::DrawGraph(CBuf32Draw* pDraw) {
   if (!m_pGraph || !pDraw) return;
   const int W = pDraw->Width(), H = pDraw->Height();

@@ -12,7 +12,7 @@ class PARVANEU_API CVectorScopeWnd : public CScopeBaseWnd {
   ~CVectorScopeWnd() override;
 
   // Stored only: the host calls UpdateBkGnd and UpdateGraph to show the other mode.
-  void ShowAsVector(int bVector) { m_bShowAsVector = bVector; }
+  void ShowAsVector(int bVector);
   int IsShowAsVector() const { return m_bShowAsVector; }
 
  protected:

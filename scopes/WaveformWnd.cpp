@@ -12,7 +12,19 @@ constexpr COLORREF kLabelled = 0x006FA4;
 CWaveformWnd::CWaveformWnd() = default;
 CWaveformWnd::~CWaveformWnd() = default;
 
+// The trace reads these on the feeding thread.
+void CWaveformWnd::SetNormalRange(int b) {
+  const auto hold = m_feed.Hold();
+  m_bNormalRange = b;
+}
+
+void CWaveformWnd::SetMarkOutRange(int b) {
+  const auto hold = m_feed.Hold();
+  m_bMarkOutRange = b;
+}
+
 void CWaveformWnd::SetShowAsY(int b) {
+  const auto hold = m_feed.Hold();
   m_bShowAsY = b;
   UpdateBkGnd();
 }

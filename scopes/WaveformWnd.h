@@ -10,9 +10,9 @@ class PARVANEU_API CWaveformWnd : public CScopeBaseWnd {
   ~CWaveformWnd() override;
 
   int GetNormalRange() const { return m_bNormalRange; }
-  void SetNormalRange(int b) { m_bNormalRange = b; }
+  void SetNormalRange(int b);
   int GetMarkOutRange() const { return m_bMarkOutRange; }
-  void SetMarkOutRange(int b) { m_bMarkOutRange = b; }
+  void SetMarkOutRange(int b);
   int GetShowAsY() const { return m_bShowAsY; }
   void SetShowAsY(int b);
   unsigned char GetScaleType() const { return static_cast<unsigned char>(m_nScaleType); }

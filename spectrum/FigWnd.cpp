@@ -10,6 +10,8 @@
 using namespace spectrum;
 
 BEGIN_MESSAGE_MAP(CFigWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_DESTROY()
   ON_WM_SIZE()
   ON_WM_PAINT()
   ON_WM_MOUSEMOVE()
@@ -30,7 +32,19 @@ BOOL CFigWnd::Create(DWORD dwStyle, const RECT& rect, const CAudioScale* pScale,
   return CWnd::Create(s_strClass, L"", dwStyle, rect, pParentWnd, nID);
 }
 
+int CFigWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+  if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
+  m_feed.Open(m_hWnd);
+  return 0;
+}
+
+void CFigWnd::OnDestroy() {
+  m_feed.Close();
+  CWnd::OnDestroy();
+}
+
 void CFigWnd::SetXScaleCount(int n) {
+  const auto hold = m_feed.Hold();
   m_nXScaleCount = n;
   if (!m_dcGrid.GetSafeHdc()) return;
   RebuildGrid();
@@ -44,11 +58,13 @@ void CFigWnd::RebuildGrid() {
 }
 
 void CFigWnd::Clear() {
+  const auto hold = m_feed.Hold();
   if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
   m_dcFig.BitBlt(0, 0, m_dcGrid.GetWidth(), m_dcGrid.GetHeight(), &m_dcGrid, 0, 0, SRCCOPY);
 }
 
 void CFigWnd::DrawDBValue(float* const pValues, int nCount, COLORREF crColor) {
+  const auto hold = m_feed.Hold();
   if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
   CPen pen;
   if (!pen.CreatePen(PS_SOLID, 1, crColor)) return;
@@ -58,9 +74,7 @@ void CFigWnd::DrawDBValue(float* const pValues, int nCount, COLORREF crColor) {
   pen.DeleteObject();
 }
 
-void CFigWnd::Show() {
-  if (GetSafeHwnd()) InvalidateRect(nullptr, FALSE);
-}
+void CFigWnd::Show() { m_feed.Invalidate(FALSE); }
 
 void CFigWnd::DrawScaleLines(CDC* pDC) {
   const int W = GetWidth();
@@ -136,6 +150,7 @@ void CFigWnd::OnShow(CDC* /*pDC*/) {}
 void CFigWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   if (cx < 5 || cy < 2) return;
+  const auto hold = m_feed.Hold();
   if (!foundation::SizeBuffers(m_dcGrid, m_dcFig, cx, cy)) return;
   RebuildGrid();
   Clear();
@@ -143,6 +158,8 @@ void CFigWnd::OnSize(UINT nType, int cx, int cy) {
 
 void CFigWnd::OnPaint() {
   CPaintDC dc(this);
+  // The whole copy holds the lock, so a figure drawn on a worker is never shown half done.
+  const auto hold = m_feed.Hold();
   if (!m_dcFig.GetSafeHdc()) return;
   OnShow(&m_dcFig);
   dc.BitBlt(0, 0, m_dcFig.GetWidth(), m_dcFig.GetHeight(), &m_dcFig, 0, 0, SRCCOPY);

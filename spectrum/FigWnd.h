@@ -2,6 +2,12 @@
 // background and grid lines (horizontal at the scale's points, vertical at equal intervals); the
 // figure bitmap is the grid plus the curves and is what the window shows. Mouse events go to
 // the parent as WM_NOTIFY with an NMFIGWND record.
+//
+// Threads: Clear, DrawDBValue and Show may run on another thread than the window's. They,
+// SetXScaleCount, resizing and painting hold the feed latch, and the worker reaches the window
+// only through it, so a figure drawn on a worker (as CFreqMagnWnd does) is safe against every
+// other call, DestroyWindow included. The read-outs, the public colours and the scale belong to
+// the window thread.
 #pragma once
 #include <winport/afx.h>
 
@@ -9,6 +15,7 @@
 
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
+#include "foundation/FeedLatch.h"
 
 class CAudioScale;
 
@@ -44,7 +51,7 @@ class PARVANEU_API CFigWnd : public CWnd {
   void Clear();
   // One curve of nCount levels in dB, in colour crColor (ignored before the first size).
   void DrawDBValue(float* const pValues, int nCount, COLORREF crColor);
-  // Repaints without erasing.
+  // Repaints without erasing; any thread.
   void Show();
 
   COLORREF m_crBack = 0;
@@ -68,6 +75,8 @@ class PARVANEU_API CFigWnd : public CWnd {
   // the pixels of MoveTo to the first point and LineTo each next, drawn in one call.
   void DrawPolyline(CDC* pDC, const float* pRows, int nCount, int nWidth);
 
+  afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct);
+  afx_msg void OnDestroy();
   afx_msg void OnSize(UINT nType, int cx, int cy);
   afx_msg void OnPaint();
   afx_msg void OnMouseMove(UINT nFlags, CPoint point);
@@ -75,6 +84,9 @@ class PARVANEU_API CFigWnd : public CWnd {
   afx_msg void OnContextMenu(CWnd* pWnd, CPoint pos);
   DECLARE_MESSAGE_MAP()
 
+  // Guards the bitmaps and what is drawn into them; derived classes put their own figure state
+  // under the same lock.
+  CFeedLatch m_feed;
   CMemBitDC m_dcGrid;
   CMemBitDC m_dcFig;
   const CAudioScale* m_pScale = nullptr;

@@ -25,7 +25,6 @@ long long NextGridFreq(long long f) { return f + (f < 1000 ? 100 : f < 10000 ? 1
 
 BEGIN_MESSAGE_MAP(CFreqMagnWnd, CFigWnd)
   ON_WM_SIZE()
-  ON_WM_PAINT()
 END_MESSAGE_MAP()
 
 CFreqMagnWnd::CFreqMagnWnd() {
@@ -40,7 +39,7 @@ CFreqMagnWnd::~CFreqMagnWnd() {
 int CFreqMagnWnd::Initial(const AFmt* pFmt, CFFT_RC_Calc* pCalc, FFTWndType nWndType, unsigned long nParam1,
                           unsigned long nParam2) {
   if (!pFmt) return 0;
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_strLabel = Make_AFmt_String(pFmt);
   m_nSampleRate = pFmt->nSampleRate;
   if (!m_FreqMagn.Initial(pFmt->nChannels, pCalc, nParam1, nWndType, nParam2, CWaveDataFreqMagn::SAMPLES_FLOAT_PLANAR))
@@ -54,7 +53,7 @@ int CFreqMagnWnd::Initial(const AFmt* pFmt, CFFT_RC_Calc* pCalc, FFTWndType nWnd
 
 void CFreqMagnWnd::SetWaveFormat(const AFmt* pFmt) {
   if (!pFmt) return;
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_nSampleRate = pFmt->nSampleRate;
   m_strLabel = Make_AFmt_String(pFmt);
   m_FreqMagn.SetChannels(pFmt->nChannels);
@@ -63,12 +62,12 @@ void CFreqMagnWnd::SetWaveFormat(const AFmt* pFmt) {
 
 void CFreqMagnWnd::FillData(float** ppData, long nParam1, unsigned long nParam2) {
   // The analyser keeps no lock of its own; a resize on the window thread queries it too.
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.FillData(ppData, nParam1, nParam2);
 }
 
 void CFreqMagnWnd::RefreshFig(DWORD nPos, int nChannel) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   SMagnFreq smf{nullptr, 0};
   if (!m_FreqMagn.GetMagnFreqData(nPos, smf) || !m_pDBBuf || !smf.ppMagn) return;
   const unsigned long half = m_FreqMagn.GetFFTSize() / 2;
@@ -84,53 +83,53 @@ void CFreqMagnWnd::RefreshFig(DWORD nPos, int nChannel) {
     DrawDBValue(levels, static_cast<int>(half), GetChannelColor(i));
   }
   m_nLastFigPos = nPos;
-  if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
+  m_feed.Invalidate(TRUE);
 }
 
 void CFreqMagnWnd::RestoreLastFig() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   if (m_nLastFigPos != NO_FIG_POS) RefreshFig(m_nLastFigPos, -1);
 }
 
 DWORD CFreqMagnWnd::GetLastUpdateFigPos() const {
-  CSingleLock lock(&m_cs, TRUE);  // written by RefreshFig on the host's audio thread
+  const auto hold = m_feed.Hold();  // written by RefreshFig on the host's audio thread
   return m_nLastFigPos;
 }
 
 void CFreqMagnWnd::Reset() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.Reset();
   m_nLastFigPos = NO_FIG_POS;
 }
 
 int CFreqMagnWnd::GetFreqMagnData(DWORD nPos, SMagnFreq& smf) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   return m_FreqMagn.GetMagnFreqData(nPos, smf);
 }
 
 void CFreqMagnWnd::SetFFTSize(unsigned long nSize) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.SetFFTSize(nSize);
   OnFFTChanged();
 }
 
 void CFreqMagnWnd::SetFFTWindow(FFTWndType nType) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.SetFFTWindow(nType);
 }
 
 void CFreqMagnWnd::SetAgility(float fAgility) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.SetAgility(fAgility);
 }
 
 void CFreqMagnWnd::SetBufLen(unsigned long nLen) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_FreqMagn.SetBufLen(nLen);
 }
 
 void CFreqMagnWnd::SetLinear(unsigned char bLinear) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_bLinear = bLinear;
   if (!m_dcGrid.GetSafeHdc()) return;
   RebuildGrid();
@@ -139,12 +138,12 @@ void CFreqMagnWnd::SetLinear(unsigned char bLinear) {
 }
 
 void CFreqMagnWnd::SetSpanMax(BOOL bSpanMax) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_bSpanMax = bSpanMax ? TRUE : FALSE;
 }
 
 void CFreqMagnWnd::SetChannelVisible(int nChannel, int bVisible) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   const int n = std::max(m_arrChVisible.GetSize(), m_FreqMagn.GetChannels());
   if (nChannel < 0 || nChannel >= n) return;
   if (nChannel >= m_arrChVisible.GetSize()) {
@@ -156,7 +155,7 @@ void CFreqMagnWnd::SetChannelVisible(int nChannel, int bVisible) {
 }
 
 int CFreqMagnWnd::IsChannelVisible(int nChannel) const {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   if (nChannel < 0) return 0;
   if (nChannel < m_arrChVisible.GetSize()) return m_arrChVisible[nChannel] != 0 ? 1 : 0;
   return nChannel < m_FreqMagn.GetChannels() ? 1 : 0;
@@ -167,7 +166,7 @@ COLORREF CFreqMagnWnd::GetChannelColor(int nChannel) const {
 }
 
 void CFreqMagnWnd::OnFFTChanged() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   const DWORD len = static_cast<DWORD>(m_FreqMagn.GetFFTSize() / 2 + 1);
   m_pDBBuf.reset();
   m_nDBBufLen = 0;
@@ -178,7 +177,7 @@ void CFreqMagnWnd::OnFFTChanged() {
 }
 
 void CFreqMagnWnd::UpdateXScaleParam() {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_nXScaleFreqDist = XScaleFreqDist(Nyquist(), GetWidth());
   SetXScaleCount(static_cast<int>(Nyquist() / m_nXScaleFreqDist));
   RestoreLastFig();
@@ -275,12 +274,7 @@ void CFreqMagnWnd::DrawData(CDC* pDC, float* const pValues, int nCount) {
 
 void CFreqMagnWnd::OnSize(UINT nType, int cx, int cy) {
   // The bitmaps are rebuilt here; a figure drawn from another thread must wait.
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   CFigWnd::OnSize(nType, cx, cy);
   if (m_FreqMagn.IsInitialed()) UpdateXScaleParam();
-}
-
-void CFreqMagnWnd::OnPaint() {
-  CSingleLock lock(&m_cs, TRUE);
-  CFigWnd::OnPaint();
 }

@@ -4,9 +4,12 @@
 // possibly from its audio thread; the frequency axis is linear or warped (nearly linear below
 // 150 Hz, logarithmic above), and the audio format is written in the top right corner.
 //
-// Threads: RefreshFig, FillData, the settings that touch the analyser or the bitmaps, resizing
-// and painting all run under one recursive lock, so a paint never shows a half-drawn figure and
-// the analyser never sees a fill and a query at once.
+// Threads: FillData and RefreshFig may run on another thread than the window's. Every public
+// call that touches the analyser, the figure bitmaps or the settings a figure reads, the figure
+// calls inherited from CFigWnd, resizing and painting hold the feed latch's one recursive lock,
+// so a paint never shows a half-drawn figure and the analyser never sees a fill and a query at
+// once; a figure drawn while or after the window is destroyed stays in the bitmaps and reaches
+// no window. The object must outlive the feed.
 #pragma once
 #include <winport/afx.h>
 
@@ -85,10 +88,8 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   bool EnsureKnotBufs(int nWidth);
 
   afx_msg void OnSize(UINT nType, int cx, int cy);
-  afx_msg void OnPaint();
   DECLARE_MESSAGE_MAP()
 
-  mutable CCriticalSection m_cs;
   CWaveDataFreqMagn m_FreqMagn;
   CFont m_fontLabel;
   CTArray<int> m_arrChVisible;

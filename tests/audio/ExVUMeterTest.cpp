@@ -5,6 +5,7 @@
 
 #include <winport/headless.h>
 
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 
 #include <atomic>
@@ -291,22 +292,14 @@ TEST_F(ExVUMeterWindow, SetValueOnAnotherThreadWhileDestroyed) {
   hl::Pump();
   EXPECT_EQ(std::wstring(static_cast<LPCWSTR>(m_meter.TipText())), L"-20.0 dB");
 
-  std::atomic<int> calls{0};
-  std::atomic<bool> stop{false};
-  std::thread feeder([&] {
-    float v[2];
-    for (int k = 0; !stop; ++k) {
-      v[0] = v[1] = -60.0f + static_cast<float>(k % 50);
-      m_meter.SetValue(v);
-      ++calls;
-    }
-  });
-  while (calls < 200) hl::Pump();
-  m_meter.DestroyWindow();
-  const int atDestroy = calls;
-  while (calls < atDestroy + 200) std::this_thread::yield();
-  stop = true;
-  feeder.join();
+  int k = 0;  // the feeder's alone
+  testsupport::FeedAcross(
+      [&] {
+        float v[2];
+        v[0] = v[1] = -60.0f + static_cast<float>(k++ % 50);
+        m_meter.SetValue(v);
+      },
+      [&] { m_meter.DestroyWindow(); }, 200, 200);
   EXPECT_EQ(m_meter.GetSafeHwnd(), nullptr);
   float top[2] = {-1.0f, -1.0f};
   m_meter.SetValue(top);

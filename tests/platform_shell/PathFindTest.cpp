@@ -1,9 +1,13 @@
 // Path splitting and file finding.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <cstdlib>
+#include <ctime>
 #include <set>
 
 #include <winport/afx.h>
@@ -30,6 +34,45 @@ class ScratchDir : public ::testing::Test {
   void TearDown() override { std::filesystem::remove_all(m_root); }
   std::wstring W(const std::string& rel) const { return CString::FromUtf8(m_root + rel).str(); }
   std::string m_root;
+};
+
+
+// The write time of a found file as the shell's columns show it: false when there is none to show.
+bool FoundWriteTime(const std::string& path, SYSTEMTIME& st) {
+  CFileFind finder;
+  FILETIME ft{}, local{};
+  const std::wstring name = CString::FromUtf8(path).str();
+  return finder.FindFile(name.c_str()) && finder.FindNextFile() == FALSE && finder.GetLastWriteTime(&ft) &&
+         FileTimeToLocalFileTime(&ft, &local) && FileTimeToSystemTime(&local, &st);
+}
+
+// Dates a file sec seconds after 1970; false when the file system will not keep that time.
+bool SetWriteTime(const std::string& path, std::int64_t sec) {
+  const timespec times[2] = {{static_cast<time_t>(sec), 0}, {static_cast<time_t>(sec), 0}};
+  struct stat st {};
+  return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 && ::stat(path.c_str(), &st) == 0 &&
+         st.st_mtim.tv_sec == sec;
+}
+
+// A time zone east of UTC for the scope of a test.
+class EastZone {
+ public:
+  EastZone() {
+    if (const char* tz = std::getenv("TZ")) m_old = tz, m_had = true;
+    ::setenv("TZ", "EAST-9", 1);
+    ::tzset();
+  }
+  ~EastZone() {
+    if (m_had)
+      ::setenv("TZ", m_old.c_str(), 1);
+    else
+      ::unsetenv("TZ");
+    ::tzset();
+  }
+
+ private:
+  std::string m_old;
+  bool m_had = false;
 };
 
 }  // namespace
@@ -125,4 +168,35 @@ TEST(FileTimes, ConvertToCalendarFieldsAndLocalTime) {
   EXPECT_EQ(st.wSecond, 56);
   EXPECT_EQ(st.wMilliseconds, 789);
   EXPECT_FALSE(FileTimeToSystemTime(nullptr, &st));
+}
+
+// tmpfs keeps any 64-bit modification time. Past what a FILETIME carries the file shows no time;
+// inside it, as late as year 30000, the time shows. The conversions themselves never overflow
+// (the sanitizer build checks), east of UTC included, where the last times run past the range.
+TEST(FileTimes, FarFutureTimesShowOrStayEmptyWithoutOverflow) {
+  EastZone zone;
+  const FILETIME last{0xFFFFFFFFu, 0x7FFFFFFFu};
+  FILETIME local{};
+  EXPECT_FALSE(FileTimeToLocalFileTime(&last, &local));
+  const FILETIME none{0xFFFFFFFFu, 0xFFFFFFFFu};
+  EXPECT_FALSE(FileTimeToLocalFileTime(&none, &local));
+
+  char path[] = "/dev/shm/winport-time-XXXXXX";
+  const int fd = ::mkstemp(path);
+  if (fd < 0) GTEST_SKIP() << "no tmpfs at /dev/shm";
+  ::close(fd);
+  SYSTEMTIME st{};
+  if (SetWriteTime(path, 9000000000000000000LL)) {
+    EXPECT_FALSE(FoundWriteTime(path, st)) << st.wYear;
+  }
+  constexpr std::int64_t kYear30000 = 884541340800LL;  // 30000-01-01 00:00 UTC
+  if (SetWriteTime(path, kYear30000)) {
+    ASSERT_TRUE(FoundWriteTime(path, st));
+    EXPECT_EQ(st.wYear, 30000);
+    EXPECT_EQ(st.wHour, 9);
+  }
+  if (SetWriteTime(path, -20000000000LL)) {  // before 1601
+    EXPECT_FALSE(FoundWriteTime(path, st)) << st.wYear;
+  }
+  ::unlink(path);
 }

@@ -8,8 +8,12 @@
 
 #include <winport/headless.h>
 
+#include "scopes/HistogramWnd.h"
+#include "scopes/RGBParadeWnd.h"
 #include "scopes/ScopeWndGeometry.h"
+#include "scopes/VectorScopeWnd.h"
 #include "scopes/WaveformWnd.h"
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 #include "tests/scopes/ScopeWndFrames.h"
 
@@ -96,6 +100,49 @@ TEST_F(ScopeWndThreadTest, PaintsNeverShowAHalfComposedFrame) {
   const CRect rc = scopewnd::WaveformTraceRect(img.width, img.height);
   EXPECT_EQ(TraceCount(img, TraceRow(rc, kLevels[1])), kFrameW);
   wf.DestroyWindow();
+}
+
+// A worker updates every kind of scope while the window thread changes the settings their traces
+// read and then destroys them one by one: the settings are taken under the window's lock, and no
+// update reaches a window being destroyed (TSan checks both). After the destroys the updates go on
+// into the buffers the objects still own.
+TEST_F(ScopeWndThreadTest, SettingsAndDestroyWhileUpdatingOnAnotherThread) {
+  CVideoScopeGraph graph;
+  CWaveformWnd wf;
+  CHistogramWnd histo;
+  CVectorScopeWnd vs;
+  CRGBParadeWnd parade;
+  CScopeBaseWnd* scopes[4] = {&wf, &histo, &vs, &parade};
+  for (int i = 0; i < 4; ++i) {
+    ASSERT_TRUE(scopes[i]->Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 120), &m_top, 1 + i));
+    scopes[i]->AttachVideoScopeGraph(&graph);
+  }
+  hl::Pump();
+  std::vector<DWORD> frame = scopetest::ArgbColumns(kFrameW, kFrameH, [](int x) { return scopetest::Bar75(x, kFrameW); });
+  testsupport::FeedAcross(
+      [&] {
+        graph.UpdateGraph(frame.data(), kFrameW, kFrameH, kFrameW * 4, 0, CVideoScopeGraph::ARGB);
+        for (CScopeBaseWnd* s : scopes) s->UpdateGraph();
+        graph.EndUpdateGraph();
+      },
+      [&] {
+        for (int k = 0; k < 40; ++k) {
+          wf.SetNormalRange(k & 1);
+          wf.SetMarkOutRange(k & 2);
+          wf.SetShowAsY(k & 4);
+          wf.SetScaleType(k % 3);
+          histo.SetDrawCategory(static_cast<CHistogramWnd::DrawCategory>(k % 5));
+          vs.ShowAsVector(k & 1);
+          parade.SetScaleType(k % 3);
+          hl::Pump();
+        }
+        for (CScopeBaseWnd* s : scopes) {
+          s->DestroyWindow();
+          hl::Pump();
+        }
+      },
+      3, 3);
+  for (CScopeBaseWnd* s : scopes) EXPECT_EQ(s->GetSafeHwnd(), nullptr);
 }
 
 }  // namespace

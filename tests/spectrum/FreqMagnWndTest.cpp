@@ -1,10 +1,12 @@
 // The spectrum window fed with tones: a sine's peak in the column of its frequency on both
 // axes, the grids and label, channel colours and visibility, FFT-size changes redrawing the
-// last figure, the peak-of-span setting, and feeding from a worker while the window resizes.
+// last figure, the peak-of-span setting, and feeding from a worker while the window resizes,
+// runs the inherited figure calls or is destroyed.
 #include <gtest/gtest.h>
 
 #include <winport/headless.h>
 
+#include "support/FeedRace.h"
 #include "support/HostWindow.h"
 
 #include <algorithm>
@@ -330,6 +332,53 @@ TEST_F(SpectrumWindow, FeedAndRefreshOnAnotherThreadWhileResizing) {
   hl::Pump();
   EXPECT_GT(frames, 0);
   EXPECT_EQ(whole, frames);
+}
+
+// The window thread uses the figure calls the spectrum inherits while the audio thread feeds
+// and refreshes: each is serialised with RefreshFig (TSan checks this), and the figure after
+// them shows the tone alone again.
+TEST_F(SpectrumWindow, InheritedFigureCallsWhileRefreshingOnAnotherThread) {
+  Make(400, 200, 48000, 1, 2048);
+  const COLORREF c0 = m_wnd.GetChannelColor(0), other = RGB(0, 255, 0);
+  std::atomic<bool> done{false};
+  std::atomic<unsigned long> last{0};
+  std::thread audio([&] {
+    for (unsigned long pos = 0; pos < 60 * 1024; pos += 1024) {
+      Feed(pos, 1024, {{3000.0, 0.5}});
+      m_wnd.RefreshFig(static_cast<DWORD>(pos + 1024), -1);
+      last = pos + 1024;
+    }
+    done = true;
+  });
+  std::vector<float> flat(64, -30.0f);
+  for (int k = 0; !done; ++k) {
+    m_wnd.SetXScaleCount(4 + k % 8);
+    m_wnd.Clear();
+    m_wnd.DrawDBValue(flat.data(), static_cast<int>(flat.size()), other);
+    m_wnd.Show();
+    hl::Pump();
+  }
+  audio.join();
+  m_wnd.RefreshFig(static_cast<DWORD>(last.load()), -1);
+  const hl::Image img = Shot();
+  EXPECT_EQ(Top(img, c0).second, 56);
+  EXPECT_EQ(CountOf(img, other), 0);
+}
+
+// The audio thread keeps refreshing while the window thread destroys the window: no refresh
+// reaches the window being destroyed (TSan checks this), and figures still draw afterwards.
+TEST_F(SpectrumWindow, RefreshFigOnAnotherThreadWhileDestroyed) {
+  Make(300, 150, 48000, 1, 1024);
+  unsigned long pos = 0;  // the audio thread's alone
+  testsupport::FeedAcross(
+      [&] {
+        Feed(pos, 1024, {{3000.0, 0.5}});
+        pos += 1024;
+        m_wnd.RefreshFig(static_cast<DWORD>(pos), -1);
+      },
+      [&] { m_wnd.DestroyWindow(); });
+  EXPECT_EQ(m_wnd.GetSafeHwnd(), nullptr);
+  EXPECT_NE(m_wnd.GetLastUpdateFigPos(), CFreqMagnWnd::NO_FIG_POS);
 }
 
 }  // namespace

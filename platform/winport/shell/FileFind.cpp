@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <ctime>
 #include <memory>
 #include <new>
@@ -22,8 +23,16 @@ FILETIME ToFileTime(std::int64_t ticks) {
 std::int64_t Ticks(const FILETIME& ft) {
   return static_cast<std::int64_t>((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
 }
+// The last second since 1970 whose ticks, with any fraction, still fit a FILETIME's 63 bits.
+constexpr std::int64_t kMaxUnixSeconds = INT64_MAX / kTicksPerSecond - kUnixEpochIn1601 - 1;
+// What a time outside that range becomes: a FILETIME no conversion accepts, so a file dated
+// before 1601 or far past 30000 (tmpfs keeps any 64-bit time) shows no time, not a wrong one.
+constexpr std::int64_t kNoTime = -1;
+
 FILETIME FromTimespec(const timespec& ts) {
-  return ToFileTime((static_cast<std::int64_t>(ts.tv_sec) + kUnixEpochIn1601) * kTicksPerSecond + ts.tv_nsec / 100);
+  const std::int64_t sec = ts.tv_sec;
+  if (sec < -kUnixEpochIn1601 || sec > kMaxUnixSeconds) return ToFileTime(kNoTime);
+  return ToFileTime((sec + kUnixEpochIn1601) * kTicksPerSecond + ts.tv_nsec / 100);
 }
 
 bool Fill(const std::string& nativePath, const std::wstring& name, WIN32_FIND_DATAW& fd) {
@@ -106,10 +115,16 @@ BOOL FindClose(HANDLE hFindFile) {
 BOOL FileTimeToLocalFileTime(const FILETIME* lpFileTime, LPFILETIME lpLocalFileTime) {
   if (!lpFileTime || !lpLocalFileTime) return FALSE;
   const std::int64_t ticks = Ticks(*lpFileTime);
+  if (ticks < 0) return FALSE;
   const time_t t = static_cast<time_t>(ticks / kTicksPerSecond - kUnixEpochIn1601);
   tm local{};
   if (!localtime_r(&t, &local)) return FALSE;
-  *lpLocalFileTime = ToFileTime(ticks + static_cast<std::int64_t>(local.tm_gmtoff) * kTicksPerSecond);
+  // East of UTC the last representable times move past the end of the range.
+  std::int64_t shifted = 0;
+  if (__builtin_add_overflow(ticks, static_cast<std::int64_t>(local.tm_gmtoff) * kTicksPerSecond, &shifted) ||
+      shifted < 0)
+    return FALSE;
+  *lpLocalFileTime = ToFileTime(shifted);
   return TRUE;
 }
 
