@@ -2,6 +2,9 @@
 // area they take, and what they look like.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "support/Recorder.h"
 #include "winport/window/ScrollBarParts.h"
 
@@ -161,6 +164,20 @@ TEST_F(WindowBars, ThumbDragTracksFromTheGrabPointAndEndsWithItsPosition) {
   ASSERT_GE(codes.size(), 2u);
   EXPECT_EQ(codes[codes.size() - 2], static_cast<unsigned>(SB_THUMBPOSITION));
   EXPECT_EQ(codes.back(), static_cast<unsigned>(SB_ENDSCROLL));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(WindowBars, HeldArrowEndsWhenAnotherThreadDestroysTheWindow) {
+  const HWND hView = view.m_hWnd;
+  std::thread closer;
+  headless::At(headless::Now() + 260, [&] {
+    closer = std::thread([hView] { ::SendMessageW(hView, WM_CLOSE, 0, 0); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the send is queued
+  });
+  headless::MouseDown(hView, 190, 125);  // returns only once the tracking loop has ended
+  closer.join();
+  EXPECT_FALSE(::IsWindow(hView));
+  EXPECT_GE(codes.size(), 2u);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

@@ -2,6 +2,9 @@
 // virtual time, drags from the press point, double clicks, disabled bars and its painting.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "scrollbars/XSBSkinFlat.h"
 #include "scrollbars/XScrollBar.h"
 #include "support/HostWindow.h"
@@ -168,6 +171,32 @@ TEST_F(XScrollBarTest, HeldPushEndsWhenTheBarLosesTheMouse) {
   EXPECT_EQ(Times(), (std::vector<unsigned>{t0, t0 + 500}));
   hl::Advance(500);
   EXPECT_EQ(m_notes.size(), 2u);
+}
+
+TEST_F(XScrollBarTest, ASecondPressAtTheSamePointRepeatsLikeTheFirst) {
+  for (int press = 0; press < 2; ++press) {
+    m_notes.clear();
+    const unsigned t0 = hl::Now();
+    Hold(190, 690);  // no move between the presses: the hover part does not change
+    EXPECT_EQ(Times(), (std::vector<unsigned>{t0, t0 + 500, t0 + 550, t0 + 600, t0 + 650})) << "press " << press;
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  EXPECT_EQ(m_bar.GetScrollPos(), 50);
+}
+
+TEST_F(XScrollBarTest, HeldPushEndsWhenAnotherThreadDestroysTheBar) {
+  const HWND hBar = m_bar.m_hWnd;
+  std::thread closer;
+  hl::At(hl::Now() + 520, [&] {
+    closer = std::thread([hBar] { ::SendMessageW(hBar, WM_CLOSE, 0, 0); });
+    // Let the send reach the queue, so it lands while the loop waits for the next repeat.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  });
+  hl::MouseDown(hBar, 190, 8);  // returns only once the loop has ended
+  closer.join();
+  EXPECT_FALSE(::IsWindow(hBar));
+  EXPECT_GE(m_notes.size(), 2u);
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 TEST_F(XScrollBarTest, HoverCapturesAndReleasesAsThePartChanges) {
