@@ -116,6 +116,30 @@ TEST_F(WindowBars, RangePagePositionAndLimit) {
   EXPECT_EQ(view.GetScrollPos(SB_VERT), 40);
 }
 
+TEST_F(WindowBars, HugeAndStalePagesStillBoundThePosition) {
+  // A page above INT_MAX on the whole int range: the limit is max - page + 1, not max.
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, INT_MIN, INT_MAX, 3000000000u, 0, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  const int limit = static_cast<int>(INT_MAX - 3000000000LL + 1);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), limit);
+  view.SetScrollPos(SB_VERT, INT_MAX);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), limit);
+  // Page UINT_MAX on 0..INT_MAX is cut to the range: nowhere to scroll.
+  si = SCROLLINFO{sizeof(si), SIF_RANGE | SIF_PAGE, 0, INT_MAX, UINT_MAX, 0, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), 0);
+  view.SetScrollPos(SB_VERT, 5);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), 0);
+  // A range shrunk under an older, larger page: the page shrinks too, the position stays inside.
+  si = SCROLLINFO{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 50, 40, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  view.SetScrollRange(SB_VERT, INT_MIN, INT_MIN + 5);
+  view.GetScrollInfo(SB_VERT, &si, SIF_ALL);
+  EXPECT_EQ(si.nPage, 6u);
+  EXPECT_EQ(si.nPos, INT_MIN);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), INT_MIN);
+}
+
 TEST_F(WindowBars, ArrowClickStepsOnceThenEnds) {
   // The press runs the bar's loop until the release, so the release is scheduled first.
   headless::At(headless::Now() + 10, [this] { headless::MouseUp(view.m_hWnd, 190, 125); });

@@ -2,6 +2,8 @@
 // messages, the wheel rules, centring, scroll modes and verification of the sending bar.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "GridContent.h"
 #include "scrollbars/ScrollWnd.h"
 #include "support/HostWindow.h"
@@ -67,6 +69,15 @@ TEST_F(ScrollWndTest, ScrollByClampsAndSkipsAxesWithoutABar) {
   CPoint pt(1, 2);
   m_wnd.DPtoLP(&pt);
   EXPECT_EQ(pt, CPoint(351, 2));
+}
+
+TEST_F(ScrollWndTest, AFarTargetScrollsToTheNearEndNotRoundToTheFarOne) {
+  Sizes(100, 1000);
+  ASSERT_TRUE(m_wnd.ScrollTo(0, 500));
+  EXPECT_TRUE(m_wnd.ScrollTo(0, INT_MIN));
+  EXPECT_EQ(m_wnd.GetVScrollPos(), 0);
+  EXPECT_TRUE(m_wnd.ScrollTo(0, INT_MAX));
+  EXPECT_EQ(m_wnd.GetVScrollPos(), m_wnd.GetScrollLimit(SB_VERT));
 }
 
 TEST_F(ScrollWndTest, ScrollModesDecideWhatRepaints) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <thread>
 
 #include "scrollbars/XSBSkinFlat.h"
@@ -197,6 +198,20 @@ TEST_F(XScrollBarTest, HeldPushEndsWhenAnotherThreadDestroysTheBar) {
   EXPECT_FALSE(::IsWindow(hBar));
   EXPECT_GE(m_notes.size(), 2u);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(XScrollBarTest, HugeButtonsPaintOnlyWhatTheBarShows) {
+  for (LONG btn : {1 << 30, INT_MAX, INT_MIN}) {
+    m_bar.SetScrollBtnSize(SIZE{btn, btn}, FALSE);  // the bar keeps its 200 x 16
+    m_bar.SetWindowPos(nullptr, 0, 0, 200, 17, SWP_NOMOVE | SWP_NOZORDER);
+    m_bar.SetWindowPos(nullptr, 0, 0, 200, 16, SWP_NOMOVE | SWP_NOZORDER);
+    const auto t0 = std::chrono::steady_clock::now();
+    m_bar.Invalidate();
+    m_bar.UpdateWindow();
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << btn;
+    hl::MouseMove(m_bar.m_hWnd, 100, 8);
+    hl::MouseMove(m_bar.m_hWnd, 300, 8);
+  }
 }
 
 TEST_F(XScrollBarTest, HoverCapturesAndReleasesAsThePartChanges) {
