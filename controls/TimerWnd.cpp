@@ -126,6 +126,8 @@ void CTimerWnd::OnSize(UINT nType, int cx, int cy) {
   m_pImageDC->FillSolidRect(0, 0, cx, cy, m_crBack);
   if (m_bBorder) DrawBorder(cx, cy);
   m_dwTime = timerwnd::kNoTime;
+  // The whole image was rebuilt; a resize alone repaints only the uncovered strips.
+  Invalidate(FALSE);
 }
 
 void CTimerWnd::DrawBorder(int cx, int cy) {

@@ -12,7 +12,17 @@ namespace hl = winport::headless;
 
 namespace {
 
-class CTestScrollWnd : public CGridContent<CScrollWnd> {};
+class CTestScrollWnd : public CGridContent<CScrollWnd> {
+ public:
+  // Content changed without an invalidation: whatever repaints from then on shows red.
+  bool bChanged = false;
+  void OnDraw(CDC* pDC) override {
+    if (bChanged)
+      pDC->FillSolidRect(0, 0, 100000, 100000, RGB(255, 0, 0));
+    else
+      CGridContent<CScrollWnd>::OnDraw(pDC);
+  }
+};
 
 class ScrollWndTest : public testsupport::HostWindowTest {
  protected:
@@ -98,6 +108,25 @@ TEST_F(ScrollWndTest, ScrollModesDecideWhatRepaints) {
   m_wnd.ScrollBy(0, 10);
   EXPECT_FALSE(m_wnd.GetUpdateRect(&upd));
   EXPECT_EQ(m_wnd.GetVScrollPos(), 30);
+}
+
+TEST_F(ScrollWndTest, ADiagonalScrollRepaintsOnlyTheUncoveredColumnAndRow) {
+  Sizes(1000, 1000);
+  hl::Pump();
+  m_wnd.bChanged = true;
+  ASSERT_TRUE(m_wnd.ScrollBy(30, 40));
+  hl::Pump();
+  const auto img = Shot(m_wnd);  // client 283 x 183
+  const uint32_t red = winport::ToPixel(RGB(255, 0, 0));
+  for (int y = 0; y < 183; y += 7)
+    for (int x = 0; x < 283; x += 7) {
+      const bool uncovered = x >= 283 - 30 || y >= 183 - 40;
+      const uint32_t want = uncovered ? red : winport::ToPixel(CellColour(x + 30, y + 40));
+      ASSERT_EQ(img.At(x, y), want) << "(" << x << "," << y << ")";
+    }
+  EXPECT_EQ(img.At(252, 142), winport::ToPixel(CellColour(282, 182)));  // the corner of what moved
+  EXPECT_EQ(img.At(253, 0), red);
+  EXPECT_EQ(img.At(0, 143), red);
 }
 
 TEST_F(ScrollWndTest, WheelNotchesLinesAndPages) {
