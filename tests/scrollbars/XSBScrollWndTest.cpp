@@ -120,6 +120,17 @@ TEST_F(XSBScrollWndTest, ScrollByMovesThePictureByTheClampedChange) {
   EXPECT_TRUE(Shows(Shot(m_wnd), 5, 5));
 }
 
+TEST_F(XSBScrollWndTest, ADiagonalScrollShowsTheContentEverywhere) {
+  Sizes(1000, 1000);
+  hl::Pump();
+  ASSERT_TRUE(m_wnd.ScrollBy(30, 40, TRUE));
+  ASSERT_TRUE(m_wnd.ScrollBy(-10, 5, TRUE));  // both ways at once, back on one axis
+  const auto img = Shot(m_wnd);
+  for (int y = 0; y < 300; y += 13)
+    for (int x = 0; x < 400; x += 13) ASSERT_TRUE(Shows(img, x, y));
+  EXPECT_TRUE(Shows(img, 399, 299));
+}
+
 TEST_F(XSBScrollWndTest, FarTargetsAndSizesSaturateInsteadOfWrapping) {
   Sizes(400, 1000);
   ASSERT_TRUE(m_wnd.ScrollTo(0, 500, TRUE));
