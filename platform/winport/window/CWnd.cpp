@@ -374,8 +374,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
 }
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
   if (lpRect)
-    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, Extent(lpRect->left, lpRect->right), Extent(lpRect->top, lpRect->bottom),
-                 bRepaint);
+    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, Extent(lpRect->left, lpRect->right),
+                 Extent(lpRect->top, lpRect->bottom), bRepaint);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
