@@ -80,9 +80,15 @@ void CTimerWnd::SetTime(DWORD dwSeconds) {
     return;
   m_dwTime = dwSeconds;
   const auto cells = timerwnd::Cells(dwSeconds);
-  for (int k = 0; k < timerwnd::kCellCount; ++k)
-    m_pImageDC->BitBlt(m_nFrameWidth + k * m_nNumWidth, m_nFrameWidth, m_nNumWidth, m_nNumHeight, m_pNumDC,
+  // Cells are placed in 64 bits: a frame or glyph width near the int limit puts them past the
+  // image, where there is nothing to draw.
+  const long long nImageWidth = m_pImageDC->GetWidth(), nImageHeight = m_pImageDC->GetHeight();
+  for (int k = 0; k < timerwnd::kCellCount; ++k) {
+    const long long x = static_cast<long long>(m_nFrameWidth) + static_cast<long long>(k) * m_nNumWidth;
+    if (x >= nImageWidth || m_nFrameWidth >= nImageHeight || x + m_nNumWidth <= 0) continue;
+    m_pImageDC->BitBlt(static_cast<int>(x), m_nFrameWidth, m_nNumWidth, m_nNumHeight, m_pNumDC,
                        cells[static_cast<std::size_t>(k)] * m_nNumWidth, 0, SRCCOPY);
+  }
   if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
 }
 
@@ -120,6 +126,8 @@ void CTimerWnd::OnSize(UINT nType, int cx, int cy) {
   m_pImageDC->FillSolidRect(0, 0, cx, cy, m_crBack);
   if (m_bBorder) DrawBorder(cx, cy);
   m_dwTime = timerwnd::kNoTime;
+  // The whole image was rebuilt; a resize alone repaints only the uncovered strips.
+  Invalidate(FALSE);
 }
 
 void CTimerWnd::DrawBorder(int cx, int cy) {

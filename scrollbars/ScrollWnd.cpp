@@ -129,8 +129,7 @@ BOOL CScrollWnd::ScrollBy(int dx, int dy) {
 }
 
 BOOL CScrollWnd::ScrollTo(int x, int y) {
-  return ScrollBy(static_cast<int>(static_cast<long long>(x) - GetScrollPos(SB_HORZ)),
-                  static_cast<int>(static_cast<long long>(y) - GetScrollPos(SB_VERT)));
+  return ScrollBy(xsb::SatDiff(x, GetScrollPos(SB_HORZ)), xsb::SatDiff(y, GetScrollPos(SB_VERT)));
 }
 
 void CScrollWnd::ScrollToClientCenter(int x, int y) {

@@ -52,8 +52,8 @@ void CXSBScrollWnd::SetScrollBtnSize(const SIZE& size) {
 
 void CXSBScrollWnd::SetWindowSize(int cx, int cy) {
   const bool bHasH = cx < m_sizeTotal.cx, bHasV = cy < m_sizeTotal.cy;
-  const int nWidth = cx - (bHasV ? m_wndVBar.GetScrollBtnSize().cx : 0);
-  const int nHeight = cy - (bHasH ? m_wndHBar.GetScrollBtnSize().cy : 0);
+  const int nWidth = xsb::SatDiff(cx, bHasV ? m_wndVBar.GetScrollBtnSize().cx : 0);
+  const int nHeight = xsb::SatDiff(cy, bHasH ? m_wndHBar.GetScrollBtnSize().cy : 0);
   SetWindowPos(nullptr, 0, 0, nWidth, nHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -139,8 +139,7 @@ void CXSBScrollWnd::EnableScrollBarCtrl(int nBar, BOOL bEnable) {
 }
 
 BOOL CXSBScrollWnd::ScrollTo(int x, int y, BOOL bUpdate) {
-  return ScrollBy(static_cast<int>(static_cast<long long>(x) - GetHScrollPos()),
-                  static_cast<int>(static_cast<long long>(y) - GetVScrollPos()), bUpdate);
+  return ScrollBy(xsb::SatDiff(x, GetHScrollPos()), xsb::SatDiff(y, GetVScrollPos()), bUpdate);
 }
 
 BOOL CXSBScrollWnd::ScrollBy(int dx, int dy, BOOL bUpdate) {

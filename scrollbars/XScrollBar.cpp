@@ -169,6 +169,9 @@ void CXScrollBar::OnLButtonDown(UINT nFlags, CPoint point) {
   m_nDownHit = m_hitHover.result;
   m_nDownPos = m_nPos;
   m_bPressed = TRUE;
+  // The hover capture went with the last release; a press without a move in between still needs
+  // the mouse, or its release could land elsewhere and the held push would never end.
+  if (::GetCapture() != m_hWnd) SetCapture();
   InvalidateRect(&m_hitHover.rect, TRUE);
   if (m_nDownHit != hitMoveBtn) DoPushAjustBtn(xsb::PushDelta(m_nDownHit, Model()));
   CWnd::OnLButtonDown(nFlags, point);
@@ -219,7 +222,7 @@ void CXScrollBar::DoPushAjustBtn(int nDelta) {
       ::PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    if (bGot < 0) break;
+    if (bGot < 0) break;  // the bar was destroyed while the loop waited
     if (msg.message == WM_LBUTTONUP) {
       bReleased = true;
       break;

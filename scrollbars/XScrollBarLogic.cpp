@@ -8,8 +8,10 @@ namespace xsb {
 namespace {
 
 int Saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
+// Parts lie within the coordinate limit, so their lengths fit.
 int TrackLength(const RECT& rc, Directions2 dir) {
-  return dir == dirHorz ? rc.right - rc.left : rc.bottom - rc.top;
+  return winport::SatCoord(dir == dirHorz ? static_cast<long long>(rc.right) - rc.left
+                                          : static_cast<long long>(rc.bottom) - rc.top);
 }
 
 }  // namespace
@@ -37,10 +39,10 @@ SParts ComputeParts(int nWidth, int nHeight, SIZE sizeBtn, Directions2 dir) {
   SParts p;
   p.nWidth = nWidth;
   p.nHeight = nHeight;
-  const int cx = sizeBtn.cx, cy = sizeBtn.cy;
-  p.rcPrevBtn = RECT{0, 0, cx, cy};
-  p.rcNextBtn = RECT{nWidth - cx, nHeight - cy, nWidth, nHeight};
-  p.rcMove = dir == dirHorz ? RECT{cx, 0, nWidth - cx, nHeight} : RECT{0, cy, nWidth, nHeight - cy};
+  const long long W = nWidth, H = nHeight, cx = sizeBtn.cx, cy = sizeBtn.cy;
+  p.rcPrevBtn = winport::SatRect(0, 0, cx, cy);
+  p.rcNextBtn = winport::SatRect(W - cx, H - cy, W, H);
+  p.rcMove = dir == dirHorz ? winport::SatRect(cx, 0, W - cx, H) : winport::SatRect(0, cy, W, H - cy);
   return p;
 }
 
@@ -63,11 +65,11 @@ RECT ThumbRect(const SModel& m, const RECT& rcMove, Directions2 dir) {
   if (len == 0) return rc;
   int offset = Saturate(static_cast<long long>(static_cast<double>(m.nPos) / static_cast<double>(upp)));
   if (dir == dirHorz) {
-    rc.left = Saturate(static_cast<long long>(rcMove.left) + offset);
-    rc.right = Saturate(static_cast<long long>(rc.left) + len + 1);
+    rc.left = winport::SatCoord(static_cast<long long>(rcMove.left) + offset);
+    rc.right = winport::SatCoord(static_cast<long long>(rc.left) + len + 1);
   } else {
-    rc.top = Saturate(static_cast<long long>(rcMove.top) + offset);
-    rc.bottom = Saturate(static_cast<long long>(rc.top) + len + 1);
+    rc.top = winport::SatCoord(static_cast<long long>(rcMove.top) + offset);
+    rc.bottom = winport::SatCoord(static_cast<long long>(rc.top) + len + 1);
   }
   return rc;
 }
@@ -130,6 +132,34 @@ BtnStates PartState(XSBHitResult part, XSBHitResult hover, bool bPressed) {
   return bPressed ? btnPressed : btnHot;
 }
 
+std::vector<SMarkLine> ArrowMarkLines(const RECT& rc, Directions4 dir, const RECT& clip) {
+  std::vector<SMarkLine> lines;
+  const bool across = dir == dirLeft || dir == dirRight;  // vertical lines stacked along x
+  // "Along" is the axis the lines are stacked on, "span" the axis each line runs on.
+  const long long lo = across ? rc.left : rc.top, hi = across ? rc.right : rc.bottom;
+  const long long mid = across ? (static_cast<long long>(rc.top) + rc.bottom) / 2
+                               : (static_cast<long long>(rc.left) + rc.right) / 2;
+  const long long clipLo = across ? clip.left : clip.top, clipHi = across ? clip.right : clip.bottom;
+  const long long spanLo = across ? clip.top : clip.left, spanHi = across ? clip.bottom : clip.right;
+  const long long n = (hi - lo) / 4;
+  if (n <= 0 || clipLo >= clipHi || spanLo >= spanHi) return lines;
+  // Line i sits at tip + i * step; keep the i whose position lies in [clipLo, clipHi).
+  const bool fromLow = dir == dirLeft || dir == dirUp;
+  const long long tip = fromLow ? lo + n + 1 : hi - n - 2;
+  long long first = fromLow ? clipLo - tip : tip - (clipHi - 1);
+  long long last = fromLow ? clipHi - 1 - tip : tip - clipLo;
+  first = std::max<long long>(first, 0);
+  last = std::min(last, n - 1);
+  for (long long i = first; i <= last; ++i) {
+    const long long at = fromLow ? tip + i : tip - i;
+    const long long a = std::max(mid - 1 - i, spanLo), b = std::min(mid + i, spanHi);
+    if (a >= b) continue;
+    const int p = static_cast<int>(at), ia = static_cast<int>(a), ib = static_cast<int>(b);
+    lines.push_back(across ? SMarkLine{POINT{p, ia}, POINT{p, ib}} : SMarkLine{POINT{ia, p}, POINT{ib, p}});
+  }
+  return lines;
+}
+
 RepeatOp RepeatTimer(UINT_PTR nIDEvent) {
   if (nIDEvent == TIMER_FIRST) return repeatSwitchAndStep;
   if (nIDEvent == TIMER_REPEAT) return repeatStep;
@@ -173,6 +203,8 @@ int WheelDelta(int zDelta, int nLine, int nPage) {
   if (n == -1) return zDelta > 0 ? Saturate(-static_cast<long long>(nPage)) : nPage;
   return Saturate(std::min<long long>(static_cast<long long>(n) * nLine, nPage));
 }
+
+int SatDiff(long long a, long long b) { return Saturate(a - b); }
 
 void Shift(POINT* pPt, int dx, int dy) {
   if (!pPt) return;

@@ -1,6 +1,8 @@
 // The skinned scroll bar's rules without a window: part geometry, the thumb, hit testing, the
 // position model, the hover/capture decisions and the push auto-repeat schedule.
 #pragma once
+#include <vector>
+
 #include "foundation/Export.h"
 #include "scrollbars/XScrollBarTypes.h"
 
@@ -26,7 +28,9 @@ struct SParts {
   int nWidth = 0, nHeight = 0;
   RECT rcPrevBtn{}, rcNextBtn{}, rcMove{};
 };
-// Both buttons take both button dimensions; the track lies between them along the bar.
+// Both buttons take both button dimensions; the track lies between them along the bar. Corners
+// saturate at the drawing coordinate limit, so any button size gives parts whose sides and
+// lengths the skins can add to and subtract from.
 PARVANEU_API SParts ComputeParts(int nWidth, int nHeight, SIZE sizeBtn, Directions2 dir);
 
 // Thumb length (0 when the track is under 4 pixels or the size is 0) and units per pixel. The
@@ -48,6 +52,14 @@ PARVANEU_API CaptureOp HoverCapture(XSBHitResult oldHit, XSBHitResult newHit, bo
 PARVANEU_API int PushDelta(XSBHitResult hit, const SModel& m);
 // How a part is drawn.
 PARVANEU_API BtnStates PartState(XSBHitResult part, XSBHitResult hover, bool bPressed);
+
+// The skins' arrow mark in button rc: n = a quarter of the button's width (left/right marks) or
+// height (up/down) one-pixel lines, 1, 3, 5 ... pixels long, from the tip outwards. Only the
+// lines that cross clip are given, each cut to it: a huge button costs what it shows.
+struct SMarkLine {
+  POINT from, to;  // `to` is left out, as LineTo leaves it
+};
+PARVANEU_API std::vector<SMarkLine> ArrowMarkLines(const RECT& rc, Directions4 dir, const RECT& clip);
 
 // Auto-repeat of a held arrow or track: one step at once, the next after 500 ms, then every
 // 50 ms; a step is skipped while the pointer is off the part that was pushed.
@@ -74,6 +86,9 @@ PARVANEU_API SBarNeed BarNeed(SIZE sizeTotal, SIZE sizeClient, SIZE sizeSb, POIN
 // Lines scrolled by a wheel turn: 3 lines per notch of 120 (rounded as MulDiv does); a result
 // of -1 line means a page against the turn; downward scrolling is capped at one page.
 PARVANEU_API int WheelDelta(int zDelta, int nLine, int nPage);
+// a - b saturated to int: a scroll target far below the position still means "towards 0",
+// never a wrap round to the far end.
+PARVANEU_API int SatDiff(long long a, long long b);
 // Moves a point or rectangle by (dx, dy), saturating.
 PARVANEU_API void Shift(POINT* pPt, int dx, int dy);
 PARVANEU_API void Shift(RECT* pRect, int dx, int dy);

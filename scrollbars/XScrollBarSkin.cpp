@@ -3,6 +3,7 @@
 #include <new>
 
 #include "scrollbars/XSBStockSkinAutoRelease.h"
+#include "scrollbars/XScrollBarLogic.h"
 
 CXScrollBarSkin::~CXScrollBarSkin() {
   m_brTrack.DeleteObject();
@@ -71,20 +72,11 @@ void CXScrollBarSkin::DrawLitArrow(CDC* pDC, const RECT* pRect, BtnStates nState
 }
 
 void CXScrollBarSkin::DrawArrowShape(CDC* pDC, const RECT* pRect, Directions4 nDir) {
-  const RECT& rc = *pRect;
-  if (nDir == dirLeft || nDir == dirRight) {
-    const int n = (rc.right - rc.left) / 4, cy = (rc.top + rc.bottom) / 2;
-    for (int i = 0; i < n; ++i) {
-      const int x = nDir == dirLeft ? rc.left + n + 1 + i : rc.right - n - 2 - i;
-      pDC->MoveTo(x, cy - 1 - i);
-      pDC->LineTo(x, cy + i);
-    }
-    return;
-  }
-  const int n = (rc.bottom - rc.top) / 4, cx = (rc.left + rc.right) / 2;
-  for (int i = 0; i < n; ++i) {
-    const int y = nDir == dirUp ? rc.top + n + 1 + i : rc.bottom - n - 2 - i;
-    pDC->MoveTo(cx - 1 - i, y);
-    pDC->LineTo(cx + i, y);
+  RECT rcClip;
+  const int nClip = pDC->GetClipBox(&rcClip);
+  if (nClip == ERROR || nClip == NULLREGION) return;
+  for (const xsb::SMarkLine& line : xsb::ArrowMarkLines(*pRect, nDir, rcClip)) {
+    pDC->MoveTo(line.from.x, line.from.y);
+    pDC->LineTo(line.to.x, line.to.y);
   }
 }

@@ -201,6 +201,16 @@ TEST_F(TimerWindow, FailedLoadsChangeNothing) {
   EXPECT_EQ(WindowSize(), CSize(80, 14));
 }
 
+TEST_F(TimerWindow, AFrameWidthAtTheIntLimitPutsEveryCellPastTheImage) {
+  Make();
+  ASSERT_TRUE(m_timer.SetNumBitmap(L"IDB_TEST_DIGITS", kKey, RGB(0, 0, 80)));
+  m_timer.SetFrameWidth(INT_MAX);  // too wide to fit: the window keeps its size
+  EXPECT_EQ(WindowSize(), CSize(160, 30));
+  m_timer.SetTime(3661);
+  const hl::Image img = Shot(m_timer);
+  for (int x : {0, 10, 80, 159}) EXPECT_EQ(img.At(x, 15), Px(RGB(0, 0, 80))) << x;
+}
+
 TEST_F(TimerWindow, HundredsOfHoursStayOnTheStrip) {
   Make();
   ASSERT_TRUE(m_timer.SetNumBitmap(L"IDB_TEST_DIGITS", kKey, RGB(0, 0, 80)));

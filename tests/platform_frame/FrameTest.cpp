@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <vector>
 
 #include <winport/afx.h>
@@ -50,6 +51,17 @@ TEST(DockRules, StackingAndInsertion) {
   EXPECT_EQ(dock::InsertIndex(rows, RECT{5, 99, 5, 99}, true), 2);
   EXPECT_EQ(dock::SideOfId(AFX_IDW_DOCKBAR_RIGHT), dock::kRight);
   EXPECT_EQ(dock::SideOfId(123), dock::kNoSide);
+}
+
+TEST(DockRules, RowsOfAnyHeightEndBelowWhereTheyStart) {
+  const std::vector<SIZE> sizes{{200, 30}, {120, INT_MAX}, {80, 10}};
+  for (bool bHorz : {true, false}) {
+    const std::vector<SIZE> turned = bHorz ? sizes : std::vector<SIZE>{{30, 200}, {INT_MAX, 120}, {10, 80}};
+    for (const RECT& r : dock::StackBars(turned, bHorz)) {
+      EXPECT_GE(r.bottom, r.top) << bHorz;
+      EXPECT_GE(r.right, r.left) << bHorz;
+    }
+  }
 }
 
 // A bar with fixed sizes per orientation that records how the framework asks.

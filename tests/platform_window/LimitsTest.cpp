@@ -66,4 +66,17 @@ TEST_F(WindowLimits, PositionsAndSizesAtTheIntLimitsDoNotWrap) {
   ::DestroyWindow(h);
 }
 
+TEST_F(WindowLimits, CreateFromARectangleAtTheIntLimitsKeepsItsSizePositive) {
+  CRecorderWnd top;
+  ASSERT_TRUE(top.CreateTop(CRect(0, 0, 100, 100)));
+  CRecorderWnd wide, tall;
+  ASSERT_TRUE(wide.CreateChild(&top, RECT{-10, 0, INT_MAX, 50}));
+  ASSERT_TRUE(tall.CreateEx(0, nullptr, L"", WS_CHILD | WS_VISIBLE, RECT{0, INT_MIN, 50, 10}, &top, 2));
+  RECT r;
+  ::GetWindowRect(wide.m_hWnd, &r);
+  EXPECT_GT(static_cast<long long>(r.right) - r.left, 100);
+  ::GetWindowRect(tall.m_hWnd, &r);
+  EXPECT_GT(static_cast<long long>(r.bottom) - r.top, 100);
+}
+
 }  // namespace

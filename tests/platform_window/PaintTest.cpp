@@ -94,6 +94,36 @@ TEST_F(Paint, EraseWithClassBrushThenPaintAndCoalescing) {
   if (HasFailure()) Save(img, "paint-erase.png");
 }
 
+TEST_F(Paint, APaintDrawsOnlyWhereTheWindowWasInvalid) {
+  CFillWnd w;
+  ASSERT_TRUE(w.CreateEx(0, nullptr, L"", WS_POPUP | WS_VISIBLE, CRect(0, 0, 20, 20), nullptr, 0));
+  headless::Pump();  // all red
+  w.color = RGB(0, 255, 0);
+  w.paints.clear();
+  // Two separate pieces: one paint whose rcPaint is their bounding box, pixels only in the pieces.
+  w.InvalidateRect(CRect(1, 1, 3, 3), FALSE);
+  w.InvalidateRect(CRect(10, 12, 14, 15), FALSE);
+  headless::Pump();
+  ASSERT_EQ(w.paints.size(), 1u);
+  EXPECT_EQ(CRect(w.paints[0].rcPaint), CRect(1, 1, 14, 15));
+  headless::Image img = headless::Capture(w.m_hWnd);
+  EXPECT_EQ(img.At(2, 2), 0x00FF00u);
+  EXPECT_EQ(img.At(13, 14), 0x00FF00u);
+  EXPECT_EQ(img.At(5, 5), 0xFF0000u);  // inside the box, never invalid
+  EXPECT_EQ(img.At(14, 14), 0xFF0000u);
+  // Validating a hole out of the middle keeps the frame around it, and only that.
+  w.color = RGB(0, 0, 255);
+  w.Invalidate(FALSE);
+  w.ValidateRect(CRect(5, 5, 15, 15));
+  headless::Pump();
+  img = headless::Capture(w.m_hWnd);
+  EXPECT_EQ(img.At(0, 0), 0x0000FFu);
+  EXPECT_EQ(img.At(19, 10), 0x0000FFu);
+  EXPECT_EQ(img.At(12, 13), 0x00FF00u);  // the hole keeps what it showed
+  EXPECT_EQ(img.At(7, 7), 0xFF0000u);
+  if (HasFailure()) Save(img, "paint-region.png");
+}
+
 TEST_F(Paint, CaptureComposesVisibleChildrenInZOrderClipped) {
   CFillWnd top, under, over, hidden, grandchild;
   top.color = RGB(255, 255, 255);

@@ -2,6 +2,9 @@
 // area they take, and what they look like.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "support/Recorder.h"
 #include "winport/window/ScrollBarParts.h"
 
@@ -113,6 +116,30 @@ TEST_F(WindowBars, RangePagePositionAndLimit) {
   EXPECT_EQ(view.GetScrollPos(SB_VERT), 40);
 }
 
+TEST_F(WindowBars, HugeAndStalePagesStillBoundThePosition) {
+  // A page above INT_MAX on the whole int range: the limit is max - page + 1, not max.
+  SCROLLINFO si{sizeof(si), SIF_RANGE | SIF_PAGE, INT_MIN, INT_MAX, 3000000000u, 0, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  const int limit = static_cast<int>(INT_MAX - 3000000000LL + 1);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), limit);
+  view.SetScrollPos(SB_VERT, INT_MAX);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), limit);
+  // Page UINT_MAX on 0..INT_MAX is cut to the range: nowhere to scroll.
+  si = SCROLLINFO{sizeof(si), SIF_RANGE | SIF_PAGE, 0, INT_MAX, UINT_MAX, 0, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), 0);
+  view.SetScrollPos(SB_VERT, 5);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), 0);
+  // A range shrunk under an older, larger page: the page shrinks too, the position stays inside.
+  si = SCROLLINFO{sizeof(si), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 99, 50, 40, 0};
+  ::SetScrollInfo(view.m_hWnd, SB_VERT, &si, TRUE);
+  view.SetScrollRange(SB_VERT, INT_MIN, INT_MIN + 5);
+  view.GetScrollInfo(SB_VERT, &si, SIF_ALL);
+  EXPECT_EQ(si.nPage, 6u);
+  EXPECT_EQ(si.nPos, INT_MIN);
+  EXPECT_EQ(view.GetScrollLimit(SB_VERT), INT_MIN);
+}
+
 TEST_F(WindowBars, ArrowClickStepsOnceThenEnds) {
   // The press runs the bar's loop until the release, so the release is scheduled first.
   headless::At(headless::Now() + 10, [this] { headless::MouseUp(view.m_hWnd, 190, 125); });
@@ -161,6 +188,20 @@ TEST_F(WindowBars, ThumbDragTracksFromTheGrabPointAndEndsWithItsPosition) {
   ASSERT_GE(codes.size(), 2u);
   EXPECT_EQ(codes[codes.size() - 2], static_cast<unsigned>(SB_THUMBPOSITION));
   EXPECT_EQ(codes.back(), static_cast<unsigned>(SB_ENDSCROLL));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(WindowBars, HeldArrowEndsWhenAnotherThreadDestroysTheWindow) {
+  const HWND hView = view.m_hWnd;
+  std::thread closer;
+  headless::At(headless::Now() + 260, [&] {
+    closer = std::thread([hView] { ::SendMessageW(hView, WM_CLOSE, 0, 0); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the send is queued
+  });
+  headless::MouseDown(hView, 190, 125);  // returns only once the tracking loop has ended
+  closer.join();
+  EXPECT_FALSE(::IsWindow(hView));
+  EXPECT_GE(codes.size(), 2u);
   EXPECT_EQ(GetCapture(), nullptr);
 }
 

@@ -2,6 +2,8 @@
 // messages, the wheel rules, centring, scroll modes and verification of the sending bar.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "GridContent.h"
 #include "scrollbars/ScrollWnd.h"
 #include "support/HostWindow.h"
@@ -10,7 +12,17 @@ namespace hl = winport::headless;
 
 namespace {
 
-class CTestScrollWnd : public CGridContent<CScrollWnd> {};
+class CTestScrollWnd : public CGridContent<CScrollWnd> {
+ public:
+  // Content changed without an invalidation: whatever repaints from then on shows red.
+  bool bChanged = false;
+  void OnDraw(CDC* pDC) override {
+    if (bChanged)
+      pDC->FillSolidRect(0, 0, 100000, 100000, RGB(255, 0, 0));
+    else
+      CGridContent<CScrollWnd>::OnDraw(pDC);
+  }
+};
 
 class ScrollWndTest : public testsupport::HostWindowTest {
  protected:
@@ -69,6 +81,15 @@ TEST_F(ScrollWndTest, ScrollByClampsAndSkipsAxesWithoutABar) {
   EXPECT_EQ(pt, CPoint(351, 2));
 }
 
+TEST_F(ScrollWndTest, AFarTargetScrollsToTheNearEndNotRoundToTheFarOne) {
+  Sizes(100, 1000);
+  ASSERT_TRUE(m_wnd.ScrollTo(0, 500));
+  EXPECT_TRUE(m_wnd.ScrollTo(0, INT_MIN));
+  EXPECT_EQ(m_wnd.GetVScrollPos(), 0);
+  EXPECT_TRUE(m_wnd.ScrollTo(0, INT_MAX));
+  EXPECT_EQ(m_wnd.GetVScrollPos(), m_wnd.GetScrollLimit(SB_VERT));
+}
+
 TEST_F(ScrollWndTest, ScrollModesDecideWhatRepaints) {
   Sizes(1000, 1000);
   hl::Pump();
@@ -87,6 +108,25 @@ TEST_F(ScrollWndTest, ScrollModesDecideWhatRepaints) {
   m_wnd.ScrollBy(0, 10);
   EXPECT_FALSE(m_wnd.GetUpdateRect(&upd));
   EXPECT_EQ(m_wnd.GetVScrollPos(), 30);
+}
+
+TEST_F(ScrollWndTest, ADiagonalScrollRepaintsOnlyTheUncoveredColumnAndRow) {
+  Sizes(1000, 1000);
+  hl::Pump();
+  m_wnd.bChanged = true;
+  ASSERT_TRUE(m_wnd.ScrollBy(30, 40));
+  hl::Pump();
+  const auto img = Shot(m_wnd);  // client 283 x 183
+  const uint32_t red = winport::ToPixel(RGB(255, 0, 0));
+  for (int y = 0; y < 183; y += 7)
+    for (int x = 0; x < 283; x += 7) {
+      const bool uncovered = x >= 283 - 30 || y >= 183 - 40;
+      const uint32_t want = uncovered ? red : winport::ToPixel(CellColour(x + 30, y + 40));
+      ASSERT_EQ(img.At(x, y), want) << "(" << x << "," << y << ")";
+    }
+  EXPECT_EQ(img.At(252, 142), winport::ToPixel(CellColour(282, 182)));  // the corner of what moved
+  EXPECT_EQ(img.At(253, 0), red);
+  EXPECT_EQ(img.At(0, 143), red);
 }
 
 TEST_F(ScrollWndTest, WheelNotchesLinesAndPages) {

@@ -2,6 +2,8 @@
 // stock instances' lifetime.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <set>
 #include <thread>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "scrollbars/XSBSkinFlat.h"
 #include "scrollbars/XSBSkinNormal.h"
 #include "scrollbars/XSBStockSkinAutoRelease.h"
+#include "scrollbars/XScrollBarLogic.h"
 #include "support/Canvas.h"
 
 using testsupport::Canvas;
@@ -56,6 +59,21 @@ TEST(SkinArrows, TrianglesOfOnePixelLinesInEachDirection) {
   const RECT thin{0, 0, 3, 16};
   skin.DrawDirectionMark(&narrow.dc, &thin, btnNormal, dirLeft);
   EXPECT_EQ(narrow.CountNot(0, 0, 16, 16, kRed), 0);
+}
+
+TEST(SkinArrows, AHugeButtonDrawsItsVisibleLinesExactlyAndNoOthers) {
+  CXSBSkinNormal skin;
+  // A 2^30 button (n = 2^28 lines) whose left-pointing tip falls on column 10, middle row 32.
+  const LONG side = 1 << 30, n = side / 4;
+  const RECT rc{10 - n - 1, 32 - side / 2, 10 - n - 1 + side, 32 + side / 2};
+  Canvas c(64, 64, kRed);
+  const auto t0 = std::chrono::steady_clock::now();
+  skin.DrawDirectionMark(&c.dc, &rc, btnNormal, dirLeft);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << "work beyond the clip";
+  for (int i = 0; i < 54; ++i)
+    EXPECT_EQ(InColumn(c, 10 + i, 0, 64, kBlack), std::min(32 + i, 64) - std::max(31 - i, 0)) << i;
+  EXPECT_EQ(c.CountNot(0, 0, 10, 64, kRed), 0);
+  EXPECT_EQ(xsb::ArrowMarkLines(rc, dirLeft, RECT{0, 0, 64, 64}).size(), 54u);
 }
 
 TEST(SkinArrows, PenPerStateAndSkin) {

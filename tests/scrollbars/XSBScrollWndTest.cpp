@@ -2,6 +2,7 @@
 // by program, and the mended rules (client-only need, clamped pixel scroll, foreign notes).
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "GridContent.h"
@@ -117,6 +118,31 @@ TEST_F(XSBScrollWndTest, ScrollByMovesThePictureByTheClampedChange) {
   EXPECT_EQ(m_wnd.GetHScrollPos(), 0);
   EXPECT_FALSE(m_wnd.ScrollTo(0, 20, TRUE));
   EXPECT_TRUE(Shows(Shot(m_wnd), 5, 5));
+}
+
+TEST_F(XSBScrollWndTest, ADiagonalScrollShowsTheContentEverywhere) {
+  Sizes(1000, 1000);
+  hl::Pump();
+  ASSERT_TRUE(m_wnd.ScrollBy(30, 40, TRUE));
+  ASSERT_TRUE(m_wnd.ScrollBy(-10, 5, TRUE));  // both ways at once, back on one axis
+  const auto img = Shot(m_wnd);
+  for (int y = 0; y < 300; y += 13)
+    for (int x = 0; x < 400; x += 13) ASSERT_TRUE(Shows(img, x, y));
+  EXPECT_TRUE(Shows(img, 399, 299));
+}
+
+TEST_F(XSBScrollWndTest, FarTargetsAndSizesSaturateInsteadOfWrapping) {
+  Sizes(400, 1000);
+  ASSERT_TRUE(m_wnd.ScrollTo(0, 500, TRUE));
+  EXPECT_TRUE(m_wnd.ScrollTo(0, INT_MIN, TRUE));  // far above: the top, not the far end
+  EXPECT_EQ(m_wnd.GetVScrollPos(), 0);
+  m_wnd.ScrollTo(0, INT_MAX, TRUE);
+  EXPECT_EQ(m_wnd.GetVScrollPos(), 700);
+  Sizes(1000, 1000);
+  m_wnd.SetWindowSize(INT_MIN, INT_MIN);  // both bars wanted: their thickness comes off INT_MIN
+  CRect rc = InParent(m_wnd);
+  EXPECT_GE(rc.Width(), 0);
+  EXPECT_GE(rc.Height(), 0);
 }
 
 TEST_F(XSBScrollWndTest, ABarDragScrollsByNewMinusOldAndLeavesTheOtherBar) {

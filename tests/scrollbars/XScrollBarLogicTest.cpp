@@ -46,6 +46,23 @@ TEST(XSBGeometry, VerticalPartsAndButtonsTakingBothDimensions) {
   EXPECT_TRUE(Same(p.rcMove, RECT{0, 12, 20, 88}));
 }
 
+TEST(XSBGeometry, ButtonSizesAtTheIntLimitsGiveDrawableParts) {
+  for (LONG btn : {INT_MIN, INT_MAX, 1 << 30})
+    for (Directions2 d : {dirHorz, dirVert}) {
+      const Bar b(200, 16, SIZE{btn, btn}, d, 1000, 100, 500);
+      for (const RECT& r : {b.p.rcPrevBtn, b.p.rcNextBtn, b.p.rcMove, b.Thumb()})
+        for (LONG v : {r.left, r.top, r.right, r.bottom}) {
+          EXPECT_LE(v, winport::kCoordLimit) << btn;
+          EXPECT_GE(v, -winport::kCoordLimit) << btn;
+        }
+      int len;
+      float upp;
+      ThumbInfo(b.m, b.p.rcMove, d, len, upp);
+      EXPECT_GE(len, 0);
+      (void)HitTest(b.p, b.m, d, POINT{100, 8}, nullptr);
+    }
+}
+
 TEST(XSBGeometry, DegenerateThumbs) {
   // Size 0, or a track under 4 pixels: the thumb is the whole track and drags go nowhere.
   for (Bar b : {Bar(200, 16, SIZE{16, 16}, dirHorz, 0, 0), Bar(35, 16, SIZE{16, 16}, dirHorz, 1000, 10)}) {

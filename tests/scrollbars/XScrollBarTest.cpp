@@ -2,6 +2,10 @@
 // virtual time, drags from the press point, double clicks, disabled bars and its painting.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <climits>
+#include <thread>
+
 #include "scrollbars/XSBSkinFlat.h"
 #include "scrollbars/XScrollBar.h"
 #include "support/HostWindow.h"
@@ -168,6 +172,46 @@ TEST_F(XScrollBarTest, HeldPushEndsWhenTheBarLosesTheMouse) {
   EXPECT_EQ(Times(), (std::vector<unsigned>{t0, t0 + 500}));
   hl::Advance(500);
   EXPECT_EQ(m_notes.size(), 2u);
+}
+
+TEST_F(XScrollBarTest, ASecondPressAtTheSamePointRepeatsLikeTheFirst) {
+  for (int press = 0; press < 2; ++press) {
+    m_notes.clear();
+    const unsigned t0 = hl::Now();
+    Hold(190, 690);  // no move between the presses: the hover part does not change
+    EXPECT_EQ(Times(), (std::vector<unsigned>{t0, t0 + 500, t0 + 550, t0 + 600, t0 + 650})) << "press " << press;
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+  EXPECT_EQ(m_bar.GetScrollPos(), 50);
+}
+
+TEST_F(XScrollBarTest, HeldPushEndsWhenAnotherThreadDestroysTheBar) {
+  const HWND hBar = m_bar.m_hWnd;
+  std::thread closer;
+  hl::At(hl::Now() + 520, [&] {
+    closer = std::thread([hBar] { ::SendMessageW(hBar, WM_CLOSE, 0, 0); });
+    // Let the send reach the queue, so it lands while the loop waits for the next repeat.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  });
+  hl::MouseDown(hBar, 190, 8);  // returns only once the loop has ended
+  closer.join();
+  EXPECT_FALSE(::IsWindow(hBar));
+  EXPECT_GE(m_notes.size(), 2u);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(XScrollBarTest, HugeButtonsPaintOnlyWhatTheBarShows) {
+  for (LONG btn : {1 << 30, INT_MAX, INT_MIN}) {
+    m_bar.SetScrollBtnSize(SIZE{btn, btn}, FALSE);  // the bar keeps its 200 x 16
+    m_bar.SetWindowPos(nullptr, 0, 0, 200, 17, SWP_NOMOVE | SWP_NOZORDER);
+    m_bar.SetWindowPos(nullptr, 0, 0, 200, 16, SWP_NOMOVE | SWP_NOZORDER);
+    const auto t0 = std::chrono::steady_clock::now();
+    m_bar.Invalidate();
+    m_bar.UpdateWindow();
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << btn;
+    hl::MouseMove(m_bar.m_hWnd, 100, 8);
+    hl::MouseMove(m_bar.m_hWnd, 300, 8);
+  }
 }
 
 TEST_F(XScrollBarTest, HoverCapturesAndReleasesAsThePartChanges) {

@@ -39,15 +39,16 @@ int DropSide(POINT pt, const RECT& rc, std::span<const int, kSideCount> thicknes
 std::vector<RECT> StackBars(std::span<const SIZE> sizes, bool bHorz) {
   std::vector<RECT> out;
   out.reserve(sizes.size());
-  LONG at = 0;
+  std::int64_t at = 0;
   for (const SIZE& s : sizes) {
     const LONG cx = std::max<LONG>(s.cx, 0), cy = std::max<LONG>(s.cy, 0);
+    // Sides saturate: a row of any height after others still ends below where it starts.
     if (bHorz) {
-      out.push_back(RECT{0, at, cx, at + cy});
-      at = static_cast<LONG>(std::min<std::int64_t>(static_cast<std::int64_t>(at) + cy, INT_MAX / 2));
+      out.push_back(SatRect(0, at, cx, at + cy));
+      at = std::min<std::int64_t>(at + cy, INT_MAX / 2);
     } else {
-      out.push_back(RECT{at, 0, at + cx, cy});
-      at = static_cast<LONG>(std::min<std::int64_t>(static_cast<std::int64_t>(at) + cx, INT_MAX / 2));
+      out.push_back(SatRect(at, 0, at + cx, cy));
+      at = std::min<std::int64_t>(at + cx, INT_MAX / 2);
     }
   }
   return out;

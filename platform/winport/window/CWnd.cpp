@@ -1,5 +1,7 @@
 #include "winport/window/CWnd.h"
 
+#include <algorithm>
+#include <climits>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -7,6 +9,7 @@
 #include "winport/gdi/CDC.h"
 #include "winport/gdi/CFont.h"
 #include "winport/gdi/CRgn.h"
+#include "winport/window/ScrollBarParts.h"
 #include "winport/window/detail/Core.h"
 
 namespace {
@@ -197,18 +200,25 @@ BOOL CWnd::PreCreateWindow(CREATESTRUCT& cs) {
   return TRUE;
 }
 
+namespace {
+// A side of a caller's rectangle, saturated: corners at the int limits must not wrap the size.
+int Extent(LONG from, LONG to) {
+  return static_cast<int>(std::clamp<long long>(static_cast<long long>(to) - from, INT_MIN, INT_MAX));
+}
+}  // namespace
+
 BOOL CWnd::Create(LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                   UINT nID, CCreateContext* pContext) {
-  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, AfxHwndOf(pParentWnd), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                  pContext);
+  return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect.left, rect.top,
+                  Extent(rect.left, rect.right), Extent(rect.top, rect.bottom), AfxHwndOf(pParentWnd),
+                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), pContext);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                     CWnd* pParentWnd, UINT nID, LPVOID lpParam) {
-  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, AfxHwndOf(pParentWnd), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                  lpParam);
+  return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+                  Extent(rect.left, rect.right), Extent(rect.top, rect.bottom), AfxHwndOf(pParentWnd),
+                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCTSTR lpszClassName, LPCTSTR lpszWindowName, DWORD dwStyle, int x, int y,
@@ -364,8 +374,8 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
 }
 void CWnd::MoveWindow(LPCRECT lpRect, BOOL bRepaint) {
   if (lpRect)
-    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top,
-                 bRepaint);
+    ::MoveWindow(m_hWnd, lpRect->left, lpRect->top, Extent(lpRect->left, lpRect->right),
+                 Extent(lpRect->top, lpRect->bottom), bRepaint);
 }
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
@@ -509,11 +519,9 @@ BOOL CWnd::GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask) {
 int CWnd::GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
 int CWnd::SetScrollPos(int nBar, int nPos, BOOL bRedraw) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
 int CWnd::GetScrollLimit(int nBar) {
-  int nMin = 0, nMax = 0;
-  ::GetScrollRange(m_hWnd, nBar, &nMin, &nMax);
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_PAGE, 0, 0, 0, 0, 0};
-  if (::GetScrollInfo(m_hWnd, nBar, &info)) nMax -= std::max(static_cast<int>(info.nPage) - 1, 0);
-  return nMax;
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+  if (!::GetScrollInfo(m_hWnd, nBar, &info)) return 0;
+  return winport::BarLimit(winport::BarRange{info.nMin, info.nMax, info.nPage, 0});
 }
 void CWnd::SetScrollRange(int nBar, int nMinPos, int nMaxPos, BOOL bRedraw) {
   ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);

@@ -183,7 +183,10 @@ void InvalidateLocked(Window& w, const RECT* rect, bool erase, bool children) {
   RECT r = client;
   if (rect && !IntersectRect(&r, rect, &client)) return;
   if (IsRectEmpty(&r)) return;
-  UnionRect(&w.update, &w.update, &r);
+  w.update.Union(Region(r));
+  // Many scattered pieces cost more to keep and clip to than painting their bounding box.
+  constexpr std::size_t kMaxUpdatePieces = 64;
+  if (w.update.Rects().size() > kMaxUpdatePieces) w.update.SetRect(w.update.Bounds());
   w.erase = w.erase || erase;
   if (children && !(w.style & WS_CLIPCHILDREN)) {
     for (HWND h : w.children) {
@@ -199,7 +202,7 @@ void InvalidateLocked(Window& w, const RECT* rect, bool erase, bool children) {
 }
 
 bool NeedsPaint(const Window& w) {
-  return (!IsRectEmpty(&w.update) || w.internalPaint) && IsVisibleLocked(w);
+  return (!w.update.Empty() || w.internalPaint) && IsVisibleLocked(w);
 }
 
 namespace {

@@ -8,12 +8,9 @@
 
 namespace winport::detail {
 
-HDC CreateWindowDC(const std::shared_ptr<Surface>& surface, const RECT* clip) {
+HDC CreateWindowDC(const std::shared_ptr<Surface>& surface, const Region* clip) {
   HDC dc = CreateDCForSurface(surface);
-  if (dc && clip) {
-    Region r(*clip);
-    SetDCVisibleRegion(dc, &r);
-  }
+  if (dc && clip) SetDCVisibleRegion(dc, clip);
   return dc;
 }
 

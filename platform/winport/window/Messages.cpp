@@ -238,7 +238,13 @@ BOOL PeekMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT rem
 
 BOOL GetMessageW(LPMSG msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   MSG tmp{};
-  while (!PeekInternal(&tmp, hwnd, filterMin, filterMax, PM_REMOVE)) WaitInternal("GetMessage", hwnd, filterMin, filterMax);
+  // A filter window that is gone (perhaps destroyed by a message sent while we waited) will
+  // never get a message: fail as the desktop does instead of waiting for ever.
+  const bool ownWindow = hwnd && hwnd != reinterpret_cast<HWND>(-1);
+  while (!PeekInternal(&tmp, hwnd, filterMin, filterMax, PM_REMOVE)) {
+    if (ownWindow && !IsWindow(hwnd)) return -1;
+    WaitInternal("GetMessage", hwnd, filterMin, filterMax);
+  }
   // A loop that never runs dry (busy timers) still shows its paints on real windows.
   if (!winport::CurrentBackend().VirtualClock() && IsEventThread()) {
     static thread_local std::uint64_t lastPresent = 0;

@@ -2,6 +2,7 @@
 // contents, and the default window procedure.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "winport/window/detail/Core.h"
 
@@ -22,27 +23,11 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
   auto w = Find(hwnd);
   if (!w) return FALSE;
   Lock lock(S().mu);
-  RECT& u = w->update;
-  if (!rect) {
-    u = RECT{0, 0, 0, 0};
-    w->erase = false;
-    return TRUE;
-  }
-  // The region is kept as a bounding rectangle: what remains after taking away a rectangle is
-  // exact when a whole side strip goes, and otherwise the (larger) bounding box stays.
-  RECT r = *rect;
-  if (r.left <= u.left && r.right >= u.right) {
-    if (r.top <= u.top && r.bottom >= u.bottom) u = RECT{0, 0, 0, 0};
-    else if (r.top <= u.top && r.bottom > u.top) u.top = r.bottom;
-    else if (r.bottom >= u.bottom && r.top < u.bottom) u.bottom = r.top;
-  } else if (r.top <= u.top && r.bottom >= u.bottom) {
-    if (r.left <= u.left && r.right > u.left) u.left = r.right;
-    else if (r.right >= u.right && r.left < u.right) u.right = r.left;
-  }
-  if (IsRectEmpty(&u)) {
-    u = RECT{0, 0, 0, 0};
-    w->erase = false;
-  }
+  if (rect)
+    w->update.Subtract(winport::Region(*rect));
+  else
+    w->update.Clear();
+  if (w->update.Empty()) w->erase = false;
   return TRUE;
 }
 
@@ -52,7 +37,7 @@ BOOL GetUpdateRect(HWND hwnd, LPRECT rect, BOOL erase) {
   RECT u;
   {
     Lock lock(S().mu);
-    u = w->update;
+    u = w->update.Bounds();
   }
   if (rect) *rect = u;
   if (erase && !IsRectEmpty(&u)) RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASENOW);
@@ -93,7 +78,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN, UINT flags) {
     bool erase;
     {
       Lock lock(S().mu);
-      erase = w->erase && !IsRectEmpty(&w->update);
+      erase = w->erase && !w->update.Empty();
     }
     if (erase) {
       HDC dc = GetDC(hwnd);
@@ -111,19 +96,20 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
   auto w = Find(hwnd);
   if (!w || !ps) return nullptr;
   std::memset(ps, 0, sizeof(*ps));
-  RECT update;
+  winport::Region update;
   bool erase;
   std::shared_ptr<winport::Surface> surface;
   {
     Lock lock(S().mu);
-    update = w->update;
+    update = std::move(w->update);
+    w->update.Clear();
     erase = w->erase;
-    w->update = RECT{0, 0, 0, 0};
     w->erase = false;
     w->internalPaint = false;
     surface = w->surface;
   }
-  ps->rcPaint = update;
+  // The DC draws only where the window was invalid; rcPaint is the region's bounding box.
+  ps->rcPaint = update.Bounds();
   HDC dc = CreateWindowDC(surface, &update);
   ps->hdc = dc;
   ps->fErase = FALSE;
@@ -191,12 +177,12 @@ int ScrollWindowEx(HWND hwnd, int dx, int dy, const RECT* scroll, const RECT* cl
     if (dx < 0) strips[0] = RECT{std::max(bound.left, area.right + dx), bound.top, bound.right, bound.bottom};
     if (dy > 0) strips[1] = RECT{bound.left, bound.top, bound.right, std::min(bound.bottom, area.top + dy)};
     if (dy < 0) strips[1] = RECT{bound.left, std::max(bound.top, area.bottom + dy), bound.right, bound.bottom};
-    // An invalid part that moved moves with the pixels.
-    if (!IsRectEmpty(&w->update)) {
-      RECT moved = w->update;
-      OffsetRect(&moved, dx, dy);
-      RECT keep;
-      if (IntersectRect(&keep, &moved, &bound)) UnionRect(&w->update, &w->update, &keep);
+    // An invalid part that moved moves with the pixels (and stays invalid where it was).
+    if (!w->update.Empty()) {
+      winport::Region moved = w->update;
+      moved.Offset(dx, dy);
+      moved.Intersect(bound);
+      w->update.Union(moved);
     }
     bool erase = (flags & SW_ERASE) != 0;
     for (RECT& r : strips) {

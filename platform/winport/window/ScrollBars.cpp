@@ -170,7 +170,7 @@ void TrackWindowScrollBar(HWND hwnd, WPARAM hit, POINT screen) {
       PostQuitMessage(static_cast<int>(m.wParam));
       break;
     }
-    if (got < 0 || m.message == WM_LBUTTONUP) break;
+    if (got < 0 || m.message == WM_LBUTTONUP) break;  // < 0: the window went while we waited
     if (GetCapture() != hwnd) {  // the mouse went elsewhere: no release will come
       if (m.message != WM_TIMER || m.wParam != kBarTimer) {
         TranslateMessage(&m);

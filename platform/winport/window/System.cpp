@@ -1,6 +1,7 @@
 // System metrics and colours, and the scroll-bar state of WS_HSCROLL / WS_VSCROLL windows.
 #include <algorithm>
 
+#include "winport/window/ScrollBarParts.h"
 #include "winport/window/detail/Core.h"
 
 using namespace winport::detail;
@@ -87,8 +88,13 @@ ScrollState* StateOf(Window& w, int bar) {
 }
 
 int ClampPos(const ScrollState& s, int pos) {
-  int maxPos = s.nMax - std::max(static_cast<int>(s.nPage) - 1, 0);
-  return std::clamp(pos, s.nMin, std::max(s.nMin, maxPos));
+  return winport::ClampBarPos(winport::BarRange{s.nMin, s.nMax, s.nPage, s.nPos}, pos);
+}
+
+// The page never exceeds the range, whichever of the two was set last.
+UINT FitPage(const ScrollState& s, UINT page) {
+  const long long span = static_cast<long long>(s.nMax) - s.nMin + 1;
+  return static_cast<UINT>(std::min<long long>(page, span));
 }
 
 void RedrawBar(HWND hwnd, BOOL redraw) {
@@ -109,10 +115,7 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
       s->nMin = info->nMin;
       s->nMax = std::max(info->nMax, info->nMin);
     }
-    if (info->fMask & SIF_PAGE) {
-      long long range = static_cast<long long>(s->nMax) - s->nMin + 1;
-      s->nPage = static_cast<UINT>(std::min<long long>(info->nPage, range));
-    }
+    s->nPage = FitPage(*s, (info->fMask & SIF_PAGE) ? info->nPage : s->nPage);
     if (info->fMask & SIF_POS) s->nPos = info->nPos;
     s->nPos = ClampPos(*s, s->nPos);
     pos = s->nPos;

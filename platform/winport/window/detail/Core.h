@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "winport/base/geometry.h"
+#include "winport/gdi/Region.h"
 #include "winport/gdi/Surface.h"
 #include "winport/window/Backend.h"
 #include "winport/window/User32.h"
@@ -56,7 +57,7 @@ struct Window {
   LONG_PTR userData = 0;
   std::thread::id thread;
   std::shared_ptr<Surface> surface;  // client size
-  RECT update{};                     // bounding rectangle of the update region, client coords
+  Region update;                     // the update region, client coords
   bool erase = false;
   bool internalPaint = false;
   ScrollState scroll[2];
@@ -170,7 +171,7 @@ void CallCreateHook(HWND);
 void CallDestroyHook(HWND);
 
 // Drawing glue supplied by the GDI-facing part of the window area.
-HDC CreateWindowDC(const std::shared_ptr<Surface>& surface, const RECT* clip);
+HDC CreateWindowDC(const std::shared_ptr<Surface>& surface, const Region* clip);
 void DeleteWindowDC(HDC hdc);
 void FillWithBrush(HDC hdc, const RECT& rect, HBRUSH brush);
 
