@@ -144,6 +144,8 @@ int RunWindows(const Options& o) {
     frames.push_back(std::move(frame));
   }
   if (frames.empty()) return 1;
+  std::fprintf(stderr, "parvane-gallery: %zu page window%s open; close them or press Ctrl+C to end\n", frames.size(),
+               frames.size() == 1 ? "" : "s");
   // The framework's pump runs pre-translation, so tooltips see the relayed mouse moves. The loop
   // ends when the last page window closes or the session asks the program to end (Ctrl+C).
   while (AfxPumpMessage()) {
