@@ -94,6 +94,34 @@ TEST(GalleryArgs, OnePageRendersIntoTheOutputFolder) {
   EXPECT_FALSE(fs::exists(dir / "meters.png"));
 }
 
+// An installed gallery has no source tree to read: the dialogs page looks beside the program.
+TEST(GalleryArgs, DialogsPageReadsResourcesBesideTheProgram) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(PARVANEU_TEST_OUTPUT_DIR) / "gallery-moved";
+  fs::remove_all(root);
+  fs::create_directories(root / "bin");
+  const fs::path program = root / "bin" / "parvane-gallery";
+  fs::copy_file(PARVANEU_GALLERY_PATH, program);
+  const std::string run = "'" + program.string() + "' --page dialogs --out '" + (root / "out").string() + "' 2>&1";
+  auto said = [&run] {
+    std::string text;
+    FILE* p = popen(run.c_str(), "r");
+    std::array<char, 512> buf;
+    for (size_t n; p && (n = fread(buf.data(), 1, buf.size(), p)) > 0;) text.append(buf.data(), n);
+    if (p) pclose(p);
+    return text;
+  };
+  const std::string alone = said();
+  const std::string tag = "no resource folder at ";
+  const size_t at = alone.find(tag);
+  ASSERT_NE(at, std::string::npos) << alone;
+  const fs::path folder = alone.substr(at + tag.size(), alone.find('\n', at) - at - tag.size());
+  EXPECT_EQ(folder.string().rfind(root.string(), 0), 0u) << "looked outside the program's tree: " << folder;
+  fs::create_directories(folder);
+  fs::copy_file(PARVANEU_SOURCE_DIR "/resources/IDB_MB_IMAGE.bmp", folder / "IDB_MB_IMAGE.bmp");
+  EXPECT_EQ(said().find(tag), std::string::npos);
+}
+
 TEST(GalleryTiling, RowsWrapAtTheScreenEdge) {
   const std::vector<SIZE> sizes{{400, 300}, {400, 200}, {300, 100}, {2000, 50}, {100, 100}};
   const auto at = gallery::TilePositions(sizes, SIZE{1000, 800}, POINT{10, 20}, 5);

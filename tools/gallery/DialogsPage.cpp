@@ -4,7 +4,10 @@
 // types, icons, sizes and dates.
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "audio/VUMeter.h"
@@ -348,7 +351,10 @@ class CDialogsPage : public gallery::Page {
     m_pageWnd.Create(CLSID_MeterColourPage, &m_object, cls, WS_CHILD | WS_VISIBLE | WS_BORDER, pParent, 100);
     m_pageWnd.SetWindowPos(nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     m_symbols.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(330, 10, 630, 110), pParent, 101);
-    m_files.Fill(CString::FromUtf8(PARVANEU_RESOURCES_DIR));
+    const std::string folder = gallery::ResourceDir();
+    if (!std::filesystem::is_directory(folder))
+      std::fprintf(stderr, "parvane-gallery: dialogs page: no resource folder at %s\n", folder.c_str());
+    m_files.Fill(CString::FromUtf8(folder.c_str()));
     m_files.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 180, 630, 390), pParent, 102);
   }
 

@@ -58,6 +58,13 @@ const std::string& VideoFile() { return VideoPath(); }
 void SetAudioFile(const std::string& path) { AudioPath() = path; }
 const std::string& AudioFile() { return AudioPath(); }
 
+std::string ResourceDir() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return PARVANEU_BIN_TO_RESOURCES;
+  return (self.parent_path() / PARVANEU_BIN_TO_RESOURCES).lexically_normal().string();
+}
+
 bool ProgramOnPath(const char* name) {
   const char* path = std::getenv("PATH");
   if (!path || !name || !*name) return false;

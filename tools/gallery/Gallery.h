@@ -40,6 +40,8 @@ void SetAudioFile(const std::string& path);
 const std::string& AudioFile();
 // Whether a program of that name can be run from PATH.
 bool ProgramOnPath(const char* name);
+// The library's resource files as installed beside the program (share/ParvaneU/resources).
+std::string ResourceDir();
 // --video FILE: the scope pages show this footage instead of their built-in pattern.
 void SetVideoFile(const std::string& path);
 const std::string& VideoFile();
