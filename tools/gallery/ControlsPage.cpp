@@ -21,6 +21,7 @@
 #include "controls/StaticPic.h"
 #include "controls/TimerWnd.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/ValueText.h"
 
 namespace {
 
@@ -332,9 +333,7 @@ class CControlsPage : public gallery::Page {
     }
     const CKnob* knobs[3] = {&m_knobLine, &m_knobBitmap, &m_knobWide};
     for (int i = 0; i < 3; ++i) {
-      CString s;
-      s.Format(L"%d", knobs[i]->GetPos());
-      m_labels[i].SetWindowText(s);
+      m_labels[i].SetWindowText(gallery::CompactNumber(knobs[i]->GetPos()).c_str());
     }
   }
 
