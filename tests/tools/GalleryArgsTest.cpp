@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <string>
 
-#include "tools/gallery/Tiling.h"
 
 namespace {
 
@@ -120,22 +119,6 @@ TEST(GalleryArgs, DialogsPageReadsResourcesBesideTheProgram) {
   fs::create_directories(folder);
   fs::copy_file(PARVANEU_SOURCE_DIR "/resources/IDB_MB_IMAGE.bmp", folder / "IDB_MB_IMAGE.bmp");
   EXPECT_EQ(said().find(tag), std::string::npos);
-}
-
-TEST(GalleryTiling, RowsWrapAtTheScreenEdge) {
-  const std::vector<SIZE> sizes{{400, 300}, {400, 200}, {300, 100}, {2000, 50}, {100, 100}};
-  const auto at = gallery::TilePositions(sizes, SIZE{1000, 800}, POINT{10, 20}, 5);
-  ASSERT_EQ(at.size(), sizes.size());
-  EXPECT_EQ(at[0].x, 10);
-  EXPECT_EQ(at[0].y, 20);
-  EXPECT_EQ(at[1].x, 415);  // beside the first, one gap apart
-  EXPECT_EQ(at[1].y, 20);
-  EXPECT_EQ(at[2].x, 10);   // 820 + 300 would pass 1000: next row, below the tallest (300)
-  EXPECT_EQ(at[2].y, 325);
-  EXPECT_EQ(at[3].x, 10);   // wider than the screen: a row of its own
-  EXPECT_EQ(at[3].y, 430);
-  EXPECT_EQ(at[4].x, 10);
-  EXPECT_EQ(at[4].y, 485);
 }
 
 TEST(ResourceScript, OutputPathIsRequired) {

@@ -307,7 +307,8 @@ class CControlsPage : public gallery::Page {
     m_frame.DockControlBar(&m_bottom, AFX_IDW_DOCKBAR_BOTTOM);
     CRect rc;
     m_frame.GetWindowRect(&rc);
-    m_frame.FloatControlBar(&m_float, CPoint(rc.right + 20, rc.top));
+    // Over the frame's own view: beside the page it would sit under the next page's window.
+    m_frame.FloatControlBar(&m_float, CPoint(rc.left + 110, rc.top + 40));
   }
 
   // Drags in client coordinates of the knob: press, 2 pixels a tick, release.

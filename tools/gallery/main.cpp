@@ -133,7 +133,7 @@ int RunWindows(const Options& o) {
     pages.push_back(std::move(page));
   }
   const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const std::vector<POINT> at = gallery::TilePositions(sizes, screen, POINT{24, 24}, 12);
+  const std::vector<POINT> at = gallery::TilePositions(sizes, screen);
   std::vector<std::unique_ptr<gallery::CPageFrame>> frames;
   for (size_t i = 0; i < pages.size(); ++i) {
     auto frame = std::make_unique<gallery::CPageFrame>();
