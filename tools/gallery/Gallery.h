@@ -21,6 +21,9 @@ class Page {
   virtual void Create(CWnd* pParent) = 0;
   // Called every 20 ms of programme time (50 updates per second), starting at 0.
   virtual void Tick(unsigned ms) = 0;
+  // How often the page updates in a real window (a multiple of 20 ms): the video pages at 25
+  // frames a second, as footage runs.
+  virtual unsigned LivePeriodMs() const { return 20; }
   // Programme times (ms) at which the headless driver saves a frame into the page's strip.
   virtual std::vector<unsigned> SnapshotTimes() const { return {0, 500, 1000, 2000}; }
   virtual void Destroy() {}

@@ -119,6 +119,7 @@ class ScopeTracesPage : public gallery::Page {
   }
   void Tick(unsigned ms) override { m_traces.Feed(ms); }
   std::vector<unsigned> SnapshotTimes() const override { return {0, 1000}; }
+  unsigned LivePeriodMs() const override { return 40; }
 
  private:
   CScopeTraces m_traces;

@@ -100,6 +100,7 @@ class ScopesPage : public gallery::Page {
   const char* Title() const override { return "Video scopes (live, fed from a worker thread)"; }
   SIZE ClientSize() const override { return {2 * kScopeW + 3 * kGap, 2 * (kScopeH + kTitle + kGap)}; }
   std::vector<unsigned> SnapshotTimes() const override { return {0, 500, 1000, 2000}; }
+  unsigned LivePeriodMs() const override { return 40; }
 
   void Create(CWnd* pParent) override {
     const SIZE size = ClientSize();
