@@ -121,6 +121,51 @@ TEST(GalleryArgs, DialogsPageReadsResourcesBesideTheProgram) {
   EXPECT_EQ(said().find(tag), std::string::npos);
 }
 
+// A 16 x 16 4:2:0 stream of `frames` frames in one grey.
+std::string WriteY4m(const std::string& name, int frames) {
+  const std::string path = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/" + name;
+  std::filesystem::create_directories(PARVANEU_TEST_OUTPUT_DIR);
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return path;
+  std::fputs("YUV4MPEG2 W16 H16 F25:1 Ip A1:1 C420jpeg\n", f);
+  const std::string planes(16 * 16, '\x70');
+  const std::string chroma(2 * 8 * 8, '\x80');
+  for (int i = 0; i < frames; ++i) {
+    std::fputs("FRAME\n", f);
+    std::fwrite(planes.data(), 1, planes.size(), f);
+    std::fwrite(chroma.data(), 1, chroma.size(), f);
+  }
+  std::fclose(f);
+  return path;
+}
+
+TEST(GalleryArgs, FootageOnStandardInputIsShownNotReadTwice) {
+  const std::string out = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/gallery-stdin";
+  const Outcome shown = Gallery("--page scopes --video - --out '" + out + "' < '" + WriteY4m("clip.y4m", 30) + "'");
+  EXPECT_EQ(shown.status, 0) << shown.output;
+  EXPECT_EQ(shown.output.find("no frames"), std::string::npos) << shown.output;
+  // The message the check above relies on: a stream with a header and no frame.
+  const Outcome empty = Gallery("--page scopes --video - --out '" + out + "' < '" + WriteY4m("empty.y4m", 0) + "'");
+  EXPECT_NE(empty.output.find("--video -: no frames to show"), std::string::npos) << empty.output;
+}
+
+TEST(GalleryArgs, AudioThatCannotBePlayedIsAnInputError) {
+  if (std::system("command -v ffmpeg > /dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  const struct {
+    std::string file;
+    const char* says;
+  } cases[] = {
+      {"/dev/null", "/dev/null: not a regular file"},
+      {"/nonexistent/tone.wav", "no such file"},
+      {WriteY4m("silent-video.y4m", 2), "the file has no audio stream"},
+  };
+  for (const auto& c : cases) {
+    const Outcome r = Gallery("--page loudness --out /tmp --audio '" + c.file + "'");
+    EXPECT_EQ(r.status, 1) << c.file << ": " << r.output;
+    EXPECT_NE(r.output.find(c.says), std::string::npos) << c.file << ": " << r.output;
+  }
+}
+
 TEST(ResourceScript, OutputPathIsRequired) {
   if (std::system("command -v python3 > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
   const std::string script = PARVANEU_SOURCE_DIR "/tools/resgen/make_mb_image.py";

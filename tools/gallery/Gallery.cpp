@@ -1,5 +1,7 @@
 #include "tools/gallery/Gallery.h"
 
+#include "tools/scope/FrameSource.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -53,7 +55,23 @@ std::string& AudioPath() {
 }
 }  // namespace
 
-void SetVideoFile(const std::string& path) { VideoPath() = path; }
+std::unique_ptr<scopetool::FrameSource>& OpenedVideo() {
+  static std::unique_ptr<scopetool::FrameSource> source;
+  return source;
+}
+
+void SetVideoFile(const std::string& path, std::unique_ptr<scopetool::FrameSource> opened) {
+  VideoPath() = path;
+  OpenedVideo() = std::move(opened);
+}
+
+std::unique_ptr<scopetool::FrameSource> OpenVideo() {
+  if (OpenedVideo()) return std::move(OpenedVideo());
+  if (VideoPath().empty() || VideoPath() == "-") return nullptr;
+  std::string error;
+  return scopetool::OpenSource(VideoPath(), "", 0, 0, error);
+}
+
 const std::string& VideoFile() { return VideoPath(); }
 void SetAudioFile(const std::string& path) { AudioPath() = path; }
 const std::string& AudioFile() { return AudioPath(); }

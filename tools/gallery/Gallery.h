@@ -2,12 +2,16 @@
 // feeds them from a built-in programme. Headless, the driver advances virtual time and saves
 // frames to PNG; with --window it shows the page in a real window at the real clock.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <winport/afx.h>
 
 class CWnd;
+namespace scopetool {
+class FrameSource;
+}
 
 namespace gallery {
 
@@ -45,9 +49,14 @@ const std::string& AudioFile();
 bool ProgramOnPath(const char* name);
 // The library's resource files as installed beside the program (share/ParvaneU/resources).
 std::string ResourceDir();
-// --video FILE: the scope pages show this footage instead of their built-in pattern.
-void SetVideoFile(const std::string& path);
+// --video FILE: the scope pages show this footage instead of their built-in pattern. `opened`
+// is the source as the command line check opened it: the first page takes it, so a stream that
+// can be read only once (standard input, "-") is not read twice.
+void SetVideoFile(const std::string& path, std::unique_ptr<scopetool::FrameSource> opened);
 const std::string& VideoFile();
+// The footage from its start: the source the check opened while nobody has taken it, else the
+// file opened again; null for standard input once taken, or when nothing can be read.
+std::unique_ptr<scopetool::FrameSource> OpenVideo();
 
 }  // namespace gallery
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -119,7 +120,7 @@ class ScopesPage : public gallery::Page {
     m_wave.SetScaleType(1);
     m_graph.SetYorYCFlag(0);
     m_bHeadless = !(std::getenv("WINPORT_BACKEND") && std::strcmp(std::getenv("WINPORT_BACKEND"), "sdl2") == 0);
-    OpenVideo();
+    m_video = gallery::OpenVideo();
     m_worker = std::thread([this] { Run(); });
   }
 
@@ -148,12 +149,6 @@ class ScopesPage : public gallery::Page {
   void Destroy() override { StopWorker(); }
 
  private:
-  void OpenVideo() {
-    const std::string& path = gallery::VideoFile();
-    if (path.empty()) return;
-    std::string error;
-    m_video = scopetool::OpenSource(path, "", 0, 0, error);
-  }
 
   void Run() {
     std::unique_lock<std::mutex> lock(m_mu);
@@ -180,13 +175,19 @@ class ScopesPage : public gallery::Page {
     m_graph.EndUpdateGraph();
   }
 
-  // The next frame of the footage, starting over at its end; false without footage.
+  // The next frame of the footage, starting over at its end (standard input holds its last
+  // frame); false without footage.
   bool NextVideoFrame() {
     for (int attempt = 0; m_video && attempt < 2; ++attempt) {
-      if (m_video->Next(m_frame) == scopetool::ReadResult::Frame) return true;
-      OpenVideo();
+      if (m_video->Next(m_frame) == scopetool::ReadResult::Frame) return m_bHadFrame = true;
+      m_video = gallery::OpenVideo();
     }
-    return false;
+    if (!m_bHadFrame && !gallery::VideoFile().empty() && !m_bSaidNoFrames) {
+      m_bSaidNoFrames = true;
+      std::fprintf(stderr, "parvane-gallery: --video %s: no frames to show; the built-in pattern is shown\n",
+                   gallery::VideoFile().c_str());
+    }
+    return m_bHadFrame;
   }
 
   void StopWorker() {
@@ -207,6 +208,7 @@ class ScopesPage : public gallery::Page {
   CRGBParadeWnd m_parade;
   scopetool::Frame m_frame;
   std::unique_ptr<scopetool::FrameSource> m_video;
+  bool m_bHadFrame = false, m_bSaidNoFrames = false;  // worker thread only
   bool m_bHeadless = true;
 
   std::thread m_worker;

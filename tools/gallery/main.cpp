@@ -16,6 +16,7 @@
 #include <winport/afx.h>
 #include <winport/headless.h>
 
+#include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
 #include "tools/gallery/Options.h"
 #include "tools/gallery/PageFrame.h"
@@ -173,20 +174,26 @@ int main(int argc, char** argv) {
                    o.audio.c_str());
       return 2;
     }
-    if (!std::filesystem::is_regular_file(o.audio)) {
-      std::fprintf(stderr, "parvane-gallery: --audio %s: no such file\n", o.audio.c_str());
-      return 2;
+    std::error_code ec;
+    const auto kind = std::filesystem::status(o.audio, ec).type();
+    const std::string why = kind == std::filesystem::file_type::not_found ? "no such file"
+                            : kind != std::filesystem::file_type::regular  ? "not a regular file"
+                                                                           : gallery::CFfmpegAudio::Check(o.audio);
+    if (!why.empty()) {
+      std::fprintf(stderr, "parvane-gallery: --audio %s: %s\n", o.audio.c_str(), why.c_str());
+      return 1;
     }
     gallery::SetAudioFile(o.audio);
   }
   if (!o.video.empty() && !o.help) {
     // Opened once here so a missing file or a missing ffmpeg is said at once, not per frame.
     std::string why;
-    if (!scopetool::OpenSource(o.video, "", 0, 0, why)) {
+    std::unique_ptr<scopetool::FrameSource> source = scopetool::OpenSource(o.video, "", 0, 0, why);
+    if (!source) {
       std::fprintf(stderr, "parvane-gallery: --video: %s\n", why.c_str());
-      return 2;
+      return 1;
     }
-    gallery::SetVideoFile(o.video);
+    gallery::SetVideoFile(o.video, std::move(source));
   }
   if (o.help) {
     std::fputs(gallery::Usage(pages).c_str(), stdout);
