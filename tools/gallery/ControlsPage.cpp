@@ -21,6 +21,7 @@
 #include "controls/StaticPic.h"
 #include "controls/TimerWnd.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
 #include "tools/gallery/ValueText.h"
 
 namespace {
@@ -221,7 +222,8 @@ class CControlsPage : public gallery::Page {
 
     SVUMeterInitParam p;
     p.nVUCount = 2;
-    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(300, 10, 340, 180), pParent, p);
+    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(300, 10, 328, 180), pParent, p);
+    gallery::CMeterScale::Add(pParent, m_meter, ASDS_TEXTRIGHT, 28);
 
     m_mirror.Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(10, 330, 790, 460), pParent, 40);
     CSplashWnd::EnableSplashScreen(TRUE);

@@ -15,6 +15,7 @@
 #include "shell/SHFileInfo.h"
 #include "shell/SysMbIcons.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
 
 namespace {
 
@@ -346,7 +347,8 @@ class CDialogsPage : public gallery::Page {
     param.nVUCount = 2;
     param.crBack = RGB(32, 32, 32);
     param.crFrame = RGB(10, 10, 10);
-    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(262, 10, 312, 160), pParent, param);
+    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(262, 10, 298, 160), pParent, param);
+    gallery::CMeterScale::Add(pParent, m_meter, ASDS_TEXTRIGHT, 28);
     const LPCWSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
     m_pageWnd.Create(CLSID_MeterColourPage, &m_object, cls, WS_CHILD | WS_VISIBLE | WS_BORDER, pParent, 100);
     m_pageWnd.SetWindowPos(nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
