@@ -105,6 +105,7 @@ class CSpectrumPage : public gallery::Page {
       m_wnd[i].SetAgility(0.6f);
       m_wnd[i].SetLinear(l.linear);
       m_wnd[i].SetSpanMax(l.spanMax);
+      m_wnd[i].SetAxisLabels(TRUE);
     }
     const std::string& file = gallery::AudioFile();
     if (!file.empty() && m_source.Open(file)) {
