@@ -203,6 +203,7 @@ END_MESSAGE_MAP()
 class CControlsPage : public gallery::Page {
  public:
   const char* Name() const override { return "controls"; }
+  const char* Title() const override { return "Knobs, time display, docking panels, tip, splash, keyed pictures"; }
   SIZE ClientSize() const override { return {800, 470}; }
 
   void Create(CWnd* pParent) override {

@@ -339,6 +339,7 @@ END_MESSAGE_MAP()
 class CDialogsPage : public gallery::Page {
  public:
   const char* Name() const override { return "dialogs"; }
+  const char* Title() const override { return "Meter colour page, message symbols, file list with shell icons"; }
   SIZE ClientSize() const override { return {640, 400}; }
 
   void Create(CWnd* pParent) override {

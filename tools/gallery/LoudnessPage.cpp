@@ -50,7 +50,7 @@ class CStereoProgramme {
 class CLoudnessPage : public gallery::Page {
  public:
   const char* Name() const override { return "loudness"; }
-  const char* Title() const override { return "Loudness (CLevelMeasure into CExVUMeter)"; }
+  const char* Title() const override { return "Loudness: PPM and VU meters and EBU R 128 readings from samples"; }
   SIZE ClientSize() const override { return {480, 300}; }
 
   void Create(CWnd* pParent) override {

@@ -109,8 +109,8 @@ class ScopesPage : public gallery::Page {
     m_panel.onDestroy = [this] { StopWorker(); };
     m_panel.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, size.cx, size.cy), pParent, 1);
     CScopeBaseWnd* wnds[4] = {&m_wave, &m_vector, &m_histo, &m_parade};
-    static const wchar_t* const kCaptions[] = {L"CWaveformWnd, percent scale", L"CVectorScopeWnd",
-                                               L"CHistogramWnd: luma, R, G, B", L"CRGBParadeWnd"};
+    static const wchar_t* const kCaptions[] = {L"Luma waveform, percent", L"Vector scope",
+                                               L"Histogram: luma, red, green, blue", L"RGB parade"};
     for (int i = 0; i < 4; ++i) {
       const int x = kGap + (i % 2) * (kScopeW + kGap), y = (i / 2) * (kScopeH + kTitle + kGap) + kTitle;
       gallery::AddLabel(&m_panel, CRect(x, y - kTitle, x + kScopeW, y - 2), kCaptions[i]);

@@ -80,6 +80,7 @@ class CProgramme {
 class CSpectrumPage : public gallery::Page {
  public:
   const char* Name() const override { return "spectrum"; }
+  const char* Title() const override { return "Spectrum: two channels on a linear and a warped frequency axis"; }
   SIZE ClientSize() const override { return {820, 440}; }
 
   void Create(CWnd* pParent) override {
