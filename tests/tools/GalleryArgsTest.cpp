@@ -166,6 +166,29 @@ TEST(GalleryArgs, AudioThatCannotBePlayedIsAnInputError) {
   }
 }
 
+// Width and height from a PNG's header; 0 x 0 when the file is not one.
+std::pair<unsigned, unsigned> PngSize(const std::string& path) {
+  unsigned char head[24] = {};
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return {0, 0};
+  const size_t n = std::fread(head, 1, sizeof head, f);
+  std::fclose(f);
+  if (n != sizeof head || head[1] != 'P' || head[2] != 'N' || head[3] != 'G') return {0, 0};
+  auto be = [&](int at) { return unsigned{head[at]} << 24 | unsigned{head[at + 1]} << 16 | unsigned{head[at + 2]} << 8 | head[at + 3]; };
+  return {be(16), be(20)};
+}
+
+// The README's picture is the sheet the gallery draws now (scripts/gallery-sheet.sh makes it): a
+// page added, dropped or resized changes the sheet's size and leaves the picture stale.
+TEST(GalleryArgs, ReadmePictureIsTheCurrentContactSheet) {
+  const std::string out = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/gallery-sheet";
+  const Outcome r = Gallery("--out '" + out + "'");
+  ASSERT_EQ(r.status, 0) << r.output;
+  const auto made = PngSize(out + "/gallery.png");
+  EXPECT_GT(made.first, 0u);
+  EXPECT_EQ(PngSize(PARVANEU_SOURCE_DIR "/docs/gallery.png"), made) << "run scripts/gallery-sheet.sh";
+}
+
 TEST(ResourceScript, OutputPathIsRequired) {
   if (std::system("command -v python3 > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
   const std::string script = PARVANEU_SOURCE_DIR "/tools/resgen/make_mb_image.py";

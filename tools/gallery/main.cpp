@@ -70,10 +70,29 @@ Image Strip(const std::vector<Image>& frames) {
   return strip;
 }
 
+// Every page on one sheet, in rows as the windows tile on a screen as wide as the sheet.
+Image Sheet(const std::vector<Image>& pages) {
+  constexpr int kWidth = 1800, kGap = 12;
+  std::vector<SIZE> sizes;
+  for (const Image& p : pages) sizes.push_back(SIZE{p.width, p.height});
+  const std::vector<POINT> at = gallery::TilePositions(sizes, SIZE{kWidth, 1 << 20}, POINT{kGap, kGap}, kGap);
+  Image sheet;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    sheet.width = std::max<int>(sheet.width, at[i].x + pages[i].width + kGap);
+    sheet.height = std::max<int>(sheet.height, at[i].y + pages[i].height + kGap);
+  }
+  sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height, 0x303030);
+  for (size_t i = 0; i < pages.size(); ++i)
+    for (int y = 0; y < pages[i].height; ++y)
+      std::copy_n(pages[i].pixels.begin() + static_cast<std::ptrdiff_t>(y) * pages[i].width, pages[i].width,
+                  sheet.pixels.begin() + static_cast<std::ptrdiff_t>(at[i].y + y) * sheet.width + at[i].x);
+  return sheet;
+}
+
 int RunHeadless(const Options& o) {
   namespace hl = winport::headless;
   if (!PrepareOutDir(o.outDir)) return 1;
-  std::vector<Image> sheetRows;
+  std::vector<Image> sheetPages;
   for (gallery::PageFactory make : gallery::Pages()) {
     std::unique_ptr<gallery::Page> page(make());
     if (!o.only.empty() && o.only != page->Name()) continue;
@@ -107,11 +126,11 @@ int RunHeadless(const Options& o) {
       return 1;
     }
     std::printf("%s (%zu frames)\n", path.c_str(), frames.size());
-    sheetRows.push_back(frames[frames.size() > 1 ? 1 : 0]);  // one frame per page, early in its programme
+    sheetPages.push_back(frames[frames.size() > 1 ? 1 : 0]);  // one frame per page, early in its programme
   }
-  if (!sheetRows.empty()) {
+  if (!sheetPages.empty()) {
     const std::string sheet = o.outDir + "/gallery.png";
-    if (!hl::SavePng(Strip(sheetRows), sheet.c_str())) {
+    if (!hl::SavePng(Sheet(sheetPages), sheet.c_str())) {
       std::fprintf(stderr, "parvane-gallery: cannot write %s\n", sheet.c_str());
       return 1;
     }
