@@ -119,7 +119,7 @@ class ScopesPage : public gallery::Page {
     }
     m_wave.SetScaleType(1);
     m_graph.SetYorYCFlag(0);
-    m_bHeadless = !(std::getenv("WINPORT_BACKEND") && std::strcmp(std::getenv("WINPORT_BACKEND"), "sdl2") == 0);
+    m_bHeadless = winport::CurrentBackend().VirtualClock();
     m_video = gallery::OpenVideo();
     m_worker = std::thread([this] { Run(); });
   }
