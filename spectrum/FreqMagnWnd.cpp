@@ -6,6 +6,7 @@
 
 #include "foundation/DrawHelpers.h"
 #include "spectrum/FigMapping.h"
+#include "spectrum/FreqAxisLabels.h"
 #include "spectrum/NaturalSpline.h"
 
 using namespace spectrum;
@@ -16,6 +17,7 @@ constexpr COLORREF kChannelColors[8] = {0xFFC030, 0xA830FF, 0xFFC04E, 0x1C30FF,
                                         0xFF5C30, 0xA894FF, 0xFFC094, 0xA8949B};
 constexpr COLORREF kOtherChannels = 0xFFFFFF;
 constexpr COLORREF kLabelColor = 0xFFFFFF;
+constexpr COLORREF kAxisColor = 0xB4B4B4;
 
 // Grid frequencies of the warped axis: 100 Hz steps below 1 kHz, 1 kHz steps below 10 kHz, then
 // 10 kHz steps.
@@ -128,6 +130,14 @@ void CFreqMagnWnd::SetBufLen(unsigned long nLen) {
   m_FreqMagn.SetBufLen(nLen);
 }
 
+void CFreqMagnWnd::SetAxisLabels(BOOL bShow) {
+  CSingleLock lock(&m_cs, TRUE);
+  m_bAxisLabels = bShow;
+  if (!m_dcGrid.GetSafeHdc()) return;
+  RebuildGrid();
+  RestoreLastFig();
+}
+
 void CFreqMagnWnd::SetLinear(unsigned char bLinear) {
   const auto hold = m_feed.Hold();
   m_bLinear = bLinear;
@@ -219,6 +229,20 @@ void CFreqMagnWnd::DrawGrid(CDC* pDC) {
   else
     DrawWarpedLines(pDC);
   DrawLabel(pDC);
+  if (m_bAxisLabels) DrawAxisLabels(pDC);
+}
+
+void CFreqMagnWnd::DrawAxisLabels(CDC* pDC) {
+  constexpr int kMinGap = 44;  // room for "1.5k" and a space, or a level and its line
+  const int W = GetWidth(), H = GetHeight();
+  const std::vector<spectrum::SAxisMark> freq =
+      m_bLinear == 1 ? spectrum::LinearFreqMarks(m_nXScaleFreqDist, GetXScaleCount(), spectrum::XGridStep(W, GetXScaleCount()), kMinGap)
+                     : spectrum::WarpedFreqMarks(static_cast<int>(Nyquist()), W, kMinGap);
+  CFont* pOld = pDC->SelectObject(&m_fontLabel);
+  pDC->SetBkMode(TRANSPARENT);
+  pDC->SetTextColor(kAxisColor);
+  spectrum::DrawAxisLabels(pDC, freq, spectrum::LevelMarks(m_pScale, H, 24), W, H);
+  pDC->SelectObject(pOld);
 }
 
 bool CFreqMagnWnd::EnsureKnotBufs(int nWidth) {

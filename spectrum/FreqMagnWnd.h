@@ -61,6 +61,10 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   // only), so a tone between two columns' bins does not vanish. Takes effect at the next figure.
   void SetSpanMax(BOOL bSpanMax);
   BOOL GetSpanMax() const { return m_bSpanMax; }
+  // Frequencies (Hz, kHz) at the grid lines along the bottom and levels (dB) at the left, drawn
+  // into the grid. Off by default: the host may label the axes outside the window instead.
+  void SetAxisLabels(BOOL bShow);
+  BOOL GetAxisLabels() const { return m_bAxisLabels; }
 
   // Channels beyond the flags set by Initial (after SetWaveFormat raised the count) are
   // visible; indexes outside the analyser's channels are ignored (and read as hidden).
@@ -84,6 +88,7 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   DWORD Nyquist() const { return m_nSampleRate >> 1; }
   void DrawWarpedLines(CDC* pDC);
   void DrawLabel(CDC* pDC);
+  void DrawAxisLabels(CDC* pDC);
   void DrawWarpedData(CDC* pDC, const float* pValues, int nCount);
   bool EnsureKnotBufs(int nWidth);
 
@@ -101,6 +106,7 @@ class PARVANEU_API CFreqMagnWnd : public CFigWnd {
   DWORD m_nSampleRate = 44100;
   unsigned char m_bLinear = 0;
   BOOL m_bSpanMax = FALSE;
+  BOOL m_bAxisLabels = FALSE;
 
   // Knots of the warped curve, reused from figure to figure.
   std::vector<spectrum::SKnot> m_knots;

@@ -20,7 +20,8 @@ struct WINPORT_API Options {
 // Selects the headless back end.
 WINPORT_API void Reset(const Options& = {});
 WINPORT_API unsigned Now();  // virtual milliseconds (GetTickCount)
-// Handles all queued and sent messages and due paints; no time passes.
+// Handles all queued and sent messages and due paints; no time passes. A WM_QUIT it meets stays
+// posted for the application's own loop.
 WINPORT_API void Pump();
 // Moves the clock to Now()+ms, stopping at every due timer and scheduled action in time order
 // and handling messages between.

@@ -25,6 +25,8 @@ for lib in libParvaneU.so libKestruneU.so libwinport.so; do
 done
 if [[ -x $prefix/bin/parvane-gallery ]]; then
   "$prefix/bin/parvane-gallery" --help > /dev/null || fail "installed parvane-gallery does not run"
+  said=$("$prefix/bin/parvane-gallery" --page dialogs --out "$work/gallery" 2>&1) || fail "installed gallery: $said"
+  [[ $said != *"no resource folder"* ]] || fail "installed gallery does not find its resources: $said"
   [[ -x $prefix/bin/parvane-scope || ! -e $build/tools/parvane-scope ]] || fail "parvane-scope not installed"
 fi
 

@@ -21,6 +21,8 @@
 #include "controls/StaticPic.h"
 #include "controls/TimerWnd.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
+#include "tools/gallery/ValueText.h"
 
 namespace {
 
@@ -201,6 +203,7 @@ END_MESSAGE_MAP()
 class CControlsPage : public gallery::Page {
  public:
   const char* Name() const override { return "controls"; }
+  const char* Title() const override { return "Knobs, time display, docking panels, tip, splash, keyed pictures"; }
   SIZE ClientSize() const override { return {800, 470}; }
 
   void Create(CWnd* pParent) override {
@@ -220,7 +223,8 @@ class CControlsPage : public gallery::Page {
 
     SVUMeterInitParam p;
     p.nVUCount = 2;
-    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(300, 10, 340, 180), pParent, p);
+    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(300, 10, 328, 180), pParent, p);
+    gallery::CMeterScale::Add(pParent, m_meter, ASDS_TEXTRIGHT, 28);
 
     m_mirror.Create(AfxRegisterWndClass(0), L"", WS_CHILD | WS_VISIBLE, CRect(10, 330, 790, 460), pParent, 40);
     CSplashWnd::EnableSplashScreen(TRUE);
@@ -306,7 +310,8 @@ class CControlsPage : public gallery::Page {
     m_frame.DockControlBar(&m_bottom, AFX_IDW_DOCKBAR_BOTTOM);
     CRect rc;
     m_frame.GetWindowRect(&rc);
-    m_frame.FloatControlBar(&m_float, CPoint(rc.right + 20, rc.top));
+    // Over the frame's own view: beside the page it would sit under the next page's window.
+    m_frame.FloatControlBar(&m_float, CPoint(rc.left + 110, rc.top + 40));
   }
 
   // Drags in client coordinates of the knob: press, 2 pixels a tick, release.
@@ -332,9 +337,7 @@ class CControlsPage : public gallery::Page {
     }
     const CKnob* knobs[3] = {&m_knobLine, &m_knobBitmap, &m_knobWide};
     for (int i = 0; i < 3; ++i) {
-      CString s;
-      s.Format(L"%d", knobs[i]->GetPos());
-      m_labels[i].SetWindowText(s);
+      m_labels[i].SetWindowText(gallery::CompactNumber(knobs[i]->GetPos()).c_str());
     }
   }
 

@@ -4,7 +4,10 @@
 // types, icons, sizes and dates.
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "audio/VUMeter.h"
@@ -12,6 +15,7 @@
 #include "shell/SHFileInfo.h"
 #include "shell/SysMbIcons.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
 
 namespace {
 
@@ -335,6 +339,7 @@ END_MESSAGE_MAP()
 class CDialogsPage : public gallery::Page {
  public:
   const char* Name() const override { return "dialogs"; }
+  const char* Title() const override { return "Meter colour page, message symbols, file list with shell icons"; }
   SIZE ClientSize() const override { return {640, 400}; }
 
   void Create(CWnd* pParent) override {
@@ -343,12 +348,16 @@ class CDialogsPage : public gallery::Page {
     param.nVUCount = 2;
     param.crBack = RGB(32, 32, 32);
     param.crFrame = RGB(10, 10, 10);
-    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(262, 10, 312, 160), pParent, param);
+    m_meter.Create(WS_CHILD | WS_VISIBLE, CRect(262, 10, 298, 160), pParent, param);
+    gallery::CMeterScale::Add(pParent, m_meter, ASDS_TEXTRIGHT, 28);
     const LPCWSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_BTNFACE));
     m_pageWnd.Create(CLSID_MeterColourPage, &m_object, cls, WS_CHILD | WS_VISIBLE | WS_BORDER, pParent, 100);
     m_pageWnd.SetWindowPos(nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     m_symbols.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(330, 10, 630, 110), pParent, 101);
-    m_files.Fill(CString::FromUtf8(PARVANEU_RESOURCES_DIR));
+    const std::string folder = gallery::ResourceDir();
+    if (!std::filesystem::is_directory(folder))
+      std::fprintf(stderr, "parvane-gallery: dialogs page: no resource folder at %s\n", folder.c_str());
+    m_files.Fill(CString::FromUtf8(folder.c_str()));
     m_files.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10, 180, 630, 390), pParent, 102);
   }
 

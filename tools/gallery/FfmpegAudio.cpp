@@ -1,5 +1,6 @@
 #include "tools/gallery/FfmpegAudio.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -9,30 +10,70 @@
 
 namespace gallery {
 
-bool CFfmpegAudio::Open(const std::string& path) {
-  int fd[2];
-  if (::pipe(fd) != 0) return false;
+namespace {
+
+// Starts `ffmpeg -nostdin -v error ARGS`, no shell (a file name needs no quoting). Its stdout
+// goes to *out or /dev/null, its stderr to *err or ours. The pid, or -1.
+pid_t SpawnFfmpeg(const std::vector<std::string>& args, int* out, int* err) {
+  int po[2] = {-1, -1}, pe[2] = {-1, -1};
+  if ((out && ::pipe(po) != 0) || (err && ::pipe(pe) != 0)) {
+    for (int fd : {po[0], po[1]})
+      if (fd >= 0) ::close(fd);
+    return -1;
+  }
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, fd[1], STDOUT_FILENO);
-  posix_spawn_file_actions_addclose(&actions, fd[0]);
-  posix_spawn_file_actions_addclose(&actions, fd[1]);
-  // Arguments are passed as they are, no shell: the file name needs no quoting.
-  std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-i", path, "-f", "f32le",
-                                   "-ac", "2", "-ar", std::to_string(m_nRate), "-"};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const int rc = posix_spawnp(&m_pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(fd[1]);
-  if (rc != 0) {
-    ::close(fd[0]);
-    m_pid = -1;
-    return false;
+  if (out) {
+    posix_spawn_file_actions_adddup2(&actions, po[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, po[0]);
+    posix_spawn_file_actions_addclose(&actions, po[1]);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   }
-  m_fd = fd[0];
-  return true;
+  if (err) {
+    posix_spawn_file_actions_adddup2(&actions, pe[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pe[0]);
+    posix_spawn_file_actions_addclose(&actions, pe[1]);
+  }
+  std::vector<std::string> all = {"ffmpeg", "-nostdin", "-v", "error"};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = -1;
+  const int rc = posix_spawnp(&pid, "ffmpeg", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  for (int* p : {po, pe}) {
+    if (p[1] >= 0) ::close(p[1]);
+    if (rc != 0 && p[0] >= 0) ::close(p[0]);
+  }
+  if (rc != 0) return -1;
+  if (out) *out = po[0];
+  if (err) *err = pe[0];
+  return pid;
+}
+
+}  // namespace
+
+std::string CFfmpegAudio::Check(const std::string& path) {
+  int err = -1;
+  const pid_t pid = SpawnFfmpeg({"-i", path, "-map", "0:a:0", "-t", "0.1", "-f", "null", "-"}, nullptr, &err);
+  if (pid < 0) return "cannot start ffmpeg";
+  std::string said;
+  char buf[512];
+  for (ssize_t n; (n = ::read(err, buf, sizeof buf)) > 0;) said.append(buf, static_cast<size_t>(n));
+  ::close(err);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return {};
+  if (said.find("matches no streams") != std::string::npos) return "the file has no audio stream";
+  const std::string first = said.substr(0, said.find('\n'));
+  return "ffmpeg cannot decode it" + (first.empty() ? std::string() : " (" + first + ")");
+}
+
+bool CFfmpegAudio::Open(const std::string& path) {
+  m_pid = SpawnFfmpeg({"-i", path, "-f", "f32le", "-ac", "2", "-ar", std::to_string(m_nRate), "-"}, &m_fd, nullptr);
+  return m_pid > 0;
 }
 
 void CFfmpegAudio::Read(int frames, float* interleaved) {

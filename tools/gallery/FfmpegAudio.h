@@ -15,6 +15,8 @@ class CFfmpegAudio {
   CFfmpegAudio(const CFfmpegAudio&) = delete;
   CFfmpegAudio& operator=(const CFfmpegAudio&) = delete;
 
+  // Why the file cannot be played ("the file has no audio stream", ...); empty when it can.
+  static std::string Check(const std::string& path);
   bool Open(const std::string& path);
   // frames stereo frames, interleaved (L, R, L, R...), zeros past the end of the stream.
   void Read(int frames, float* interleaved);

@@ -1,5 +1,7 @@
 #include "tools/gallery/Gallery.h"
 
+#include "tools/scope/FrameSource.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -53,10 +55,33 @@ std::string& AudioPath() {
 }
 }  // namespace
 
-void SetVideoFile(const std::string& path) { VideoPath() = path; }
+std::unique_ptr<scopetool::FrameSource>& OpenedVideo() {
+  static std::unique_ptr<scopetool::FrameSource> source;
+  return source;
+}
+
+void SetVideoFile(const std::string& path, std::unique_ptr<scopetool::FrameSource> opened) {
+  VideoPath() = path;
+  OpenedVideo() = std::move(opened);
+}
+
+std::unique_ptr<scopetool::FrameSource> OpenVideo() {
+  if (OpenedVideo()) return std::move(OpenedVideo());
+  if (VideoPath().empty() || VideoPath() == "-") return nullptr;
+  std::string error;
+  return scopetool::OpenSource(VideoPath(), "", 0, 0, error);
+}
+
 const std::string& VideoFile() { return VideoPath(); }
 void SetAudioFile(const std::string& path) { AudioPath() = path; }
 const std::string& AudioFile() { return AudioPath(); }
+
+std::string ResourceDir() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return PARVANEU_BIN_TO_RESOURCES;
+  return (self.parent_path() / PARVANEU_BIN_TO_RESOURCES).lexically_normal().string();
+}
 
 bool ProgramOnPath(const char* name) {
   const char* path = std::getenv("PATH");

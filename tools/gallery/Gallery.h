@@ -2,12 +2,16 @@
 // feeds them from a built-in programme. Headless, the driver advances virtual time and saves
 // frames to PNG; with --window it shows the page in a real window at the real clock.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <winport/afx.h>
 
 class CWnd;
+namespace scopetool {
+class FrameSource;
+}
 
 namespace gallery {
 
@@ -21,6 +25,9 @@ class Page {
   virtual void Create(CWnd* pParent) = 0;
   // Called every 20 ms of programme time (50 updates per second), starting at 0.
   virtual void Tick(unsigned ms) = 0;
+  // How often the page updates in a real window (a multiple of 20 ms): the video pages at 25
+  // frames a second, as footage runs.
+  virtual unsigned LivePeriodMs() const { return 20; }
   // Programme times (ms) at which the headless driver saves a frame into the page's strip.
   virtual std::vector<unsigned> SnapshotTimes() const { return {0, 500, 1000, 2000}; }
   virtual void Destroy() {}
@@ -40,9 +47,16 @@ void SetAudioFile(const std::string& path);
 const std::string& AudioFile();
 // Whether a program of that name can be run from PATH.
 bool ProgramOnPath(const char* name);
-// --video FILE: the scope pages show this footage instead of their built-in pattern.
-void SetVideoFile(const std::string& path);
+// The library's resource files as installed beside the program (share/ParvaneU/resources).
+std::string ResourceDir();
+// --video FILE: the scope pages show this footage instead of their built-in pattern. `opened`
+// is the source as the command line check opened it: the first page takes it, so a stream that
+// can be read only once (standard input, "-") is not read twice.
+void SetVideoFile(const std::string& path, std::unique_ptr<scopetool::FrameSource> opened);
 const std::string& VideoFile();
+// The footage from its start: the source the check opened while nobody has taken it, else the
+// file opened again; null for standard input once taken, or when nothing can be read.
+std::unique_ptr<scopetool::FrameSource> OpenVideo();
 
 }  // namespace gallery
 

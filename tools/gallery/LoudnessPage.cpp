@@ -12,6 +12,7 @@
 #include "audio/MeterFeed.h"
 #include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
 #include "tools/gallery/TestNoise.h"
 
 namespace {
@@ -49,7 +50,7 @@ class CStereoProgramme {
 class CLoudnessPage : public gallery::Page {
  public:
   const char* Name() const override { return "loudness"; }
-  const char* Title() const override { return "Loudness (CLevelMeasure into CExVUMeter)"; }
+  const char* Title() const override { return "Loudness: PPM and VU meters and EBU R 128 readings from samples"; }
   SIZE ClientSize() const override { return {480, 300}; }
 
   void Create(CWnd* pParent) override {
@@ -59,8 +60,10 @@ class CLoudnessPage : public gallery::Page {
     m_bFile = !gallery::AudioFile().empty() && m_file.Open(gallery::AudioFile());
     m_caption[0].Create(L"PPM type II", WS_CHILD | WS_VISIBLE, CRect(10, 6, 110, 22), pParent);
     m_caption[1].Create(L"VU", WS_CHILD | WS_VISIBLE, CRect(120, 6, 200, 22), pParent);
-    m_meterPPM.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(10, 26, 60, 290), pParent);
-    m_meterVU.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(120, 26, 170, 290), pParent);
+    m_meterPPM.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(10, 26, 50, 290), pParent);
+    m_meterVU.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(120, 26, 160, 290), pParent);
+    gallery::CMeterScale::Add(pParent, m_meterPPM, ASDS_TEXTRIGHT, 30);
+    gallery::CMeterScale::Add(pParent, m_meterVU, ASDS_TEXTRIGHT, 30);
     const wchar_t* names[kLines] = {L"Momentary", L"Short-term", L"Integrated", L"Range", L"True peak max"};
     for (int i = 0; i < kLines; ++i) {
       m_label[i].Create(names[i], WS_CHILD | WS_VISIBLE, CRect(200, 30 + i * 36, 330, 50 + i * 36), pParent);

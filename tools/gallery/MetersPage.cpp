@@ -11,6 +11,7 @@
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/gallery/MeterScale.h"
 #include "tools/gallery/TestNoise.h"
 
 namespace {
@@ -86,21 +87,25 @@ class CMetersPage : public gallery::Page {
     stereo.pScale = &m_scale;
     m_vuStereo.AddVUMarker(0, RGB(255, 255, 255));
     m_vuStereo.SetTipPostText(L"dB");
-    m_vuStereo.Create(WS_CHILD | WS_VISIBLE, CRect(10, 26, 90, 366), pParent, stereo);
-    gallery::AddLabel(pParent, CRect(10, 6, 98, 22), L"CVUMeter");
+    m_vuStereo.Create(WS_CHILD | WS_VISIBLE, CRect(40, 26, 110, 366), pParent, stereo);
+    gallery::CMeterScale::Add(pParent, m_vuStereo, ASDS_TEXTLEFT, 30);
+    gallery::AddLabel(pParent, CRect(4, 6, 118, 22), L"Segmented, stereo");
 
     SVUMeterInitParam eight;
     eight.nVUCount = kChannels;
     eight.crBack = RGB(32, 32, 32);
     eight.crFrame = RGB(10, 10, 10);
     m_vuEight.AddVUMarker(-6, RGB(255, 255, 0));
-    m_vuEight.Create(WS_CHILD | WS_VISIBLE, CRect(100, 26, 300, 366), pParent, eight);
-    gallery::AddLabel(pParent, CRect(100, 6, 300, 22), L"CVUMeter, 8 channels, linear");
+    m_vuEight.Create(WS_CHILD | WS_VISIBLE, CRect(122, 26, 292, 366), pParent, eight);
+    gallery::CMeterScale::Add(pParent, m_vuEight, ASDS_TEXTRIGHT, 32);
+    gallery::AddLabel(pParent, CRect(122, 6, 330, 22), L"Segmented, 8 channels, linear dB");
 
-    m_exStereo.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(310, 26, 350, 366), pParent);
+    m_exStereo.Create(2, TRUE, WS_CHILD | WS_VISIBLE, CRect(366, 26, 404, 366), pParent);
     m_exStereo.SetTipPostText(L"dB");
-    m_exEight.Create(kChannels, FALSE, WS_CHILD | WS_VISIBLE, CRect(360, 26, 630, 366), pParent);
-    gallery::AddLabel(pParent, CRect(306, 6, 630, 22), L"CExVUMeter: stereo vertical, 8 channels horizontal");
+    gallery::CMeterScale::Add(pParent, m_exStereo, ASDS_TEXTLEFT, 28);
+    m_exEight.Create(kChannels, FALSE, WS_CHILD | WS_VISIBLE, CRect(414, 46, 632, 366), pParent);
+    gallery::CMeterScale::Add(pParent, m_exEight, ASDS_TEXTLEFT, 20);
+    gallery::AddLabel(pParent, CRect(336, 6, 632, 22), L"Gradient meters: stereo upright, 8 channels across");
     m_exEight.SetMeterDist(3);
   }
 

@@ -64,9 +64,9 @@ class ScalePage : public gallery::Page {
   void Create(CWnd* pParent) override {
     static CString cls = AfxRegisterWndClass(0);
     m_left.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(4, 24, 98, 336), pParent, 1);
-    gallery::AddLabel(pParent, CRect(4, 4, 98, 20), L"ASDS_TEXTLEFT");
+    gallery::AddLabel(pParent, CRect(4, 4, 98, 20), L"Labels left");
     m_right.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(102, 24, 196, 336), pParent, 2);
-    gallery::AddLabel(pParent, CRect(102, 4, 196, 20), L"ASDS_TEXTRIGHT");
+    gallery::AddLabel(pParent, CRect(102, 4, 196, 20), L"Labels right");
   }
   void Tick(unsigned ms) override {
     // A slow swell from silence to +10 dB and back, one channel a beat behind the other.

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -100,6 +101,7 @@ class ScopesPage : public gallery::Page {
   const char* Title() const override { return "Video scopes (live, fed from a worker thread)"; }
   SIZE ClientSize() const override { return {2 * kScopeW + 3 * kGap, 2 * (kScopeH + kTitle + kGap)}; }
   std::vector<unsigned> SnapshotTimes() const override { return {0, 500, 1000, 2000}; }
+  unsigned LivePeriodMs() const override { return 40; }
 
   void Create(CWnd* pParent) override {
     const SIZE size = ClientSize();
@@ -107,8 +109,8 @@ class ScopesPage : public gallery::Page {
     m_panel.onDestroy = [this] { StopWorker(); };
     m_panel.CreateEx(0, cls, L"", WS_CHILD | WS_VISIBLE, CRect(0, 0, size.cx, size.cy), pParent, 1);
     CScopeBaseWnd* wnds[4] = {&m_wave, &m_vector, &m_histo, &m_parade};
-    static const wchar_t* const kCaptions[] = {L"CWaveformWnd, percent scale", L"CVectorScopeWnd",
-                                               L"CHistogramWnd: luma, R, G, B", L"CRGBParadeWnd"};
+    static const wchar_t* const kCaptions[] = {L"Luma waveform, percent", L"Vector scope",
+                                               L"Histogram: luma, red, green, blue", L"RGB parade"};
     for (int i = 0; i < 4; ++i) {
       const int x = kGap + (i % 2) * (kScopeW + kGap), y = (i / 2) * (kScopeH + kTitle + kGap) + kTitle;
       gallery::AddLabel(&m_panel, CRect(x, y - kTitle, x + kScopeW, y - 2), kCaptions[i]);
@@ -117,8 +119,8 @@ class ScopesPage : public gallery::Page {
     }
     m_wave.SetScaleType(1);
     m_graph.SetYorYCFlag(0);
-    m_bHeadless = !(std::getenv("WINPORT_BACKEND") && std::strcmp(std::getenv("WINPORT_BACKEND"), "sdl2") == 0);
-    OpenVideo();
+    m_bHeadless = winport::CurrentBackend().VirtualClock();
+    m_video = gallery::OpenVideo();
     m_worker = std::thread([this] { Run(); });
   }
 
@@ -147,12 +149,6 @@ class ScopesPage : public gallery::Page {
   void Destroy() override { StopWorker(); }
 
  private:
-  void OpenVideo() {
-    const std::string& path = gallery::VideoFile();
-    if (path.empty()) return;
-    std::string error;
-    m_video = scopetool::OpenSource(path, "", 0, 0, error);
-  }
 
   void Run() {
     std::unique_lock<std::mutex> lock(m_mu);
@@ -179,13 +175,19 @@ class ScopesPage : public gallery::Page {
     m_graph.EndUpdateGraph();
   }
 
-  // The next frame of the footage, starting over at its end; false without footage.
+  // The next frame of the footage, starting over at its end (standard input holds its last
+  // frame); false without footage.
   bool NextVideoFrame() {
     for (int attempt = 0; m_video && attempt < 2; ++attempt) {
-      if (m_video->Next(m_frame) == scopetool::ReadResult::Frame) return true;
-      OpenVideo();
+      if (m_video->Next(m_frame) == scopetool::ReadResult::Frame) return m_bHadFrame = true;
+      m_video = gallery::OpenVideo();
     }
-    return false;
+    if (!m_bHadFrame && !gallery::VideoFile().empty() && !m_bSaidNoFrames) {
+      m_bSaidNoFrames = true;
+      std::fprintf(stderr, "parvane-gallery: --video %s: no frames to show; the built-in pattern is shown\n",
+                   gallery::VideoFile().c_str());
+    }
+    return m_bHadFrame;
   }
 
   void StopWorker() {
@@ -206,6 +208,7 @@ class ScopesPage : public gallery::Page {
   CRGBParadeWnd m_parade;
   scopetool::Frame m_frame;
   std::unique_ptr<scopetool::FrameSource> m_video;
+  bool m_bHadFrame = false, m_bSaidNoFrames = false;  // worker thread only
   bool m_bHeadless = true;
 
   std::thread m_worker;

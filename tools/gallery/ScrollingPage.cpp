@@ -75,21 +75,25 @@ class CSkinnedView : public CDocView<CXSBScrollWnd> {
 class CScrollingPage : public gallery::Page {
  public:
   const char* Name() const override { return "scrolling"; }
-  SIZE ClientSize() const override { return {900, 330}; }
+  const char* Title() const override { return "Scroll bars: one document in three skins and on the platform's bars"; }
+  SIZE ClientSize() const override { return {900, 352}; }
 
   void Create(CWnd* pParent) override {
     CXScrollBarSkin* skins[3] = {CXSBSkinNormal::GetTheSkin(), CXSBSkinFlat::GetTheSkin(),
                                  CXSBSkinBlueGlass::GetTheSkin()};
+    static const wchar_t* const kSkinNames[3] = {L"Skin: normal", L"Skin: flat", L"Skin: blue glass"};
     for (int i = 0; i < 3; ++i) {
       CSkinnedView& v = m_skinned[i];
-      v.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10 + i * 222, 10, 10 + i * 222 + 190, 300), pParent,
+      gallery::AddLabel(pParent, CRect(10 + i * 222, 4, 10 + i * 222 + 206, 20), kSkinNames[i]);
+      v.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(10 + i * 222, 26, 10 + i * 222 + 190, 316), pParent,
                static_cast<UINT>(10 + i));
       v.SetScrollBtnSize(SIZE{16, 16});
       v.SetScrollBarSkin(skins[i]);
       v.SetScrollSizes(kDoc, SIZE{0, 0}, SIZE{0, 0});
       v.SetWindowSize(206, 316);
     }
-    m_platform.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(676, 10, 890, 320), pParent, 20);
+    gallery::AddLabel(pParent, CRect(676, 4, 890, 20), L"Platform scroll bars");
+    m_platform.Create(nullptr, L"", WS_CHILD | WS_VISIBLE, CRect(676, 26, 890, 336), pParent, 20);
     m_platform.SetScrollSizes(kDoc, SIZE{0, 0}, SIZE{0, 20});
   }
 

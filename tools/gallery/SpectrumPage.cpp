@@ -80,6 +80,7 @@ class CProgramme {
 class CSpectrumPage : public gallery::Page {
  public:
   const char* Name() const override { return "spectrum"; }
+  const char* Title() const override { return "Spectrum: two channels on a linear and a warped frequency axis"; }
   SIZE ClientSize() const override { return {820, 440}; }
 
   void Create(CWnd* pParent) override {
@@ -105,6 +106,7 @@ class CSpectrumPage : public gallery::Page {
       m_wnd[i].SetAgility(0.6f);
       m_wnd[i].SetLinear(l.linear);
       m_wnd[i].SetSpanMax(l.spanMax);
+      m_wnd[i].SetAxisLabels(TRUE);
     }
     const std::string& file = gallery::AudioFile();
     if (!file.empty() && m_source.Open(file)) {

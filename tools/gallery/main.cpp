@@ -16,6 +16,7 @@
 #include <winport/afx.h>
 #include <winport/headless.h>
 
+#include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"
 #include "tools/gallery/Options.h"
 #include "tools/gallery/PageFrame.h"
@@ -69,10 +70,29 @@ Image Strip(const std::vector<Image>& frames) {
   return strip;
 }
 
+// Every page on one sheet, in rows as the windows tile on a screen as wide as the sheet.
+Image Sheet(const std::vector<Image>& pages) {
+  constexpr int kWidth = 1800, kGap = 12;
+  std::vector<SIZE> sizes;
+  for (const Image& p : pages) sizes.push_back(SIZE{p.width, p.height});
+  const std::vector<POINT> at = gallery::TilePositions(sizes, SIZE{kWidth, 1 << 20}, POINT{kGap, kGap}, kGap);
+  Image sheet;
+  for (size_t i = 0; i < pages.size(); ++i) {
+    sheet.width = std::max<int>(sheet.width, at[i].x + pages[i].width + kGap);
+    sheet.height = std::max<int>(sheet.height, at[i].y + pages[i].height + kGap);
+  }
+  sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height, 0x303030);
+  for (size_t i = 0; i < pages.size(); ++i)
+    for (int y = 0; y < pages[i].height; ++y)
+      std::copy_n(pages[i].pixels.begin() + static_cast<std::ptrdiff_t>(y) * pages[i].width, pages[i].width,
+                  sheet.pixels.begin() + static_cast<std::ptrdiff_t>(at[i].y + y) * sheet.width + at[i].x);
+  return sheet;
+}
+
 int RunHeadless(const Options& o) {
   namespace hl = winport::headless;
   if (!PrepareOutDir(o.outDir)) return 1;
-  std::vector<Image> sheetRows;
+  std::vector<Image> sheetPages;
   for (gallery::PageFactory make : gallery::Pages()) {
     std::unique_ptr<gallery::Page> page(make());
     if (!o.only.empty() && o.only != page->Name()) continue;
@@ -106,11 +126,11 @@ int RunHeadless(const Options& o) {
       return 1;
     }
     std::printf("%s (%zu frames)\n", path.c_str(), frames.size());
-    sheetRows.push_back(frames[frames.size() > 1 ? 1 : 0]);  // one frame per page, early in its programme
+    sheetPages.push_back(frames[frames.size() > 1 ? 1 : 0]);  // one frame per page, early in its programme
   }
-  if (!sheetRows.empty()) {
+  if (!sheetPages.empty()) {
     const std::string sheet = o.outDir + "/gallery.png";
-    if (!hl::SavePng(Strip(sheetRows), sheet.c_str())) {
+    if (!hl::SavePng(Sheet(sheetPages), sheet.c_str())) {
       std::fprintf(stderr, "parvane-gallery: cannot write %s\n", sheet.c_str());
       return 1;
     }
@@ -133,7 +153,7 @@ int RunWindows(const Options& o) {
     pages.push_back(std::move(page));
   }
   const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  const std::vector<POINT> at = gallery::TilePositions(sizes, screen, POINT{24, 24}, 12);
+  const std::vector<POINT> at = gallery::TilePositions(sizes, screen);
   std::vector<std::unique_ptr<gallery::CPageFrame>> frames;
   for (size_t i = 0; i < pages.size(); ++i) {
     auto frame = std::make_unique<gallery::CPageFrame>();
@@ -144,6 +164,8 @@ int RunWindows(const Options& o) {
     frames.push_back(std::move(frame));
   }
   if (frames.empty()) return 1;
+  std::fprintf(stderr, "parvane-gallery: %zu page window%s open; close them or press Ctrl+C to end\n", frames.size(),
+               frames.size() == 1 ? "" : "s");
   // The framework's pump runs pre-translation, so tooltips see the relayed mouse moves. The loop
   // ends when the last page window closes or the session asks the program to end (Ctrl+C).
   while (AfxPumpMessage()) {
@@ -171,20 +193,26 @@ int main(int argc, char** argv) {
                    o.audio.c_str());
       return 2;
     }
-    if (!std::filesystem::is_regular_file(o.audio)) {
-      std::fprintf(stderr, "parvane-gallery: --audio %s: no such file\n", o.audio.c_str());
-      return 2;
+    std::error_code ec;
+    const auto kind = std::filesystem::status(o.audio, ec).type();
+    const std::string why = kind == std::filesystem::file_type::not_found ? "no such file"
+                            : kind != std::filesystem::file_type::regular  ? "not a regular file"
+                                                                           : gallery::CFfmpegAudio::Check(o.audio);
+    if (!why.empty()) {
+      std::fprintf(stderr, "parvane-gallery: --audio %s: %s\n", o.audio.c_str(), why.c_str());
+      return 1;
     }
     gallery::SetAudioFile(o.audio);
   }
   if (!o.video.empty() && !o.help) {
     // Opened once here so a missing file or a missing ffmpeg is said at once, not per frame.
     std::string why;
-    if (!scopetool::OpenSource(o.video, "", 0, 0, why)) {
+    std::unique_ptr<scopetool::FrameSource> source = scopetool::OpenSource(o.video, "", 0, 0, why);
+    if (!source) {
       std::fprintf(stderr, "parvane-gallery: --video: %s\n", why.c_str());
-      return 2;
+      return 1;
     }
-    gallery::SetVideoFile(o.video);
+    gallery::SetVideoFile(o.video, std::move(source));
   }
   if (o.help) {
     std::fputs(gallery::Usage(pages).c_str(), stdout);

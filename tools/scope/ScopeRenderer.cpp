@@ -1,5 +1,7 @@
 #include "tools/scope/ScopeRenderer.h"
 
+#include <algorithm>
+
 #include <winport/headless.h>
 
 #include "scopes/HistogramWnd.h"
@@ -11,7 +13,25 @@ namespace scopetool {
 
 namespace {
 constexpr const char* kNames[] = {"waveform", "yc", "vector", "lightning", "histogram", "parade", "rgbhisto"};
+
+// The scope windows draw one-pixel traces and fixed-size labels, made for about 640 x 360: a
+// larger image is drawn at a whole fraction of its size and enlarged, so traces stay lines and
+// labels grow with it.
+constexpr int kDrawnW = 640, kDrawnH = 360;
+
+winport::headless::Image Enlarged(const winport::headless::Image& img, int width, int height) {
+  winport::headless::Image out;
+  out.width = width;
+  out.height = height;
+  out.pixels.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const int sy = static_cast<int>(static_cast<long long>(y) * img.height / height);
+    for (int x = 0; x < width; ++x)
+      out.pixels[static_cast<size_t>(y) * width + x] = img.At(static_cast<int>(static_cast<long long>(x) * img.width / width), sy);
+  }
+  return out;
 }
+}  // namespace
 
 bool ScopeByName(const std::string& name, ScopeKind& kind) {
   for (int i = 0; i < 7; ++i)
@@ -32,7 +52,10 @@ ScopeRenderer::~ScopeRenderer() {
 }
 
 bool ScopeRenderer::Create(const std::vector<ScopeKind>& kinds, const RenderOptions& o) {
-  const CRect rc(0, 0, o.width, o.height);
+  m_nWidth = o.width;
+  m_nHeight = o.height;
+  const int zoom = std::max(1, std::min(o.width / kDrawnW, o.height / kDrawnH));
+  const CRect rc(0, 0, (o.width + zoom - 1) / zoom, (o.height + zoom - 1) / zoom);
   if (!m_host.CreateEx(0, AfxRegisterWndClass(0), L"parvane-scope", WS_POPUP | WS_VISIBLE, rc, nullptr, 0)) return false;
   auto has = [&](ScopeKind k) { return std::find(kinds.begin(), kinds.end(), k) != kinds.end(); };
   m_graph.SetYorYCFlag(0);
@@ -104,6 +127,7 @@ bool ScopeRenderer::Save(const std::string& dir, long index, std::string& error)
   std::snprintf(number, sizeof number, "%06ld", index);
   for (Scope& s : m_scopes) {
     winport::headless::Image img = winport::headless::Capture(s.wnd->GetSafeHwnd());
+    if (img.width != m_nWidth || img.height != m_nHeight) img = Enlarged(img, m_nWidth, m_nHeight);
     for (uint32_t& p : img.pixels) p &= 0xFFFFFF;
     const std::string path = dir + "/" + ScopeName(s.kind) + "_" + number + ".png";
     if (!winport::headless::SavePng(img, path.c_str())) {

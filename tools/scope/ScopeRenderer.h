@@ -43,6 +43,7 @@ class ScopeRenderer {
   CVideoScopeGraph m_graph;    // luma mode: everything but the Y/C waveform
   CVideoScopeGraph m_graphYC;  // Y/C mode, only when that scope is chosen
   bool m_bYC = false;
+  int m_nWidth = 0, m_nHeight = 0;  // of the images written
   std::vector<Scope> m_scopes;
 };
 

@@ -79,23 +79,28 @@ Surface ComposeClient(HWND hwnd) {
   return out;
 }
 
-Surface ComposeWindow(HWND hwnd) {
+void ComposeWindow(HWND hwnd, Surface& out) {
   auto w = Find(hwnd);
-  if (!w) return Surface();
+  if (!w) {
+    out = Surface();
+    return;
+  }
   Lock lock(S().mu);
   int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
   const SIZE size = Surface::Capped(width, height);
-  Surface out(size.cx, size.cy, ToPixel(GetSysColor(COLOR_BTNFACE)));
+  // The last composition's buffer is reused: a fresh one per frame costs more in page faults
+  // than the composing itself.
+  if (out.Width() != size.cx || out.Height() != size.cy) out = Surface(size.cx, size.cy);
   RECT all{0, 0, out.Width(), out.Height()};
-  DrawNonClient(out, *w, all, all);
   RECT nc = NonClientInsets(*w);
-  Surface client = *w->surface;
   RECT cr = ClientRectOf(*w);
-  RECT cclip{0, 0, cr.right, cr.bottom};
-  ComposeChildren(client, *w, 0, 0, cclip);
+  const bool covered = w->surface && w->surface->Width() >= cr.right && w->surface->Height() >= cr.bottom;
+  if (nc.left || nc.top || nc.right || nc.bottom || !covered)
+    FillRectClipped(out, all, ToPixel(GetSysColor(COLOR_BTNFACE)), all);
+  DrawNonClient(out, *w, all, all);
   OffsetRect(&cr, nc.left, nc.top);
-  Blit(out, client, nc.left, nc.top, cr);
-  return out;
+  if (w->surface) Blit(out, *w->surface, nc.left, nc.top, cr);
+  ComposeChildren(out, *w, nc.left, nc.top, cr);
 }
 
 }  // namespace winport::detail

@@ -221,7 +221,7 @@ void MarkPresent(HWND hwnd) {
   if (top && std::find(d.begin(), d.end(), top) == d.end()) d.push_back(top);
 }
 
-Surface ComposeWindow(HWND hwnd);  // Compose.cpp
+void ComposeWindow(HWND hwnd, Surface& out);  // Compose.cpp
 
 void PresentDirty() {
   auto& s = S();
@@ -234,8 +234,8 @@ void PresentDirty() {
   for (HWND h : dirty) {
     auto w = Find(h);
     if (!w || !w->native || w->thread != std::this_thread::get_id()) continue;
-    Surface img = ComposeWindow(h);
-    s.backend->Present(h, img);
+    ComposeWindow(h, w->composed);
+    s.backend->Present(h, w->composed);
   }
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 #include "winport/headless.h"
 #include "winport/gdi/ImageCodec.h"
@@ -27,11 +28,15 @@ void RequireHeadless(const char* what) {
   std::abort();
 }
 
-// A message loop turn as the application's would do it.
-bool PumpOne() {
+// A message loop turn as the application's would do it. A quit met on the way is noted for the
+// caller to post again: Pump is a nested loop, and the application's own loop must still end.
+bool PumpOne(std::optional<int>& quit) {
   MSG msg;
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-  if (msg.message == WM_QUIT) return true;
+  if (msg.message == WM_QUIT) {
+    quit = static_cast<int>(msg.wParam);
+    return true;
+  }
   if (AfxPreTranslateMessage(&msg)) return true;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
@@ -102,12 +107,14 @@ unsigned Now() { return static_cast<unsigned>(detail::Now()); }
 
 void Pump() {
   long guard = 0;
-  while (PumpOne()) {
+  std::optional<int> quit;
+  while (PumpOne(quit)) {
     if (++guard > 1000000) {
       std::fprintf(stderr, "winport headless: Pump does not settle (a window keeps posting or invalidating itself)\n");
       std::abort();
     }
   }
+  if (quit) PostQuitMessage(*quit);
 }
 
 void Advance(unsigned ms) {

@@ -57,6 +57,7 @@ struct Window {
   LONG_PTR userData = 0;
   std::thread::id thread;
   std::shared_ptr<Surface> surface;  // client size
+  Surface composed;  // top-level: what was last presented, kept for its buffer
   Region update;                     // the update region, client coords
   bool erase = false;
   bool internalPaint = false;

@@ -203,6 +203,14 @@ class Sdl2Backend final : public Backend {
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED) detail::MarkPresent(h);
         if (e.window.event == SDL_WINDOWEVENT_MOVED)
           SetWindowPos(h, nullptr, e.window.data1, e.window.data2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // As on the desktop, a window learns that it was minimised or restored through WM_SIZE,
+        // so a host can stop animating what nobody sees.
+        if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) PostMessageW(h, WM_SIZE, SIZE_MINIMIZED, 0);
+        if (e.window.event == SDL_WINDOWEVENT_RESTORED) {
+          RECT rc{};
+          GetClientRect(h, &rc);
+          PostMessageW(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+        }
         if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
           SetWindowPos(h, nullptr, 0, 0, e.window.data1, e.window.data2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         break;
@@ -243,6 +251,9 @@ std::unique_ptr<Backend> MakeSdl2Backend() {
     RefuseWithoutDisplay();
     return nullptr;
   }
+  // Window surfaces go straight to the display (X11 shared memory): through the default GL path
+  // a software GL on a virtual display spends more on each present than the controls on drawing.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "winport: SDL2 back end unavailable: %s\n", SDL_GetError());
     return nullptr;
