@@ -131,7 +131,7 @@ void CFreqMagnWnd::SetBufLen(unsigned long nLen) {
 }
 
 void CFreqMagnWnd::SetAxisLabels(BOOL bShow) {
-  CSingleLock lock(&m_cs, TRUE);
+  const auto hold = m_feed.Hold();
   m_bAxisLabels = bShow;
   if (!m_dcGrid.GetSafeHdc()) return;
   RebuildGrid();
