@@ -80,6 +80,43 @@ bool BmpHasAlpha(std::span<const std::uint8_t> b) {
   return false;
 }
 
+// The Huffman tables a JPEG segment defines at the length field `at`, read as the decoder reads
+// them (zeros past the end): false when one has more than the 256 codes a table holds. The decoder
+// would write them past its tables.
+bool HuffmanTablesFit(std::span<const std::uint8_t> b, std::size_t at) {
+  const auto byte = [&](std::size_t i) -> unsigned { return i < b.size() ? b[i] : 0u; };
+  long left = static_cast<long>(byte(at) << 8 | byte(at + 1)) - 2;
+  for (std::size_t i = at + 2; left > 0;) {
+    const unsigned q = byte(i++);
+    if ((q >> 4) > 1 || (q & 15) > 3) return true;  // refused by the decoder before it builds anything
+    long codes = 0;
+    for (int k = 0; k < 16; ++k) codes += byte(i++);
+    if (codes > 256) return false;
+    i += static_cast<std::size_t>(codes);
+    left -= 17 + codes;
+  }
+  return true;
+}
+
+// Walks a JPEG's markers as the decoder finds them (segments skipped by their length, anything
+// between them a byte at a time) and checks every table segment: the decoder writes a table of
+// more than 256 codes past its arrays.
+bool JpegTablesFit(std::span<const std::uint8_t> b) {
+  if (b.size() < 2 || b[0] != 0xFF || b[1] != 0xD8) return true;
+  for (std::size_t i = 2; i + 1 < b.size();) {
+    if (b[i] != 0xFF || b[i + 1] == 0xFF) {  // entropy-coded data, padding or fill bytes
+      ++i;
+      continue;
+    }
+    const unsigned marker = b[i + 1];
+    i += 2;
+    if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) continue;  // no length follows
+    if (marker == 0xC4 && !HuffmanTablesFit(b, i)) return false;
+    if (i + 1 < b.size()) i += static_cast<std::size_t>(b[i] << 8 | b[i + 1]);  // the length counts itself
+  }
+  return true;
+}
+
 void AppendBytes(void* context, void* data, int size) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(context);
   const auto* p = static_cast<const std::uint8_t*>(data);
@@ -101,6 +138,7 @@ std::vector<std::uint8_t> ToRgb(const Surface& surface) {
 
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes) {
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  if (!JpegTablesFit(bytes)) return std::nullopt;
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &comp)) return std::nullopt;
