@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -151,4 +152,23 @@ TEST(GdiBitmapLoad, JpegWithAHuffmanTableOfTooManyCodesIsRefused) {
   };
   EXPECT_TRUE(winport::DecodeImage(withTable(1, 255)));
   EXPECT_FALSE(winport::DecodeImage(withTable(5, 255)));
+  Bytes padded = withTable(5, 255);  // fill bytes before the start marker hide nothing
+  padded.insert(padded.begin(), 3, 0xFF);
+  EXPECT_FALSE(winport::DecodeImage(padded));
+}
+
+// A BMP must hold the rows its header claims (the last may lack its padding): a few bytes that
+// claim a large image are refused rather than decoded as black.
+TEST(GdiBitmapLoad, BmpShortOfItsRowsIsRefused) {
+  const Bytes whole = MakeBmp(2, 2, kPixels, true);  // rows of 6 bytes padded to 8
+  ASSERT_TRUE(winport::DecodeImage(whole));
+  const Bytes unpadded(whole.begin(), whole.end() - 2);
+  EXPECT_TRUE(winport::DecodeImage(unpadded));
+  const Bytes cut(whole.begin(), whole.end() - 3);
+  EXPECT_FALSE(winport::DecodeImage(cut));
+  Bytes lying = MakeBmp(1, 1, {0}, true);
+  const std::uint32_t side = 4000;
+  std::memcpy(&lying[18], &side, 4);
+  std::memcpy(&lying[22], &side, 4);
+  EXPECT_FALSE(winport::DecodeImage(lying));
 }

@@ -59,7 +59,6 @@ unsigned char* ZlibCompress(unsigned char* data, int len, int* outLen, int /*qua
 namespace winport {
 namespace {
 
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
 constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 29;
 
 std::uint32_t ReadLe(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
@@ -78,6 +77,21 @@ bool BmpHasAlpha(std::span<const std::uint8_t> b) {
     if (b[at] != 0) return true;
   }
   return false;
+}
+
+// An uncompressed BMP of w x h pixels (sizes already capped) holds all its rows; the last may lack
+// its padding. The decoder would read zeros for missing rows, so a few bytes whose header claims
+// millions of pixels would cost as much as a real image.
+bool BmpRowsPresent(std::span<const std::uint8_t> b, int w, int h) {
+  if (b.size() < 30 || b[0] != 'B' || b[1] != 'M') return true;
+  const std::uint32_t headerSize = ReadLe(b, 14, 4);
+  const std::uint32_t bits = ReadLe(b, headerSize == 12 ? 24 : 28, 2);
+  const std::uint32_t compression = headerSize == 12 || b.size() < 34 ? 0 : ReadLe(b, 30, 4);
+  if (bits == 0 || (compression != 0 && compression != 3)) return true;  // the decoder refuses these itself
+  const std::uint64_t rowBits = std::uint64_t{static_cast<std::uint32_t>(w)} * bits;
+  const std::uint64_t stride = (rowBits + 31) / 32 * 4;
+  const std::uint64_t need = ReadLe(b, 10, 4) + stride * static_cast<std::uint32_t>(h - 1) + (rowBits + 7) / 8;
+  return b.size() >= need;
 }
 
 // The Huffman tables a JPEG segment defines at the length field `at`, read as the decoder reads
@@ -102,8 +116,10 @@ bool HuffmanTablesFit(std::span<const std::uint8_t> b, std::size_t at) {
 // between them a byte at a time) and checks every table segment: the decoder writes a table of
 // more than 256 codes past its arrays.
 bool JpegTablesFit(std::span<const std::uint8_t> b) {
-  if (b.size() < 2 || b[0] != 0xFF || b[1] != 0xD8) return true;
-  for (std::size_t i = 2; i + 1 < b.size();) {
+  std::size_t start = 0;
+  while (start < b.size() && b[start] == 0xFF) ++start;  // fill bytes may come before the first marker too
+  if (start == 0 || start >= b.size() || b[start] != 0xD8) return true;
+  for (std::size_t i = start + 1; i + 1 < b.size();) {
     if (b[i] != 0xFF || b[i + 1] == 0xFF) {  // entropy-coded data, padding or fill bytes
       ++i;
       continue;
@@ -142,7 +158,8 @@ std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes) {
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &comp)) return std::nullopt;
-  if (w <= 0 || h <= 0 || std::int64_t{w} * h > kMaxPixels) return std::nullopt;
+  // Nothing past the surface cap could be held: it is not decoded either.
+  if (w <= 0 || h <= 0 || !Surface::WithinCap(w, h) || !BmpRowsPresent(bytes, w, h)) return std::nullopt;
   stbi_uc* rgba = stbi_load_from_memory(bytes.data(), length, &w, &h, &comp, 4);
   if (!rgba) return std::nullopt;
   const bool isBmp = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
