@@ -171,4 +171,7 @@ TEST(GdiBitmapLoad, BmpShortOfItsRowsIsRefused) {
   std::memcpy(&lying[18], &side, 4);
   std::memcpy(&lying[22], &side, 4);
   EXPECT_FALSE(winport::DecodeImage(lying));
+  const std::uint32_t negative = 0xFFFFEF00;  // a compression the decoder reads as plain rows
+  std::memcpy(&lying[30], &negative, 4);
+  EXPECT_FALSE(winport::DecodeImage(lying));
 }

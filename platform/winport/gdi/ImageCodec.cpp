@@ -1,4 +1,5 @@
 // Image decoding and PNG writing. This is the one translation unit that compiles the stb codecs.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -85,9 +86,11 @@ bool BmpHasAlpha(std::span<const std::uint8_t> b) {
 bool BmpRowsPresent(std::span<const std::uint8_t> b, int w, int h) {
   if (b.size() < 30 || b[0] != 'B' || b[1] != 'M') return true;
   const std::uint32_t headerSize = ReadLe(b, 14, 4);
-  const std::uint32_t bits = ReadLe(b, headerSize == 12 ? 24 : 28, 2);
-  const std::uint32_t compression = headerSize == 12 || b.size() < 34 ? 0 : ReadLe(b, 30, 4);
-  if (bits == 0 || (compression != 0 && compression != 3)) return true;  // the decoder refuses these itself
+  const std::uint32_t bits = std::max<std::uint32_t>(ReadLe(b, headerSize == 12 ? 24 : 28, 2), 1);
+  // Read signed, as the decoder does: it refuses run lengths and embedded images, and takes any
+  // other value, negative ones too, as rows of pixels.
+  const auto compression = static_cast<std::int32_t>(headerSize == 12 || b.size() < 34 ? 0 : ReadLe(b, 30, 4));
+  if (compression == 1 || compression == 2 || compression >= 4) return true;
   const std::uint64_t rowBits = std::uint64_t{static_cast<std::uint32_t>(w)} * bits;
   const std::uint64_t stride = (rowBits + 31) / 32 * 4;
   const std::uint64_t need = ReadLe(b, 10, 4) + stride * static_cast<std::uint32_t>(h - 1) + (rowBits + 7) / 8;
