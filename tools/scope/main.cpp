@@ -32,7 +32,7 @@ constexpr const char* kUsage =
     "                      or any other video, decoded by the ffmpeg program found on PATH;\n"
     "                      '-' reads standard input (.y4m, or raw frames with --format)\n"
     "  --format FMT        raw frames: uyvy422, yuyv422, yvyu422, bgra, tvyu, m101\n"
-    "  --size WxH          frame size of raw frames (up to 32768 a side and 2 GiB a frame)\n"
+    "  --size WxH          frame size of raw frames (up to 32768 a side, under 2 GiB a frame)\n"
     "output:\n"
     "  --scope LIST        comma-separated: waveform,yc,vector,lightning,histogram,parade,rgbhisto\n"
     "                      (default: all)\n"
@@ -113,7 +113,9 @@ Options Parse(int argc, char** argv) {
     } else if (a == "--image-size") {
       long w = 0, h = 0;
       // Past the surface cap the windows would draw into a cut-down surface.
-      if (!ParseSize(v, kMaxImageSide, w, h) || w < 16 || h < 16 || !winport::Surface::WithinCap(int(w), int(h)))
+      const bool fits = ParseSize(v, kMaxImageSide, w, h) && w >= 16 && h >= 16 &&
+                        winport::Surface::WithinCap(static_cast<int>(w), static_cast<int>(h));
+      if (!fits)
         Fail(2, "bad image size " + v + " (WxH, 16 to " + std::to_string(kMaxImageSide) + " a side and at most " +
                     std::to_string(winport::kMaxSurfacePixels) + " pixels, as 4096x4096)");
       o.render.width = static_cast<int>(w);
