@@ -245,7 +245,14 @@ TEST_F(ScopeToolTest, TruncatedFramesStopTheRunAfterTheWholeOnes) {
 
 // Outside sanitizer builds (whose shadow memory needs a vast address space) the tool runs under
 // a memory cap far below the frames its inputs claim: a header alone must not make it allocate.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define PARVANEU_SCOPE_TOOL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define PARVANEU_SCOPE_TOOL_SANITIZED 1
+#endif
+#endif
+#ifdef PARVANEU_SCOPE_TOOL_SANITIZED
 constexpr const char* kMemoryCap = "";
 #else
 constexpr const char* kMemoryCap = "ulimit -v 1000000;";
