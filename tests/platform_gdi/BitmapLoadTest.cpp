@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "support/Canvas.h"
+#include "winport/gdi/ImageCodec.h"
 
 using namespace testsupport;
 
@@ -127,4 +131,47 @@ TEST(GdiBitmapLoad, FromFilesAndCopies) {
   EXPECT_EQ(::LoadImageW(nullptr, L"/nonexistent/x.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE), nullptr);
   EXPECT_EQ(::LoadImageW(nullptr, path.wstring().c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE), nullptr);
   std::filesystem::remove(path);
+}
+
+// A Huffman table of more than 256 codes would be written past the decoder's arrays: a JPEG that
+// carries one, even in a table no scan uses, is refused whole; one of 256 codes is fine.
+TEST(GdiBitmapLoad, JpegWithAHuffmanTableOfTooManyCodesIsRefused) {
+  std::ifstream in(PARVANEU_SOURCE_DIR "/tests/fuzz/corpus/image_load/rgb_jpg", std::ios::binary);
+  const Bytes jpeg{std::istreambuf_iterator<char>(in), {}};
+  ASSERT_TRUE(winport::DecodeImage(jpeg));
+  const auto withTable = [&](int codes15, int codes16) {
+    const int length = 2 + 17 + codes15 + codes16;
+    Bytes table = {0xFF, 0xC4, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 0x13};
+    table.resize(table.size() + 14, 0);  // AC table 3, codes of 15 and 16 bits only
+    table.push_back(static_cast<std::uint8_t>(codes15));
+    table.push_back(static_cast<std::uint8_t>(codes16));
+    table.resize(table.size() + static_cast<std::size_t>(codes15 + codes16), 0);
+    Bytes out = jpeg;
+    out.insert(out.begin() + 2, table.begin(), table.end());
+    return out;
+  };
+  EXPECT_TRUE(winport::DecodeImage(withTable(1, 255)));
+  EXPECT_FALSE(winport::DecodeImage(withTable(5, 255)));
+  Bytes padded = withTable(5, 255);  // fill bytes before the start marker hide nothing
+  padded.insert(padded.begin(), 3, 0xFF);
+  EXPECT_FALSE(winport::DecodeImage(padded));
+}
+
+// A BMP must hold the rows its header claims (the last may lack its padding): a few bytes that
+// claim a large image are refused rather than decoded as black.
+TEST(GdiBitmapLoad, BmpShortOfItsRowsIsRefused) {
+  const Bytes whole = MakeBmp(2, 2, kPixels, true);  // rows of 6 bytes padded to 8
+  ASSERT_TRUE(winport::DecodeImage(whole));
+  const Bytes unpadded(whole.begin(), whole.end() - 2);
+  EXPECT_TRUE(winport::DecodeImage(unpadded));
+  const Bytes cut(whole.begin(), whole.end() - 3);
+  EXPECT_FALSE(winport::DecodeImage(cut));
+  Bytes lying = MakeBmp(1, 1, {0}, true);
+  const std::uint32_t side = 4000;
+  std::memcpy(&lying[18], &side, 4);
+  std::memcpy(&lying[22], &side, 4);
+  EXPECT_FALSE(winport::DecodeImage(lying));
+  const std::uint32_t negative = 0xFFFFEF00;  // a compression the decoder reads as plain rows
+  std::memcpy(&lying[30], &negative, 4);
+  EXPECT_FALSE(winport::DecodeImage(lying));
 }

@@ -243,6 +243,86 @@ TEST_F(ScopeToolTest, TruncatedFramesStopTheRunAfterTheWholeOnes) {
   EXPECT_NE(r.err.find("past the end"), std::string::npos) << r.err;
 }
 
+// Outside sanitizer builds (whose shadow memory needs a vast address space) the tool runs under
+// a memory cap far below the frames its inputs claim: a header alone must not make it allocate.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define PARVANEU_SCOPE_TOOL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define PARVANEU_SCOPE_TOOL_SANITIZED 1
+#endif
+#endif
+#ifdef PARVANEU_SCOPE_TOOL_SANITIZED
+constexpr const char* kMemoryCap = "";
+#else
+constexpr const char* kMemoryCap = "ulimit -v 1000000;";
+#endif
+
+TEST_F(ScopeToolTest, FrameSizesPastTheGraphsLimitAndLyingHeadersFailBeforeAllocating) {
+  struct {
+    const char* name;
+    std::string bytes, args, says;
+  } cases[] = {
+      {"huge.y4m", "YUV4MPEG2 W32768 H32768 C444\n", "", "2147483647"},
+      {"lying.y4m", "YUV4MPEG2 W32766 H32767 C444\nFRAME\nabc", "", "truncated (3 of 3220930566 bytes)"},
+      {"huge.bgra", "abcd", "--format bgra --size 32768x16384", "2147483647"},
+      {"lying.bgra", "abcd", "--format bgra --size 32768x16383", "truncated (4 of 2147352576 bytes)"},
+      {"wide.m101", "abcd", "--format m101 --size 40000x2", "2 to 32768 pixels wide"},
+      {"narrow.uyvy", "abcd", "--format uyvy422 --size 1x2", "2 to 32768 pixels wide"},
+  };
+  for (const auto& c : cases) {
+    WriteFile(Path(c.name), c.bytes.data(), c.bytes.size());
+    const ToolRun r = Tool("--input '" + Path(c.name) + "' " + c.args + " --scope vector --out '" + Path("img") + "'", kMemoryCap);
+    EXPECT_EQ(r.code, 1) << c.name << ": " << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << c.name << ": " << r.err;
+  }
+  EXPECT_FALSE(fs::exists(Path("img/vector_000000.png")));
+}
+
+TEST_F(ScopeToolTest, LongHeaderParametersAndFrameNumbersUpTo2To40) {
+  WriteY4m(Path("bars.y4m"), 2);
+  std::string s = Slurp(Path("bars.y4m"));
+  const std::string x(5000, 'x');
+  s.insert(s.find('\n'), " X" + x);
+  for (std::size_t at = 0; (at = s.find("FRAME\n", at)) != std::string::npos; at += 6) s.insert(at + 5, " Ip X" + x);
+  WriteFile(Path("params.y4m"), s.data(), s.size());
+  ToolRun r = Tool("--input '" + Path("params.y4m") + "' --every 1099511627776 --scope waveform --out '" + Path("img") + "'");
+  ASSERT_EQ(r.code, 0) << r.err;
+  ExpectWaveformAtBarCodes(Load(Path("img/waveform_000000.png")));
+  EXPECT_FALSE(fs::exists(Path("img/waveform_000001.png")));
+  r = Tool("--input '" + Path("params.y4m") + "' --frames 1,1099511627776 --scope waveform --out '" + Path("img") + "'");
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("frame 1099511627776 is past the end of the input (2 frames)"), std::string::npos) << r.err;
+  EXPECT_TRUE(fs::exists(Path("img/waveform_000001.png")));
+  r = Tool("--input x --frames 1099511627777");
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.err.find("0 to 1099511627776"), std::string::npos) << r.err;
+}
+
+TEST_F(ScopeToolTest, ImagesAreDrawnAtTheAskedSizeOrTheSizeIsRefused) {
+  for (const char* size : {"4097x4097", "8192x2049", "8193x16"}) {
+    const ToolRun r = Tool(std::string("--input x --image-size ") + size);
+    EXPECT_EQ(r.code, 2) << size;
+    EXPECT_NE(r.err.find("16777216 pixels"), std::string::npos) << size << ": " << r.err;
+  }
+  // The largest images: a frame of bars and a black frame draw different vector images.
+  std::vector<DWORD> bars = Bars();
+  const std::vector<DWORD> black(bars.size(), 0);
+  WriteFile(Path("bars.bgra"), bars.data(), bars.size() * 4);
+  WriteFile(Path("black.bgra"), black.data(), black.size() * 4);
+  Image img[2];
+  for (int i = 0; i < 2; ++i) {
+    const std::string name = i ? "black" : "bars";
+    const ToolRun r = Tool("--input '" + Path(name + ".bgra") + "' --format bgra --size 280x32 --image-size 8192x2048 "
+                           "--scope vector --out '" + Path(name) + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    img[i] = Load(Path(name + "/vector_000000.png"));
+    ASSERT_EQ(img[i].width, 8192);
+    ASSERT_EQ(img[i].height, 2048);
+  }
+  EXPECT_NE(img[0].px, img[1].px);
+}
+
 TEST_F(ScopeToolTest, OtherVideoWithoutFfmpegNamesTheMissingProgram) {
   WriteFile(Path("clip.mp4"), "not a y4m", 9);
   fs::create_directories(Path("emptybin"));

@@ -5,10 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <sstream>
+
+#include "scopes/ScopeFrame.h"
 
 namespace scopetool {
 
@@ -28,17 +32,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
-// Reads up to and without the next '\n'; false at the end of the stream or past maxLen.
-bool ReadLine(FILE* fp, std::string& line, std::size_t maxLen = 4096) {
-  line.clear();
-  for (int c; (c = std::fgetc(fp)) != EOF;) {
-    if (c == '\n') return true;
-    if (line.size() >= maxLen) return false;
-    line.push_back(static_cast<char>(c));
-  }
-  return false;
-}
-
 // Bytes read into p; short only at the end of the stream.
 std::size_t ReadFully(FILE* fp, uint8_t* p, std::size_t n) {
   std::size_t got = 0;
@@ -48,6 +41,75 @@ std::size_t ReadFully(FILE* fp, uint8_t* p, std::size_t n) {
     got += r;
   }
   return got;
+}
+
+// Reads n bytes into buf, growing it only as the bytes arrive: a header that lies about the frame
+// size costs no more memory than the stream really holds. Returns the bytes read.
+std::size_t ReadGrowing(FILE* fp, std::vector<uint8_t>& buf, std::size_t n) {
+  constexpr std::size_t kFirstChunk = std::size_t{1} << 20;
+  std::size_t got = 0;
+  while (got < n) {
+    const std::size_t end = std::min(n, std::max(2 * got, kFirstChunk));
+    if (buf.size() < end) buf.resize(end);
+    got += ReadFully(fp, buf.data() + got, end - got);
+    if (got < end) break;
+  }
+  return got;
+}
+
+// Reads past n bytes without keeping them; returns how many there were.
+std::size_t Discard(FILE* fp, std::size_t n) {
+  uint8_t chunk[1 << 14];
+  std::size_t got = 0;
+  while (got < n) {
+    const std::size_t want = std::min(n - got, sizeof chunk);
+    const std::size_t r = ReadFully(fp, chunk, want);
+    got += r;
+    if (r < want) break;
+  }
+  return got;
+}
+
+// Hands each space-separated parameter of one header line to take, up to the line's '\n'. A
+// parameter is cut to 64 bytes, longer than any value read here, so no line is too long to read.
+// False when the stream ends before the line does.
+template <class Take>
+bool ReadParams(FILE* fp, Take take) {
+  std::string param;
+  for (int c; (c = std::fgetc(fp)) != EOF;) {
+    if (c == ' ' || c == '\n') {
+      if (!param.empty()) take(param);
+      param.clear();
+      if (c == '\n') return true;
+    } else if (param.size() < 64) {
+      param.push_back(static_cast<char>(c));
+    }
+  }
+  return false;
+}
+
+// A decimal count; -1 unless the whole text is one.
+long ParseCount(const std::string& s) {
+  if (s.empty() || s.size() > 18 || s.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stol(s);
+}
+
+// The scope graph's own check of a frame's shape decides what the tool takes, so that no frame it
+// reads is dropped by the graph without a word. what names the frames in the message.
+bool FrameFits(long width, long height, long pitch, const std::string& what, std::string& error) {
+  static const BYTE probe = 0;  // the check looks at the pointer, never through it
+  const auto noRowBytes = [](long) { return 0L; };  // the pitch given is already the row's size
+  if (width >= 2 && scopes_detail::CheckFrame(&probe, width, height, pitch, 0, noRowBytes)) return true;
+  constexpr long kMaxSide = scopes_detail::kMaxFrameSide;
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  if (width < 2 || height < 1 || width > kMaxSide || height > kMaxSide) {
+    error = what + " of " + size + " cannot be shown: the scopes take 2 to " + std::to_string(kMaxSide) +
+            " pixels wide and 1 to " + std::to_string(kMaxSide) + " high";
+  } else {
+    error = what + " of " + size + " are too large for the scopes: " + std::to_string(pitch * height) +
+            " bytes a frame as they read it, at most " + std::to_string(std::numeric_limits<int32_t>::max());
+  }
+  return false;
 }
 
 constexpr char kY4mMagic[] = "YUV4MPEG2 ";
@@ -61,24 +123,20 @@ class Y4mSource : public FrameSource {
 
   explicit Y4mSource(FilePtr fp) : m_fp(std::move(fp)) {}
 
-  // The magic has been read already; parses the rest of the stream header.
+  // The magic has been read already; parses the rest of the stream header. Nothing is allocated
+  // for the frames until one arrives.
   bool ReadHeader(std::string& error) {
-    std::string line;
-    if (!ReadLine(m_fp.get(), line)) {
+    std::string chroma = "420jpeg";
+    const bool whole = ReadParams(m_fp.get(), [&](const std::string& t) {
+      if (t[0] == 'W') m_width = ParseCount(t.substr(1));
+      if (t[0] == 'H') m_height = ParseCount(t.substr(1));
+      if (t[0] == 'C') chroma = t.substr(1);
+    });
+    if (!whole) {
       error = "the .y4m stream header is incomplete";
       return false;
     }
-    std::istringstream tokens(line);
-    std::string chroma = "420jpeg";
-    for (std::string t; tokens >> t;) {
-      if (t[0] == 'W') m_width = std::strtol(t.c_str() + 1, nullptr, 10);
-      if (t[0] == 'H') m_height = std::strtol(t.c_str() + 1, nullptr, 10);
-      if (t[0] == 'C') chroma = t.substr(1);
-    }
-    if (m_width < 2 || m_height < 1 || m_width > kMaxSide || m_height > kMaxSide) {
-      error = "the .y4m stream has an unusable frame size (" + std::to_string(m_width) + "x" + std::to_string(m_height) + ")";
-      return false;
-    }
+    if (!FrameFits(m_width, m_height, m_width * 2, "the .y4m frames", error)) return false;
     if (chroma == "420jpeg" || chroma == "420paldv" || chroma == "420mpeg2" || chroma == "420")
       m_chroma = Chroma::C420;
     else if (chroma == "422")
@@ -95,12 +153,13 @@ class Y4mSource : public FrameSource {
     m_cw = m_chroma == Chroma::C444 ? W : (W + 1) / 2;
     m_ch = m_chroma == Chroma::C420 ? (H + 1) / 2 : H;
     if (m_chroma == Chroma::Mono) m_cw = m_ch = 0;
-    m_planes.resize(W * H + 2 * m_cw * m_ch);
+    m_planeBytes = W * H + 2 * m_cw * m_ch;
     return true;
   }
 
   ReadResult Next(Frame& f) override {
-    const ReadResult r = ReadPlanes();
+    ReadResult r = ReadFrameHeader();
+    if (r == ReadResult::Frame) r = Arrived(ReadGrowing(m_fp.get(), m_planes, m_planeBytes), m_planeBytes);
     if (r != ReadResult::Frame) return r;
     f.width = m_width;
     f.height = m_height;
@@ -111,24 +170,24 @@ class Y4mSource : public FrameSource {
     return ReadResult::Frame;
   }
 
-  bool Skip() override { return ReadPlanes() == ReadResult::Frame; }
+  bool Skip() override {
+    return ReadFrameHeader() == ReadResult::Frame && Arrived(Discard(m_fp.get(), m_planeBytes), m_planeBytes) == ReadResult::Frame;
+  }
 
  private:
-  ReadResult ReadPlanes() {
-    std::string line;
-    int c = std::fgetc(m_fp.get());
+  // A FRAME line, whose parameters are legal and of no use here.
+  ReadResult ReadFrameHeader() {
+    const int c = std::fgetc(m_fp.get());
     if (c == EOF) return ReadResult::End;
     std::ungetc(c, m_fp.get());
-    if (!ReadLine(m_fp.get(), line) || line.rfind("FRAME", 0) != 0) {
-      m_message = "frame " + std::to_string(m_index) + " has no FRAME header: the stream is damaged or truncated";
-      return ReadResult::Truncated;
-    }
-    if (ReadFully(m_fp.get(), m_planes.data(), m_planes.size()) != m_planes.size()) {
-      m_message = "frame " + std::to_string(m_index) + " is truncated";
-      return ReadResult::Truncated;
-    }
-    ++m_index;
-    return ReadResult::Frame;
+    bool first = true, isFrame = false;
+    const bool whole = ReadParams(m_fp.get(), [&](const std::string& t) {
+      if (first) isFrame = t == "FRAME";
+      first = false;
+    });
+    if (whole && isFrame) return ReadResult::Frame;
+    m_message = "frame " + std::to_string(m_index) + " has no FRAME header: the stream is damaged or truncated";
+    return ReadResult::Truncated;
   }
 
   void ToPairs(uint8_t* out) const {
@@ -160,9 +219,8 @@ class Y4mSource : public FrameSource {
   FilePtr m_fp;
   long m_width = 0, m_height = 0;
   Chroma m_chroma = Chroma::C420;
-  std::size_t m_cw = 0, m_ch = 0;
+  std::size_t m_cw = 0, m_ch = 0, m_planeBytes = 0;
   std::vector<uint8_t> m_planes;
-  long m_index = 0;
 };
 
 // ---- raw frames
@@ -185,20 +243,26 @@ const RawFormat* FindRaw(const std::string& name) {
   return nullptr;
 }
 
+// Bytes of one row. A width past what the scopes take counts as just past it: refused anyway, and
+// kept from overflowing on the way.
+long RawPitch(const RawFormat& fmt, long width) {
+  const long w = std::min(width, scopes_detail::kMaxFrameSide + 1);
+  if (fmt.bytesPerPixel) return w * fmt.bytesPerPixel;
+  constexpr long kSamples = CVideoScopeGraph::M101_SAMPLES;
+  return ((w / 2) * 4 + kSamples - 1) / kSamples * CVideoScopeGraph::M101_BLOCK;
+}
+
 class RawSource : public FrameSource {
  public:
-  RawSource(FilePtr fp, const RawFormat& fmt, long w, long h) : m_fp(std::move(fp)), m_fmt(fmt), m_width(w), m_height(h) {
-    const long pairs = w / 2;
-    m_pitch = fmt.bytesPerPixel ? w * fmt.bytesPerPixel
-                                : (pairs * 4 + CVideoScopeGraph::M101_SAMPLES - 1) / CVideoScopeGraph::M101_SAMPLES *
-                                      CVideoScopeGraph::M101_BLOCK;
-  }
+  RawSource(FilePtr fp, const RawFormat& fmt, long w, long h)
+      : m_fp(std::move(fp)), m_fmt(fmt), m_width(w), m_height(h), m_pitch(RawPitch(fmt, w)) {}
 
   ReadResult Next(Frame& f) override {
-    const std::size_t n = static_cast<std::size_t>(m_pitch) * static_cast<std::size_t>(m_height);
+    const std::size_t n = FrameBytes();
+    const std::size_t got = ReadGrowing(m_fp.get(), f.bytes, n);
+    if (got == 0) return ReadResult::End;
+    if (Arrived(got, n) != ReadResult::Frame) return ReadResult::Truncated;
     f.bytes.resize(n);
-    const ReadResult r = Read(f.bytes.data(), n);
-    if (r != ReadResult::Frame) return r;
     if (m_fmt.swapChroma)
       for (std::size_t i = 0; i + 3 < n; i += 4) std::swap(f.bytes[i + 1], f.bytes[i + 3]);
     f.width = m_width;
@@ -209,28 +273,16 @@ class RawSource : public FrameSource {
   }
 
   bool Skip() override {
-    m_scratch.resize(static_cast<std::size_t>(m_pitch) * static_cast<std::size_t>(m_height));
-    return Read(m_scratch.data(), m_scratch.size()) == ReadResult::Frame;
+    const std::size_t got = Discard(m_fp.get(), FrameBytes());
+    return got > 0 && Arrived(got, FrameBytes()) == ReadResult::Frame;
   }
 
  private:
-  ReadResult Read(uint8_t* p, std::size_t n) {
-    const std::size_t got = ReadFully(m_fp.get(), p, n);
-    if (got == 0) return ReadResult::End;
-    if (got < n) {
-      m_message = "frame " + std::to_string(m_index) + " is truncated (" + std::to_string(got) + " of " +
-                  std::to_string(n) + " bytes)";
-      return ReadResult::Truncated;
-    }
-    ++m_index;
-    return ReadResult::Frame;
-  }
+  std::size_t FrameBytes() const { return static_cast<std::size_t>(m_pitch) * static_cast<std::size_t>(m_height); }
 
   FilePtr m_fp;
   RawFormat m_fmt;
-  long m_width, m_height, m_pitch = 0;
-  long m_index = 0;
-  std::vector<uint8_t> m_scratch;
+  long m_width, m_height, m_pitch;
 };
 
 // ---- ffmpeg
@@ -283,7 +335,34 @@ std::unique_ptr<FrameSource> OpenY4m(FilePtr fp, std::string& error) {
   return src;
 }
 
+std::unique_ptr<FrameSource> OpenRaw(FilePtr fp, const std::string& rawFormat, long w, long h, std::string& error) {
+  const RawFormat* f = FindRaw(rawFormat);
+  if (!f) {
+    error = "unknown raw format " + rawFormat;
+    return nullptr;
+  }
+  if (!FrameFits(w, h, RawPitch(*f, w), std::string(f->name) + " frames", error)) return nullptr;
+  return std::make_unique<RawSource>(std::move(fp), *f, w, h);
+}
+
+// Reads the stream's first bytes: true when they are the .y4m magic.
+bool ReadMagic(FILE* fp) {
+  char magic[kMagicLen];
+  return ReadFully(fp, reinterpret_cast<uint8_t*>(magic), kMagicLen) == kMagicLen &&
+         std::memcmp(magic, kY4mMagic, kMagicLen) == 0;
+}
+
 }  // namespace
+
+ReadResult FrameSource::Arrived(std::size_t got, std::size_t want) {
+  if (got != want) {
+    m_message = "frame " + std::to_string(m_index) + " is truncated (" + std::to_string(got) + " of " +
+                std::to_string(want) + " bytes)";
+    return ReadResult::Truncated;
+  }
+  ++m_index;
+  return ReadResult::Frame;
+}
 
 bool RawFormatByName(const std::string& name, std::string& canonical) {
   const RawFormat* f = FindRaw(name);
@@ -291,34 +370,29 @@ bool RawFormatByName(const std::string& name, std::string& canonical) {
   return f != nullptr;
 }
 
+std::unique_ptr<FrameSource> OpenStream(std::FILE* fp, const std::string& name, const std::string& rawFormat,
+                                        long rawWidth, long rawHeight, std::string& error) {
+  FilePtr borrowed(fp, FileCloser{0, false});
+  if (!rawFormat.empty()) return OpenRaw(std::move(borrowed), rawFormat, rawWidth, rawHeight, error);
+  if (ReadMagic(fp)) return OpenY4m(std::move(borrowed), error);
+  if (std::ferror(fp))
+    error = "cannot read " + name + ": " + std::strerror(errno);
+  else
+    error = name + " is not a .y4m stream; give --format and --size for raw frames";
+  return nullptr;
+}
+
 std::unique_ptr<FrameSource> OpenSource(const std::string& path, const std::string& rawFormat, long rawWidth,
                                         long rawHeight, std::string& error) {
-  const bool isStdin = path == "-";
-  FilePtr fp(isStdin ? stdin : std::fopen(path.c_str(), "rb"), FileCloser{0, !isStdin});
+  if (path == "-") return OpenStream(stdin, "standard input", rawFormat, rawWidth, rawHeight, error);
+  FilePtr fp(std::fopen(path.c_str(), "rb"), FileCloser{});
   if (!fp) {
     error = "cannot read " + path + ": " + std::strerror(errno);
     return nullptr;
   }
-  if (!rawFormat.empty()) {
-    const RawFormat* f = FindRaw(rawFormat);
-    if (!f) {
-      error = "unknown raw format " + rawFormat;
-      return nullptr;
-    }
-    if (rawWidth < 2 || rawHeight < 1 || rawWidth > kMaxSide || rawHeight > kMaxSide) {
-      error = "raw frames need --size WxH (2x1 to 32768x32768)";
-      return nullptr;
-    }
-    return std::make_unique<RawSource>(std::move(fp), *f, rawWidth, rawHeight);
-  }
-  char magic[kMagicLen];
-  const std::size_t got = ReadFully(fp.get(), reinterpret_cast<uint8_t*>(magic), kMagicLen);
-  if (got == kMagicLen && std::memcmp(magic, kY4mMagic, kMagicLen) == 0) return OpenY4m(std::move(fp), error);
-  if (isStdin) {
-    error = "standard input is not a .y4m stream; give --format and --size for raw frames";
-    return nullptr;
-  }
-  if (got == 0 && std::ferror(fp.get())) {
+  if (!rawFormat.empty()) return OpenRaw(std::move(fp), rawFormat, rawWidth, rawHeight, error);
+  if (ReadMagic(fp.get())) return OpenY4m(std::move(fp), error);
+  if (std::ferror(fp.get())) {
     error = "cannot read " + path + ": " + std::strerror(errno);
     return nullptr;
   }
@@ -329,9 +403,7 @@ std::unique_ptr<FrameSource> OpenSource(const std::string& path, const std::stri
   }
   FilePtr pipe = SpawnDecoder(path, error);
   if (!pipe) return nullptr;
-  char head[kMagicLen];
-  if (ReadFully(pipe.get(), reinterpret_cast<uint8_t*>(head), kMagicLen) != kMagicLen ||
-      std::memcmp(head, kY4mMagic, kMagicLen) != 0) {
+  if (!ReadMagic(pipe.get())) {
     error = "ffmpeg could not decode " + path;
     return nullptr;
   }

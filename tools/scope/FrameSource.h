@@ -30,19 +30,26 @@ class FrameSource {
   const std::string& Message() const { return m_message; }
 
  protected:
+  // A frame's bytes have come in, got of want: counts a whole frame, says what is missing otherwise.
+  ReadResult Arrived(std::size_t got, std::size_t want);
+
   std::string m_message;
+  long m_index = 0;  // frames read or skipped so far
 };
 
 // A raw format by name: FFmpeg's pixel-format names where one exists (uyvy422, yuyv422,
 // yvyu422, bgra), the graph's own names otherwise (tvyu, m101). False for an unknown name.
 bool RawFormatByName(const std::string& name, std::string& canonical);
 
-// Frame sizes: the engine refuses anything wider or taller than this.
-constexpr long kMaxSide = 1 << 15;
-
 // Opens the input. path "-" reads standard input. rawFormat empty: a .y4m stream, or any other
 // video through ffmpeg. On failure returns null and sets error.
 std::unique_ptr<FrameSource> OpenSource(const std::string& path, const std::string& rawFormat, long rawWidth,
                                         long rawHeight, std::string& error);
+
+// Frames from a stream the caller opened and closes after the source is gone (standard input,
+// memory): a .y4m stream, or raw frames when rawFormat is given; never starts a decoder. name
+// stands for the stream in messages.
+std::unique_ptr<FrameSource> OpenStream(std::FILE* fp, const std::string& name, const std::string& rawFormat,
+                                        long rawWidth, long rawHeight, std::string& error);
 
 }  // namespace scopetool

@@ -2,16 +2,19 @@
 // frames, for batch checks of footage. Frames come from a .y4m stream, raw frames, or any other
 // video through the ffmpeg program; every chosen scope of every chosen frame becomes a PNG.
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <winport/afx.h>
+#include <winport/gdi/Surface.h>
 #include <winport/headless.h>
 
 #include "tools/scope/FrameSource.h"
@@ -29,17 +32,21 @@ constexpr const char* kUsage =
     "                      or any other video, decoded by the ffmpeg program found on PATH;\n"
     "                      '-' reads standard input (.y4m, or raw frames with --format)\n"
     "  --format FMT        raw frames: uyvy422, yuyv422, yvyu422, bgra, tvyu, m101\n"
-    "  --size WxH          frame size of raw frames\n"
+    "  --size WxH          frame size of raw frames (up to 32768 a side, under 2 GiB a frame)\n"
     "output:\n"
     "  --scope LIST        comma-separated: waveform,yc,vector,lightning,histogram,parade,rgbhisto\n"
     "                      (default: all)\n"
-    "  --frames LIST       frame numbers from 0, comma-separated (default: every frame)\n"
-    "  --every N           every N-th frame, starting with frame 0\n"
+    "  --frames LIST       frame numbers from 0 to 2^40, comma-separated (default: every frame)\n"
+    "  --every N           every N-th frame (N up to 2^40), starting with frame 0\n"
     "  --scale S           code, percent or mv (waveform labels; the parade has code and mv)\n"
-    "  --image-size WxH    size of each image (default 640x360)\n"
+    "  --image-size WxH    size of each image (default 640x360): 16 to 8192 a side, and at most\n"
+    "                      16777216 pixels (4096x4096)\n"
     "  --mark-out          draw out-of-range waveform levels in light red\n"
     "  --out DIR           where the images go (default: the current folder; created if missing)\n"
     "  --help              this text\n";
+
+constexpr long kMaxFrame = 1L << 40;  // frame numbers and steps
+constexpr long kMaxImageSide = 8192;
 
 struct Options {
   std::string input, format, out = ".";
@@ -57,10 +64,10 @@ struct Options {
 }
 
 bool ParseLong(const std::string& s, long lo, long hi, long& out) {
-  if (s.empty() || s.size() > 12) return false;
-  char* end = nullptr;
-  const long v = std::strtol(s.c_str(), &end, 10);
-  if (*end != '\0' || v < lo || v > hi) return false;
+  if (s.empty() || s.find_first_not_of("0123456789") != std::string::npos) return false;
+  errno = 0;
+  const long v = std::strtol(s.c_str(), nullptr, 10);
+  if (errno == ERANGE || v < lo || v > hi) return false;
   out = v;
   return true;
 }
@@ -101,10 +108,16 @@ Options Parse(int argc, char** argv) {
     } else if (a == "--format") {
       if (!scopetool::RawFormatByName(v, o.format)) Fail(2, "unknown raw format " + v);
     } else if (a == "--size") {
-      if (!ParseSize(v, scopetool::kMaxSide, o.width, o.height)) Fail(2, "bad frame size " + v + " (WxH)");
+      // Only the form here: which sizes the scopes take is checked where the frames are opened.
+      if (!ParseSize(v, std::numeric_limits<long>::max(), o.width, o.height)) Fail(2, "bad frame size " + v + " (WxH)");
     } else if (a == "--image-size") {
       long w = 0, h = 0;
-      if (!ParseSize(v, 8192, w, h) || w < 16 || h < 16) Fail(2, "bad image size " + v + " (WxH, 16 to 8192)");
+      // Past the surface cap the windows would draw into a cut-down surface.
+      const bool fits = ParseSize(v, kMaxImageSide, w, h) && w >= 16 && h >= 16 &&
+                        winport::Surface::WithinCap(static_cast<int>(w), static_cast<int>(h));
+      if (!fits)
+        Fail(2, "bad image size " + v + " (WxH, 16 to " + std::to_string(kMaxImageSide) + " a side and at most " +
+                    std::to_string(winport::kMaxSurfacePixels) + " pixels, as 4096x4096)");
       o.render.width = static_cast<int>(w);
       o.render.height = static_cast<int>(h);
     } else if (a == "--scope") {
@@ -117,12 +130,12 @@ Options Parse(int argc, char** argv) {
       haveFrames = true;
       for (const std::string& n : Split(v)) {
         long f = 0;
-        if (!ParseLong(n, 0, 1L << 40, f)) Fail(2, "bad frame number " + n);
+        if (!ParseLong(n, 0, kMaxFrame, f)) Fail(2, "bad frame number " + n + " (0 to " + std::to_string(kMaxFrame) + ")");
         o.frames.insert(f);
       }
     } else if (a == "--every") {
       haveEvery = true;
-      if (!ParseLong(v, 1, 1L << 40, o.every)) Fail(2, "bad --every " + v + " (a positive count)");
+      if (!ParseLong(v, 1, kMaxFrame, o.every)) Fail(2, "bad --every " + v + " (1 to " + std::to_string(kMaxFrame) + ")");
     } else if (a == "--scale") {
       if (v == "code") o.render.scale = 0;
       else if (v == "percent") o.render.scale = 1;

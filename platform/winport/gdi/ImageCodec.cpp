@@ -1,4 +1,5 @@
 // Image decoding and PNG writing. This is the one translation unit that compiles the stb codecs.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -59,7 +60,6 @@ unsigned char* ZlibCompress(unsigned char* data, int len, int* outLen, int /*qua
 namespace winport {
 namespace {
 
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
 constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 29;
 
 std::uint32_t ReadLe(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
@@ -78,6 +78,62 @@ bool BmpHasAlpha(std::span<const std::uint8_t> b) {
     if (b[at] != 0) return true;
   }
   return false;
+}
+
+// An uncompressed BMP of w x h pixels (sizes already capped) holds all its rows; the last may lack
+// its padding. The decoder would read zeros for missing rows, so a few bytes whose header claims
+// millions of pixels would cost as much as a real image.
+bool BmpRowsPresent(std::span<const std::uint8_t> b, int w, int h) {
+  if (b.size() < 30 || b[0] != 'B' || b[1] != 'M') return true;
+  const std::uint32_t headerSize = ReadLe(b, 14, 4);
+  const std::uint32_t bits = std::max<std::uint32_t>(ReadLe(b, headerSize == 12 ? 24 : 28, 2), 1);
+  // Read signed, as the decoder does: it refuses run lengths and embedded images, and takes any
+  // other value, negative ones too, as rows of pixels.
+  const auto compression = static_cast<std::int32_t>(headerSize == 12 || b.size() < 34 ? 0 : ReadLe(b, 30, 4));
+  if (compression == 1 || compression == 2 || compression >= 4) return true;
+  const std::uint64_t rowBits = std::uint64_t{static_cast<std::uint32_t>(w)} * bits;
+  const std::uint64_t stride = (rowBits + 31) / 32 * 4;
+  const std::uint64_t need = ReadLe(b, 10, 4) + stride * static_cast<std::uint32_t>(h - 1) + (rowBits + 7) / 8;
+  return b.size() >= need;
+}
+
+// The Huffman tables a JPEG segment defines at the length field `at`, read as the decoder reads
+// them (zeros past the end): false when one has more than the 256 codes a table holds. The decoder
+// would write them past its tables.
+bool HuffmanTablesFit(std::span<const std::uint8_t> b, std::size_t at) {
+  const auto byte = [&](std::size_t i) -> unsigned { return i < b.size() ? b[i] : 0u; };
+  long left = static_cast<long>(byte(at) << 8 | byte(at + 1)) - 2;
+  for (std::size_t i = at + 2; left > 0;) {
+    const unsigned q = byte(i++);
+    if ((q >> 4) > 1 || (q & 15) > 3) return true;  // refused by the decoder before it builds anything
+    long codes = 0;
+    for (int k = 0; k < 16; ++k) codes += byte(i++);
+    if (codes > 256) return false;
+    i += static_cast<std::size_t>(codes);
+    left -= 17 + codes;
+  }
+  return true;
+}
+
+// Walks a JPEG's markers as the decoder finds them (segments skipped by their length, anything
+// between them a byte at a time) and checks every table segment: the decoder writes a table of
+// more than 256 codes past its arrays.
+bool JpegTablesFit(std::span<const std::uint8_t> b) {
+  std::size_t start = 0;
+  while (start < b.size() && b[start] == 0xFF) ++start;  // fill bytes may come before the first marker too
+  if (start == 0 || start >= b.size() || b[start] != 0xD8) return true;
+  for (std::size_t i = start + 1; i + 1 < b.size();) {
+    if (b[i] != 0xFF || b[i + 1] == 0xFF) {  // entropy-coded data, padding or fill bytes
+      ++i;
+      continue;
+    }
+    const unsigned marker = b[i + 1];
+    i += 2;
+    if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD9)) continue;  // no length follows
+    if (marker == 0xC4 && !HuffmanTablesFit(b, i)) return false;
+    if (i + 1 < b.size()) i += static_cast<std::size_t>(b[i] << 8 | b[i + 1]);  // the length counts itself
+  }
+  return true;
 }
 
 void AppendBytes(void* context, void* data, int size) {
@@ -101,10 +157,12 @@ std::vector<std::uint8_t> ToRgb(const Surface& surface) {
 
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes) {
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
+  if (!JpegTablesFit(bytes)) return std::nullopt;
   const int length = static_cast<int>(bytes.size());
   int w = 0, h = 0, comp = 0;
   if (!stbi_info_from_memory(bytes.data(), length, &w, &h, &comp)) return std::nullopt;
-  if (w <= 0 || h <= 0 || std::int64_t{w} * h > kMaxPixels) return std::nullopt;
+  // Nothing past the surface cap could be held: it is not decoded either.
+  if (w <= 0 || h <= 0 || !Surface::WithinCap(w, h) || !BmpRowsPresent(bytes, w, h)) return std::nullopt;
   stbi_uc* rgba = stbi_load_from_memory(bytes.data(), length, &w, &h, &comp, 4);
   if (!rgba) return std::nullopt;
   const bool isBmp = bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
