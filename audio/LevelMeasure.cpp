@@ -64,6 +64,46 @@ Ballistic BallisticOf(LevelMeterMode mode) {
   }
 }
 
+// The loudness library's channel of a role: its weights are those of BS.1770-4 (1.41 for
+// M+-060, M+-090, M+-110; 2.0 for dual mono; 1.0 for the others; unused channels left out).
+int LibraryChannel(LevelChannelRole role) {
+  switch (role) {
+    case LCR_LEFT: return EBUR128_Mp030;
+    case LCR_RIGHT: return EBUR128_Mm030;
+    case LCR_CENTRE: return EBUR128_Mp000;
+    case LCR_LEFT_SURROUND: return EBUR128_Mp110;
+    case LCR_RIGHT_SURROUND: return EBUR128_Mm110;
+    case LCR_LEFT_REAR_SURROUND: return EBUR128_Mp135;
+    case LCR_RIGHT_REAR_SURROUND: return EBUR128_Mm135;
+    case LCR_BACK_CENTRE: return EBUR128_Mp180;
+    case LCR_LEFT_SIDE: return EBUR128_Mp090;
+    case LCR_RIGHT_SIDE: return EBUR128_Mm090;
+    case LCR_LEFT_WIDE: return EBUR128_Mp060;
+    case LCR_RIGHT_WIDE: return EBUR128_Mm060;
+    case LCR_LEFT_SCREEN: return EBUR128_MpSC;
+    case LCR_RIGHT_SCREEN: return EBUR128_MmSC;
+    case LCR_TOP_FRONT_CENTRE: return EBUR128_Up000;
+    case LCR_TOP_FRONT_LEFT: return EBUR128_Up030;
+    case LCR_TOP_FRONT_RIGHT: return EBUR128_Um030;
+    case LCR_TOP_FRONT_LEFT_45: return EBUR128_Up045;
+    case LCR_TOP_FRONT_RIGHT_45: return EBUR128_Um045;
+    case LCR_TOP_SIDE_LEFT: return EBUR128_Up090;
+    case LCR_TOP_SIDE_RIGHT: return EBUR128_Um090;
+    case LCR_TOP_LEFT_SURROUND: return EBUR128_Up110;
+    case LCR_TOP_RIGHT_SURROUND: return EBUR128_Um110;
+    case LCR_TOP_LEFT_REAR: return EBUR128_Up135;
+    case LCR_TOP_RIGHT_REAR: return EBUR128_Um135;
+    case LCR_TOP_BACK_CENTRE: return EBUR128_Up180;
+    case LCR_TOP_CENTRE: return EBUR128_Tp000;
+    case LCR_BOTTOM_FRONT_CENTRE: return EBUR128_Bp000;
+    case LCR_BOTTOM_FRONT_LEFT: return EBUR128_Bp045;
+    case LCR_BOTTOM_FRONT_RIGHT: return EBUR128_Bm045;
+    case LCR_DUAL_MONO: return EBUR128_DUAL_MONO;
+    case LCR_OTHER: return EBUR128_Mp000;  // a weight of 1.0
+    default: return EBUR128_UNUSED;  // LCR_UNUSED, LCR_LFE
+  }
+}
+
 // Planar and interleaved blocks read through the same loop.
 struct SPlanarSource {
   const float* const* p;
@@ -77,43 +117,134 @@ struct SInterleavedSource {
 
 }  // namespace
 
-// libebur128 sums its whole window each time momentary or short-term loudness is asked for: 3 s
-// of every channel, ten times a second, would cost more than all the other readings together.
-// It is asked instead for the K-weighted energy of each 100 ms piece as the piece completes; the
-// 400 ms and 3 s windows are the means of the last 4 and 30 pieces, the same sums regrouped.
-// Integrated loudness and range stay entirely the library's.
+// Loudness as ITU-R BS.1770-4 and EBU Tech 3341/3342 define it. libebur128 K-weights the
+// channels, applies their weights and sums the energy of any recent window; everything else is
+// computed here from that, because the library's own integrated and range measures sum their
+// whole 400 ms and 3 s windows again at every block (each sample some eight times over):
+// - Steps: the library is asked for the weighted energy of each 10 ms step as the step completes
+//   (its 10 ms window is the step's frames exactly, rate / 100 of them).
+// - Momentary and short-term: the means of the last 40 and 300 step energies, the same sums
+//   regrouped. So they follow the feed every 10 ms of audio fed, counted from Initial/Reset,
+//   whatever blocks the host feeds: a 400 ms burst that starts on any 10 ms boundary lies wholly
+//   inside one momentary window, and one that starts between two boundaries reads at most
+//   0.055 dB low (395 of its 400 ms).
+// - Integrated (BS.1770-4): 400 ms gating blocks every 100 ms (75 % overlap), absolute gate
+//   -70 LUFS, relative gate 10 LU below the mean of the blocks above it.
+// - Loudness range (EBU Tech 3342): 3 s short-term values every 100 ms, absolute gate -70 LUFS,
+//   relative gate 20 LU below their mean, then the 95th minus the 10th percentile of the rest.
+// Both keep their blocks in fixed histograms of 0.1 LU bins from -70 LUFS up (the top bin takes
+// everything louder than +30), with each bin's count and exact energy sum: the gates' means are
+// exact, only the bin a gate falls in is taken or left whole, and percentiles read the mean of
+// their bin. No allocation after the state is made.
 struct CLevelMeasure::SLoudness {
-  static constexpr int kShortPieces = 30, kMomentaryPieces = 4;
+  static constexpr int kShortSteps = 300, kMomentarySteps = 40, kStepsPerRefresh = 10;
+  static constexpr double kOffset = 0.691;  // BS.1770's -0.691 in the energy-to-LUFS step
+
+  // Blocks by loudness: count and energy sum per 0.1 LU bin from the absolute gate up.
+  struct SHistogram {
+    static constexpr int kBins = 1000;
+    static constexpr double kGate = -70.0;  // LUFS
+    std::array<unsigned long long, kBins> count{};
+    std::array<double, kBins> energy{};
+    static int Bin(double energy) {
+      const double lufs = 10.0 * std::log10(energy) - kOffset;
+      return std::clamp(static_cast<int>(std::floor((lufs - kGate) * 10.0)), 0, kBins - 1);
+    }
+    void Add(double e) {
+      if (!(e >= GateEnergy(kGate))) return;
+      const int b = Bin(e);
+      ++count[static_cast<size_t>(b)];
+      energy[static_cast<size_t>(b)] += e;
+    }
+    // Blocks from the relative gate (dB below the mean of all) up: their first bin, count and
+    // energy sum.
+    int Gated(double relativeDB, unsigned long long& n, double& sum) const {
+      unsigned long long all = 0;
+      double total = 0;
+      for (int b = 0; b < kBins; ++b) all += count[static_cast<size_t>(b)], total += energy[static_cast<size_t>(b)];
+      n = 0, sum = 0;
+      if (!all) return kBins;
+      const double gate = total / static_cast<double>(all) * std::pow(10.0, relativeDB / 10.0);
+      const int first = gate >= GateEnergy(kGate) ? Bin(gate) : 0;
+      for (int b = first; b < kBins; ++b) n += count[static_cast<size_t>(b)], sum += energy[static_cast<size_t>(b)];
+      return first;
+    }
+    static double GateEnergy(double lufs) { return std::pow(10.0, (lufs + kOffset) / 10.0); }
+  };
+
   ebur128_state* p = nullptr;
   SLoudness* pNextRetired = nullptr;  // the owner's list of states to free
-  int nPieceFrames;  // the library's 100 ms window at this rate
-  int nInPiece = 0;  // frames fed into the current piece
-  int nHead = 0;     // where the next piece's energy goes
-  std::array<double, kShortPieces> pieces{};  // energies, silence before the first
+  int nStepFrames;       // 10 ms: the frames of the library's 10 ms window at this rate
+  int nInStep = 0;       // frames fed into the current step
+  int nHead = 0;         // where the next step's energy goes
+  long long nSteps = 0;  // steps completed
+  double fMaxMomentary = -HUGE_VAL, fMaxShortTerm = -HUGE_VAL;
+  std::array<double, kShortSteps> steps{};  // energies, silence before the first
+  SHistogram gating, shortTerm;  // integrated's gating blocks, the range's short-term values
+
   SLoudness(unsigned channels, unsigned long rate)
-      : p(ebur128_init(channels, rate, EBUR128_MODE_M | EBUR128_MODE_I | EBUR128_MODE_LRA | EBUR128_MODE_HISTOGRAM)),
-        nPieceFrames(static_cast<int>(rate / 10)) {}
+      : p(ebur128_init(channels, rate, EBUR128_MODE_M)), nStepFrames(static_cast<int>(rate * 10 / 1000)) {}
   ~SLoudness() {
     if (p) ebur128_destroy(&p);
   }
   SLoudness(const SLoudness&) = delete;
   SLoudness& operator=(const SLoudness&) = delete;
 
-  // Called as a piece completes: keeps its energy.
-  void EndPiece() {
+  // Called as a step completes: keeps its energy, and every 100 ms (once the windows are full)
+  // adds a gating block and a short-term value. TRUE at those 100 ms marks.
+  bool EndStep() {
     double lufs = -HUGE_VAL;
-    if (ebur128_loudness_window(p, 100, &lufs) != EBUR128_SUCCESS) lufs = -HUGE_VAL;
-    pieces[static_cast<size_t>(nHead)] = std::isfinite(lufs) ? std::pow(10.0, (lufs + kOffset) / 10.0) : 0.0;
-    nHead = (nHead + 1) % kShortPieces;
-    nInPiece = 0;
+    if (ebur128_loudness_window(p, 10, &lufs) != EBUR128_SUCCESS) lufs = -HUGE_VAL;
+    steps[static_cast<size_t>(nHead)] = std::isfinite(lufs) ? std::pow(10.0, (lufs + kOffset) / 10.0) : 0.0;
+    nHead = nHead + 1 == kShortSteps ? 0 : nHead + 1;
+    nInStep = 0;
+    if (++nSteps % kStepsPerRefresh) return false;
+    if (nSteps >= kMomentarySteps) gating.Add(Energy(kMomentarySteps));
+    if (nSteps >= kShortSteps) shortTerm.Add(Energy(kShortSteps));
+    return true;
   }
-  // Loudness of the last n pieces, -inf for silence as the library gives it.
-  double Window(int n) const {
+  // Mean energy of the last n steps.
+  double Energy(int n) const {
     double sum = 0;
-    for (int k = 1; k <= n; ++k) sum += pieces[static_cast<size_t>((nHead - k + kShortPieces) % kShortPieces)];
-    return sum > 0 ? 10.0 * std::log10(sum / n) - kOffset : -HUGE_VAL;
+    // The last n entries before nHead, newest first: down to 0, then down from the end.
+    const int inFront = std::min(n, nHead);
+    for (int k = nHead - 1; k >= nHead - inFront; --k) sum += steps[static_cast<size_t>(k)];
+    for (int k = kShortSteps - 1; k >= kShortSteps - (n - inFront); --k) sum += steps[static_cast<size_t>(k)];
+    return sum / n;
   }
-  static constexpr double kOffset = 0.691;  // BS.1770's -0.691 in the energy-to-LUFS step
+  static double Loudness(double energy) { return energy > 0 ? 10.0 * std::log10(energy) - kOffset : -HUGE_VAL; }
+  // Loudness of the last n steps, -inf for silence.
+  double Window(int n) const { return Loudness(Energy(n)); }
+
+  double Integrated() const {
+    unsigned long long n;
+    double sum;
+    gating.Gated(-10.0, n, sum);
+    return n ? Loudness(sum / static_cast<double>(n)) : -HUGE_VAL;
+  }
+  double Range() const {
+    unsigned long long n;
+    double sum;
+    const int first = shortTerm.Gated(-20.0, n, sum);
+    if (n < 2) return 0.0;
+    // Nearest-rank 10th and 95th percentiles of the gated values, each read as its bin's mean.
+    const auto lo = static_cast<unsigned long long>(static_cast<double>(n - 1) * 0.10 + 0.5);
+    const auto hi = static_cast<unsigned long long>(static_cast<double>(n - 1) * 0.95 + 0.5);
+    double lLo = 0, lHi = 0;
+    unsigned long long seen = 0;
+    for (int b = first; b < SHistogram::kBins; ++b) {
+      const unsigned long long c = shortTerm.count[static_cast<size_t>(b)];
+      if (!c) continue;
+      const double mean = Loudness(shortTerm.energy[static_cast<size_t>(b)] / static_cast<double>(c));
+      if (seen <= lo && lo < seen + c) lLo = mean;
+      if (seen <= hi && hi < seen + c) {
+        lHi = mean;
+        break;
+      }
+      seen += c;
+    }
+    return std::max(lHi - lLo, 0.0);
+  }
 };
 
 // Audio-thread state of one channel.
@@ -156,7 +287,69 @@ CLevelMeasure::SLoudness* CLevelMeasure::MakeLoudness() const {
     delete s;
     s = nullptr;
   }
+  for (int ch = 0; s && ch < m_nFeedChannels; ++ch) {
+    const auto role = static_cast<LevelChannelRole>(m_arrRole[static_cast<size_t>(ch)].load());
+    if (ebur128_set_channel(s->p, static_cast<unsigned>(ch), LibraryChannel(role)) != EBUR128_SUCCESS) {
+      delete s;
+      s = nullptr;
+    }
+  }
   return s;
+}
+
+LevelChannelRole CLevelMeasure::DefaultRole(int nChannels, int nChannel) {
+  static constexpr LevelChannelRole k71[] = {LCR_LEFT, LCR_RIGHT, LCR_CENTRE, LCR_LFE, LCR_LEFT_SURROUND, LCR_RIGHT_SURROUND,
+                                             LCR_LEFT_REAR_SURROUND, LCR_RIGHT_REAR_SURROUND};
+  if (nChannel < 0 || nChannel >= nChannels || nChannels > MAX_CHANNELS) return LCR_UNUSED;
+  switch (nChannels) {
+    case 1: return LCR_CENTRE;
+    case 2: return nChannel ? LCR_RIGHT : LCR_LEFT;
+    case 3: return k71[nChannel];
+    case 4: {
+      static constexpr LevelChannelRole k[] = {LCR_LEFT, LCR_RIGHT, LCR_LEFT_SURROUND, LCR_RIGHT_SURROUND};
+      return k[nChannel];
+    }
+    case 5: {
+      static constexpr LevelChannelRole k[] = {LCR_LEFT, LCR_RIGHT, LCR_CENTRE, LCR_LEFT_SURROUND, LCR_RIGHT_SURROUND};
+      return k[nChannel];
+    }
+    case 7: return nChannel == 6 ? LCR_BACK_CENTRE : k71[nChannel];
+    default: return nChannel < 8 ? k71[nChannel] : LCR_OTHER;  // 6, 8 and more
+  }
+}
+
+double CLevelMeasure::GetRoleWeight(LevelChannelRole role) {
+  switch (role) {
+    case LCR_UNUSED:
+    case LCR_LFE: return 0.0;
+    case LCR_LEFT_SURROUND:
+    case LCR_RIGHT_SURROUND:
+    case LCR_LEFT_SIDE:
+    case LCR_RIGHT_SIDE:
+    case LCR_LEFT_WIDE:
+    case LCR_RIGHT_WIDE: return 1.41;
+    case LCR_DUAL_MONO: return 2.0;
+    default: return static_cast<int>(role) > LCR_UNUSED && static_cast<int>(role) < LCR_COUNT ? 1.0 : 0.0;
+  }
+}
+
+BOOL CLevelMeasure::SetChannelLayout(const LevelChannelRole* pRoles, int nCount) {
+  {
+    std::lock_guard<std::mutex> owner(m_OwnerLock);
+    if (!pRoles || !m_nFeedChannels || nCount != m_nFeedChannels) return FALSE;
+    for (int ch = 0; ch < nCount; ++ch) {
+      const int r = static_cast<int>(pRoles[ch]);
+      if (r < LCR_UNUSED || r >= LCR_COUNT || (r == LCR_DUAL_MONO && nCount != 1)) return FALSE;
+    }
+    for (int ch = 0; ch < nCount; ++ch) m_arrRole[static_cast<size_t>(ch)].store(static_cast<int>(pRoles[ch]));
+  }
+  Reset();  // a fresh loudness state with the new weights
+  return TRUE;
+}
+
+LevelChannelRole CLevelMeasure::GetChannelRole(int nChannel) const {
+  if (nChannel < 0 || nChannel >= m_nChannels.load()) return LCR_UNUSED;
+  return static_cast<LevelChannelRole>(m_arrRole[static_cast<size_t>(nChannel)].load());
 }
 
 void CLevelMeasure::ReclaimRetired() {
@@ -196,6 +389,7 @@ BOOL CLevelMeasure::Initial(int nChannels, int nSampleRate, LevelMeterMode mode)
   if (ok) {
     m_nFeedChannels = nChannels;
     m_nFeedRate = nSampleRate;
+    for (int ch = 0; ch < MAX_CHANNELS; ++ch) m_arrRole[static_cast<size_t>(ch)].store(DefaultRole(nChannels, ch));
     m_pLoudness = MakeLoudness();
     ok = m_pLoudness != nullptr;
   }
@@ -262,6 +456,8 @@ void CLevelMeasure::PublishSilence() {
   }
   m_fMomentary.store(LEVEL_FLOOR_DB);
   m_fShortTerm.store(LEVEL_FLOOR_DB);
+  m_fMaxMomentary.store(LEVEL_FLOOR_DB);
+  m_fMaxShortTerm.store(LEVEL_FLOOR_DB);
   m_fIntegrated.store(LEVEL_FLOOR_DB);
   m_fRange.store(0.0);
   m_nNonFinite.store(0);
@@ -305,8 +501,8 @@ void CLevelMeasure::Process(Source src, int nFrames) {
   unsigned long long nonFinite = 0;
   SLoudness* loud = m_pLoudness;
   for (int done = 0; done < nFrames;) {
-    // Chunks end where a 100 ms piece does, so each piece's energy is taken as it completes.
-    const int n = std::min({kChunk, nFrames - done, loud ? loud->nPieceFrames - loud->nInPiece : kChunk});
+    // Chunks end where a 10 ms step does, so each step's energy is taken as it completes.
+    const int n = std::min({kChunk, nFrames - done, loud ? loud->nStepFrames - loud->nInStep : kChunk});
     int rmsPos = m_nRmsPos;
     for (int ch = 0; ch < C; ++ch) {
       SChannel& c = m_arrChannel[ch];
@@ -349,11 +545,8 @@ void CLevelMeasure::Process(Source src, int nFrames) {
     m_nFrames.fetch_add(static_cast<unsigned long long>(n), std::memory_order_relaxed);
     if (loud) {
       ebur128_add_frames_float(loud->p, m_arrScratch.data(), static_cast<size_t>(n));
-      loud->nInPiece += n;
-      if (loud->nInPiece == loud->nPieceFrames) {  // the 10 Hz refresh of the loudness standards
-        loud->EndPiece();
-        PublishLoudness();
-      }
+      loud->nInStep += n;
+      if (loud->nInStep == loud->nStepFrames) PublishLoudness(loud->EndStep());
     }
   }
   if (nonFinite) m_nNonFinite.fetch_add(nonFinite, std::memory_order_relaxed);
@@ -402,14 +595,21 @@ void CLevelMeasure::PublishChannels() {
   }
 }
 
-void CLevelMeasure::PublishLoudness() {
-  if (!m_pLoudness) return;
-  m_fMomentary.store(LoudnessOrFloor(m_pLoudness->Window(SLoudness::kMomentaryPieces)));
-  m_fShortTerm.store(LoudnessOrFloor(m_pLoudness->Window(SLoudness::kShortPieces)));
-  double v = -HUGE_VAL;
-  if (ebur128_loudness_global(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fIntegrated.store(LoudnessOrFloor(v));
-  v = 0;
-  if (ebur128_loudness_range(m_pLoudness->p, &v) == EBUR128_SUCCESS) m_fRange.store(std::isfinite(v) ? v : 0.0);
+// At every step: momentary, short-term and their maxima; at the 100 ms marks (the 10 Hz refresh
+// of the loudness standards) integrated loudness and range too.
+void CLevelMeasure::PublishLoudness(bool bGated) {
+  SLoudness& loud = *m_pLoudness;
+  const double momentary = loud.Window(SLoudness::kMomentarySteps), shortTerm = loud.Window(SLoudness::kShortSteps);
+  loud.fMaxMomentary = std::max(loud.fMaxMomentary, momentary);
+  loud.fMaxShortTerm = std::max(loud.fMaxShortTerm, shortTerm);
+  m_fMomentary.store(LoudnessOrFloor(momentary));
+  m_fShortTerm.store(LoudnessOrFloor(shortTerm));
+  m_fMaxMomentary.store(LoudnessOrFloor(loud.fMaxMomentary));
+  m_fMaxShortTerm.store(LoudnessOrFloor(loud.fMaxShortTerm));
+  if (!bGated) return;
+  m_fIntegrated.store(LoudnessOrFloor(loud.Integrated()));
+  const double range = loud.Range();
+  m_fRange.store(std::isfinite(range) ? range : 0.0);
 }
 
 double CLevelMeasure::ChannelReading(int nChannel, std::atomic<float> SPublished::*field) const {
@@ -424,6 +624,8 @@ double CLevelMeasure::GetLevel(int ch) const { return ChannelReading(ch, &SPubli
 double CLevelMeasure::GetHoldLevel(int ch) const { return ChannelReading(ch, &SPublished::hold); }
 double CLevelMeasure::GetMomentary() const { return m_fMomentary.load(); }
 double CLevelMeasure::GetShortTerm() const { return m_fShortTerm.load(); }
+double CLevelMeasure::GetMaxMomentary() const { return m_fMaxMomentary.load(); }
+double CLevelMeasure::GetMaxShortTerm() const { return m_fMaxShortTerm.load(); }
 double CLevelMeasure::GetIntegrated() const { return m_fIntegrated.load(); }
 double CLevelMeasure::GetLoudnessRange() const { return m_fRange.load(); }
 

@@ -45,6 +45,56 @@ enum LevelMeterMode : int {
   LMM_PPM_TYPE_II = 3,   // IEC 60268-10 type II peak programme meter
 };
 
+// Where a channel plays, for the loudness weighting of ITU-R BS.1770-4 (10/2015). The weights
+// G_i and their source:
+// - BS.1770-4 Table 3 (the five-channel weights): L, R, C 1.0 (0 dB); Ls, Rs 1.41 (+1.5 dB).
+// - BS.1770-4 Table 4 (position-dependent weights for other layouts): 1.41 (+1.5 dB) for a
+//   loudspeaker at elevation below 30 degrees and azimuth 60 to 120 degrees either side
+//   (M+-060, M+-090, M+-110); 1.0 for every other position, the rear surrounds at +-135 degrees,
+//   the back centre and all raised and lower ones among them.
+// - The LFE channel is not included in the measurement (BS.1770-4, 2.1); UNUSED channels neither.
+// - DUAL_MONO: a mono programme meant for two loudspeakers, counted twice (2.0, +3.0 dB), as
+//   EBU R128 s1 / libebur128 do; only for a one-channel measure.
+// The names after each role are the loudspeaker labels of ITU-R BS.2051, whose angles the
+// weights follow.
+enum LevelChannelRole : int {
+  LCR_UNUSED = 0,               // not measured
+  LCR_LEFT = 1,                 // M+030
+  LCR_RIGHT = 2,                // M-030
+  LCR_CENTRE = 3,               // M+000 (also a mono programme's one channel)
+  LCR_LFE = 4,                  // low-frequency effects: not measured
+  LCR_LEFT_SURROUND = 5,        // M+110 (+1.5 dB)
+  LCR_RIGHT_SURROUND = 6,       // M-110 (+1.5 dB)
+  LCR_LEFT_REAR_SURROUND = 7,   // M+135
+  LCR_RIGHT_REAR_SURROUND = 8,  // M-135
+  LCR_BACK_CENTRE = 9,          // M+180
+  LCR_LEFT_SIDE = 10,           // M+090 (+1.5 dB)
+  LCR_RIGHT_SIDE = 11,          // M-090 (+1.5 dB)
+  LCR_LEFT_WIDE = 12,           // M+060 (+1.5 dB)
+  LCR_RIGHT_WIDE = 13,          // M-060 (+1.5 dB)
+  LCR_LEFT_SCREEN = 14,         // M+SC, left screen edge
+  LCR_RIGHT_SCREEN = 15,        // M-SC, right screen edge
+  LCR_TOP_FRONT_CENTRE = 16,    // U+000
+  LCR_TOP_FRONT_LEFT = 17,      // U+030
+  LCR_TOP_FRONT_RIGHT = 18,     // U-030
+  LCR_TOP_FRONT_LEFT_45 = 19,   // U+045
+  LCR_TOP_FRONT_RIGHT_45 = 20,  // U-045
+  LCR_TOP_SIDE_LEFT = 21,       // U+090
+  LCR_TOP_SIDE_RIGHT = 22,      // U-090
+  LCR_TOP_LEFT_SURROUND = 23,   // U+110
+  LCR_TOP_RIGHT_SURROUND = 24,  // U-110
+  LCR_TOP_LEFT_REAR = 25,       // U+135
+  LCR_TOP_RIGHT_REAR = 26,      // U-135
+  LCR_TOP_BACK_CENTRE = 27,     // U+180
+  LCR_TOP_CENTRE = 28,          // T+000, overhead
+  LCR_BOTTOM_FRONT_CENTRE = 29, // B+000
+  LCR_BOTTOM_FRONT_LEFT = 30,   // B+045
+  LCR_BOTTOM_FRONT_RIGHT = 31,  // B-045
+  LCR_DUAL_MONO = 32,           // a mono channel counted twice (+3.0 dB)
+  LCR_OTHER = 33,               // a channel of unknown position: measured at 1.0
+  LCR_COUNT
+};
+
 class PARVANEU_API CLevelMeasure {
  public:
   static constexpr double LEVEL_FLOOR_DB = -200.0;
@@ -63,6 +113,18 @@ class PARVANEU_API CLevelMeasure {
   // GetChannels() reads 0, Feed refuses) for 0 or more than MAX_CHANNELS channels, a rate outside
   // 8000..384000 Hz, an unknown mode, or when memory runs out. Owner (see Threads above).
   BOOL Initial(int nChannels, int nSampleRate, LevelMeterMode mode);
+  // The loudness weighting of each channel, by role (see LevelChannelRole). Initial sets the
+  // default for its channel count (DefaultRole): 1: C; 2: L R; 3: L R C; 4: L R Ls Rs;
+  // 5: L R C Ls Rs; 6: L R C LFE Ls Rs; 7: L R C LFE Ls Rs Cs (6.1, back centre); 8: L R C LFE Ls
+  // Rs Lrs Rrs (7.1); more than 8: the 7.1 order, then LCR_OTHER (1.0) for channels 9 on, so
+  // every channel but the LFE is measured. nCount must be the channel count; FALSE (layout kept)
+  // for another count, a null array, a role outside the enum, or DUAL_MONO in a measure of more
+  // than one channel. A new layout restarts the measure from silence, as Reset. Owner.
+  BOOL SetChannelLayout(const LevelChannelRole* pRoles, int nCount);
+  LevelChannelRole GetChannelRole(int nChannel) const;  // any thread; LCR_UNUSED out of range
+  static LevelChannelRole DefaultRole(int nChannels, int nChannel);
+  static double GetRoleWeight(LevelChannelRole role);  // G_i above: 0, 1.0, 1.41 or 2.0
+
   // Holds each channel's highest ballistic reading for nHoldMs before it follows again; 0 turns
   // the hold off. Applies from the next sample fed.
   void SetPeakHold(int nHoldMs);
@@ -87,9 +149,13 @@ class PARVANEU_API CLevelMeasure {
   double GetRMS(int nChannel) const;         // over the last RMS_WINDOW_MS (no finite input overflows it)
   double GetLevel(int nChannel) const;       // the mode's ballistic reading now
   double GetHoldLevel(int nChannel) const;   // the held reading (the reading itself without hold)
-  // Loudness readings follow the feed ten times a second of audio fed.
+  // Momentary and short-term loudness follow the feed every 10 ms of audio fed (counted from
+  // Initial/Reset, whatever blocks the host feeds); integrated loudness and range ten times a
+  // second of audio fed.
   double GetMomentary() const;               // 400 ms, LUFS
   double GetShortTerm() const;               // 3 s, LUFS
+  double GetMaxMomentary() const;            // highest momentary reading since Initial/Reset, LUFS
+  double GetMaxShortTerm() const;            // highest short-term reading since Initial/Reset, LUFS
   double GetIntegrated() const;              // gated, LUFS
   double GetLoudnessRange() const;           // LU
   double GetMaxTruePeak() const;             // over all channels, dBTP
@@ -116,7 +182,7 @@ class PARVANEU_API CLevelMeasure {
   void EndRmsTurn(int nChannel);
   double RmsSum(int nChannel) const;
   void PublishChannels();
-  void PublishLoudness();
+  void PublishLoudness(bool bGated);
   void PublishSilence();
   void ReclaimRetired();
   SLoudness* MakeLoudness() const;
@@ -129,11 +195,14 @@ class PARVANEU_API CLevelMeasure {
   std::array<SPublished, MAX_CHANNELS> m_arrPublished;
   std::atomic<double> m_fMomentary{LEVEL_FLOOR_DB};
   std::atomic<double> m_fShortTerm{LEVEL_FLOOR_DB};
+  std::atomic<double> m_fMaxMomentary{LEVEL_FLOOR_DB};
+  std::atomic<double> m_fMaxShortTerm{LEVEL_FLOOR_DB};
   std::atomic<double> m_fIntegrated{LEVEL_FLOOR_DB};
   std::atomic<double> m_fRange{0.0};
   std::atomic<unsigned long long> m_nNonFinite{0};
   std::atomic<unsigned long long> m_nFrames{0};
   std::atomic<int> m_nHoldMs{0};
+  std::array<std::atomic<int>, MAX_CHANNELS> m_arrRole{};  // LevelChannelRole per channel
 
   // The owner's calls, one at a time (never taken by Feed or the readers).
   std::mutex m_OwnerLock;

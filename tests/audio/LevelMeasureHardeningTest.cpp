@@ -15,6 +15,7 @@
 #include "audio/ExVUMeter.h"
 #include "audio/LevelMeasure.h"
 #include "audio/MeterFeed.h"
+#include "support/CountingNew.h"
 #include "support/HostWindow.h"
 
 namespace {
@@ -104,6 +105,23 @@ TEST(LevelMeasureThreads, ResetWhileTheAudioThreadFeeds) {
   EXPECT_EQ(m.GetFramesFed(), 4800u);
   EXPECT_NEAR(m.GetSamplePeak(0), -20.0, 0.01);  // not the -6 dB fed before the Reset
   EXPECT_GT(m.GetMomentary(), CLevelMeasure::LEVEL_FLOOR_DB);
+}
+
+// The feeding thread carries out Reset (and a new channel layout) without allocating or freeing:
+// the fresh loudness state was made by the caller, the old one is freed by the next owner call.
+TEST(LevelMeasureThreads, ResetCarriedOutByTheFeedAllocatesNothing) {
+  CLevelMeasure m;
+  ASSERT_TRUE(m.Initial(8, kRate, LMM_VU));
+  const std::vector<float> block = SineBlock(480, 0.5f, 8);
+  ASSERT_TRUE(m.Feed(block.data(), 480));
+  for (int k = 0; k < 3; ++k) {
+    m.Reset();
+    const long long before = testsupport::AllocationCount();
+    ASSERT_TRUE(m.Feed(block.data(), 480));  // takes the reset
+    ASSERT_TRUE(m.Feed(block.data(), 480));
+    EXPECT_EQ(testsupport::AllocationCount() - before, 0);
+    EXPECT_EQ(m.GetFramesFed(), 960u);
+  }
 }
 
 // Initial while another thread feeds (a host changing its format without stopping the stream):

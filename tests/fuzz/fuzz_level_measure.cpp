@@ -1,4 +1,4 @@
-// The level measure driven by arbitrary call sequences (Initial, Feed planar
+// The level measure driven by arbitrary call sequences (Initial, SetChannelLayout, Feed planar
 // and interleaved, Reset, SetPeakHold, every getter) with arbitrary samples, checked against a
 // simple model of what it must report: the layout it was given, the frames and the non-finite
 // samples it took, each channel's sample peak, silence after Reset, and readings that are always
@@ -76,13 +76,15 @@ void CheckAll(const CLevelMeasure& m, const Model& model) {
   }
   Reading(m.GetMaxTruePeak(), "max true peak");
   const double loudnessCap = DB(model.maxPeak) + 10 * std::log10(2.0 * std::max(model.channels, 1)) + 12;
-  for (double v : {m.GetMomentary(), m.GetShortTerm(), m.GetIntegrated()}) {
+  for (double v : {m.GetMomentary(), m.GetShortTerm(), m.GetIntegrated(), m.GetMaxMomentary(), m.GetMaxShortTerm()}) {
     Reading(v, "loudness");
     // Loudness comes from the samples fed since Initial/Reset: silence reads the floor, and no
     // reading lies far above what their peaks allow.
     if (model.maxPeak == 0) Expect(v == CLevelMeasure::LEVEL_FLOOR_DB, "loudness of silence", v, CLevelMeasure::LEVEL_FLOOR_DB);
     Expect(v <= std::max(loudnessCap, CLevelMeasure::LEVEL_FLOOR_DB), "loudness above the peaks allow", v, loudnessCap);
   }
+  Expect(m.GetMaxMomentary() >= m.GetMomentary(), "max momentary below momentary", m.GetMaxMomentary(), m.GetMomentary());
+  Expect(m.GetMaxShortTerm() >= m.GetShortTerm(), "max short-term below short-term", m.GetMaxShortTerm(), m.GetShortTerm());
   const double range = m.GetLoudnessRange();
   Expect(std::isfinite(range) && range >= 0, "loudness range", range, 0);
 }
