@@ -1,6 +1,7 @@
 #include "audio/ExVUMeter.h"
 
 #include <algorithm>
+#include <climits>
 #include <thread>
 
 #include "companion/VDraw.h"
@@ -136,13 +137,18 @@ void CExVUMeter::Clear() {
 
 int CExVUMeter::ValueToLeng(float fDB) { return exvumeter::ValueToLeng(m_Param, Usable(), fDB); }
 
-void CExVUMeter::SetValue(const float* const pValues) {
-  if (!pValues) return;
+void CExVUMeter::SetValue(const float* const pValues) { SetValue(pValues, INT_MAX); }
+
+BOOL CExVUMeter::SetValue(const float* pValues, int nCount) {
+  if (!pValues || nCount < 0) return FALSE;
   CBusyScope busy(m_bSetting, m_bDrawing);
-  if (!busy) return;
+  if (!busy) return FALSE;
   const SFall fall = FallFor(m_Param);
+  // The bar count as it is under the flag, which SetCount also takes: never more values are read
+  // than the caller handed over.
   const int n = m_arrValue.GetSize();
-  for (int i = 0; i < n; ++i) StepChannel(m_Param, fall, m_arrValue[i], m_arrPeakRec[i], pValues[i]);
+  for (int i = 0; i < n; ++i)
+    StepChannel(m_Param, fall, m_arrValue[i], m_arrPeakRec[i], i < nCount ? pValues[i] : m_Param.fMinDB);
 
   const int tip = m_nTipMeter.load();
   if (tip >= 0 && tip < n) {
@@ -160,6 +166,7 @@ void CExVUMeter::SetValue(const float* const pValues) {
   if (m_feed.OnWindowThread()) ApplyPendingTip();
   busy.Release();
   m_feed.Invalidate(TRUE);
+  return n > 0;
 }
 
 // Runs on the window's thread with one of the busy flags held.

@@ -38,7 +38,13 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void ParamChanged();
   void ColorChanged();
   void Clear();
+  // One step of every bar's ballistics. pValues holds a value (dB) per bar: GetCount() of them.
   void SetValue(const float* const pValues);
+  // The same from values that may be fewer than the bars, for a feed on another thread while the
+  // window's thread may change the bar count: reads pValues[0..nCount) and no further, the bars
+  // beyond nCount step towards silence. FALSE, nothing taken, for null values, a negative count,
+  // a meter without bars, or while a paint holds the bars.
+  BOOL SetValue(const float* pValues, int nCount);
   void SetTipPostText(LPCWSTR psz);
 
   // Read-outs for hosts and tests; call them on the window's thread.

@@ -22,10 +22,10 @@ BOOL CMeterFeed::Feed(const CLevelMeasure& measure, CVUMeter& meter, BOOL bHeld)
 }
 
 BOOL CMeterFeed::Feed(const CLevelMeasure& measure, CExVUMeter& meter, BOOL bHeld) {
-  const int n = meter.GetCount();
-  if (n <= 0 || n > kMaxBars) return FALSE;
+  // The measure's channels (at most kMaxBars) and their count: the meter reads no more than that
+  // whatever its bar count is by the time it takes them.
+  const int n = std::clamp(measure.GetChannels(), 0, kMaxBars);
   std::array<float, kMaxBars> levels;
   measure.GetLevels(levels.data(), n, bHeld);
-  meter.SetValue(levels.data());
-  return TRUE;
+  return meter.SetValue(levels.data(), n);
 }
