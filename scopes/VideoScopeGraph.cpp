@@ -6,8 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "companion/ColorConvert.h"
-#include "companion/ColorMath.h"
+#include "scopes/FrameFormats.h"
 #include "scopes/ScopeFrame.h"
 #include "scopes/SlicePool.h"
 #include "winport/base/CString.h"
@@ -16,27 +15,6 @@
 namespace {
 
 std::atomic<unsigned> g_nUpdateCalls{0};
-
-// Bytes of a 10-bit row that hold the 8-bit samples of a row of pairs.
-long M101RowBytes(long nWidth) {
-  const long nBytes = (nWidth / 2) * 4;
-  if (nBytes <= 0) return 0;
-  const long last = (nBytes - 1) / CVideoScopeGraph::M101_SAMPLES;
-  return last * CVideoScopeGraph::M101_BLOCK + (nBytes - last * CVideoScopeGraph::M101_SAMPLES);
-}
-// Two four-byte pixels per pair.
-long TVYURowBytes(long nWidth) { return (nWidth / 2) * 8; }
-
-scopes_detail::RowBytesFn RowBytesOf(int fmt) {
-  switch (fmt) {
-    case CVideoScopeGraph::ARGB: return scopes_detail::PixelRowBytes;
-    case CVideoScopeGraph::YVYU:
-    case CVideoScopeGraph::VYUY: return scopes_detail::PairRowBytes;
-    case CVideoScopeGraph::TVYU: return TVYURowBytes;
-    case CVideoScopeGraph::M101_10BIT: return M101RowBytes;
-  }
-  return nullptr;
-}
 
 // Counts every UpdateGraph call of the process; every 75th traces the frame's first unit.
 bool NextCallTraces() { return (g_nUpdateCalls.fetch_add(1, std::memory_order_relaxed) + 1) % 75 == 0; }
@@ -124,11 +102,12 @@ bool CVideoScopeGraph::YUVWanted() const {
 }
 
 // Reads the frame's first four bytes, when its rows have that many.
-void CVideoScopeGraph::Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const {
+void CVideoScopeGraph::Trace(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame) const {
   if (frame.rowBytes < 4) return;
   const BYTE* b = frame.base;
+  const int* order = format.traceOrder;
   CString s;
-  s.Format(fmt, b[order[0]], b[order[1]], b[order[2]], b[order[3]]);
+  s.Format(format.trace, b[order[0]], b[order[1]], b[order[2]], b[order[3]]);
   OutputDebugStringW(s);
 }
 
@@ -139,80 +118,83 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
   // outside its range.
   int nFmt;
   std::memcpy(&nFmt, &fmt, sizeof nFmt);
-  const scopes_detail::RowBytesFn rowBytesOf = RowBytesOf(nFmt);
-  if (!rowBytesOf) return;
-  fmt = static_cast<ColFmt>(nFmt);
-  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, rowBytesOf);
+  const scopes_detail::FrameFormat* format = scopes_detail::FindFrameFormat(nFmt);
+  if (!format) return;
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, format->rowBytes);
   if (!frame) return;
-  const bool bYUV = YUVWanted();
-  static constexpr int kY1Y2UV[4] = {0, 2, 1, 3};
   const LendPool lend(*this);
-
-  if (fmt == VYUY) {
-    if (bYUV) m_YUVGraph.Accumulate(frame, false, nullptr);
-    // Pixels are counted straight from the pairs: no converted frame is written and read back.
-    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame);
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
-    return;
+  switch (format->layout) {
+    case scopes_detail::FrameLayout::Pairs:
+      AnalysePairs(frame);
+      if (bTrace) Trace(*format, frame);
+      return;
+    case scopes_detail::FrameLayout::Pixels:
+      AnalysePixels(*format, frame, bTrace);
+      return;
+    case scopes_detail::FrameLayout::SwappedPairs:
+    case scopes_detail::FrameLayout::Converted:
+      AnalyseConverted(*format, frame, bTrace);
+      return;
   }
-  if (fmt == ARGB) {
-    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame);
-    if (!bYUV) return;
-  }
+}
 
-  // Every other format becomes packed VYUY rows in the graph's own buffer. A converted frame the
-  // luma/chroma side still points at is overwritten or moved now: that side lets it go.
+void CVideoScopeGraph::AnalysePairs(const scopes_detail::FrameView& frame) {
+  if (YUVWanted()) m_YUVGraph.Accumulate(frame, false, nullptr);
+  // Pixels are counted straight from the pairs: no converted frame is written and read back.
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame);
+}
+
+// The RGB side reads the pixels; the luma/chroma side, when wanted, their VYUY form, and the
+// trace shows the first converted pair.
+void CVideoScopeGraph::AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                                     bool bTrace) {
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame);
+  if (!YUVWanted()) return;
+  const scopes_detail::FrameView packed = PackedFrame(frame);
+  if (!packed) return;
+  ConvertRows(format, frame, packed);
+  if (bTrace) Trace(format, packed);
+  m_YUVGraph.Accumulate(packed, false, nullptr);
+}
+
+// The frame becomes packed VYUY rows in the graph's own buffer, then goes the way of a VYUY
+// frame, as a call of its own that counts. A YVYU frame is converted by the luma/chroma side's
+// first pass on the way when that side wants it.
+void CVideoScopeGraph::AnalyseConverted(const scopes_detail::FrameFormat& format,
+                                        const scopes_detail::FrameView& frame, bool bTrace) {
+  const bool bYUV = YUVWanted();
+  const scopes_detail::FrameView packed = PackedFrame(frame);
+  if (!packed) return;
+  if (bTrace) Trace(format, frame);
+  const bool bFused = bYUV && format.layout == scopes_detail::FrameLayout::SwappedPairs;
+  if (bFused)
+    m_YUVGraph.Accumulate(frame, true, const_cast<BYTE*>(packed.base));
+  else
+    ConvertRows(format, frame, packed);
+  if (NextCallTraces()) Trace(scopes_detail::VYUYFormat(), packed);
+  if (bYUV && !bFused) m_YUVGraph.Accumulate(packed, false, nullptr);
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed);
+}
+
+// A converted frame the luma/chroma side still points at is overwritten or moved now: that
+// side lets it go. An empty view when the buffer cannot be had.
+scopes_detail::FrameView CVideoScopeGraph::PackedFrame(const scopes_detail::FrameView& frame) {
   if (FrameInOwnBuffer()) m_YUVGraph.EndUpdateGraph();
-  const long pairs = frame.width / 2;
-  const long rowBytes = pairs * 4;
-  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(pairs) * frame.rows));
-  if (!dst) return;
+  const long rowBytes = scopes_detail::PairRowBytes(frame.width);
+  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(frame.width / 2) * frame.rows));
+  if (!dst) return {};
   scopes_detail::FrameView packed = frame;
   packed.base = dst;
   packed.pitch = packed.rowStep = packed.rowBytes = rowBytes;
   packed.height = packed.rows;
   packed.skip = 0;
-  if (fmt == ARGB) {
-    ARGB2VYUY(pData, nWidth, nHeight, frame.pitch, frame.skip, dst);
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph ARGB Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
-  } else if (fmt == YVYU) {
-    static constexpr int kOrder[4] = {1, 3, 0, 2};
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", frame, kOrder);
-    if (bYUV) {  // the luma/chroma side reads the frame in place and converts it on the way
-      m_YUVGraph.Accumulate(frame, true, dst);
-    } else {
-      for (long r = 0; r < frame.rows; ++r) kestrune::SwapPairs(frame.Row(r), dst + r * rowBytes, pairs);
-    }
-  } else if (fmt == TVYU) {
-    static constexpr int kOrder[4] = {3, 1, 0, 2};
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", frame, kOrder);
-    for (long r = 0; r < frame.rows; ++r) {
-      const BYTE* s = frame.Row(r);
-      BYTE* d = dst + r * rowBytes;
-      for (long i = 0; i < pairs; ++i, s += 8, d += 4) {
-        d[0] = s[1];
-        d[1] = static_cast<BYTE>((s[0] + s[4]) / 2);
-        d[2] = s[5];
-        d[3] = static_cast<BYTE>((s[2] + s[6]) / 2);
-      }
-    }
-  } else {
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph M101_10BIT Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
-    for (long r = 0; r < frame.rows; ++r) {
-      const BYTE* s = frame.Row(r);
-      BYTE* d = dst + r * rowBytes;
-      for (long off = 0, block = 0; off < rowBytes; off += M101_SAMPLES, block += M101_BLOCK)
-        std::memcpy(d + off, s + block, std::min<long>(M101_SAMPLES, rowBytes - off));
-    }
-  }
-  if (fmt == ARGB) {
-    m_YUVGraph.Accumulate(packed, false, nullptr);
-    return;
-  }
-  // The converted frame then goes the way of a VYUY frame, as a call of its own that counts.
-  if (NextCallTraces()) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
-  if (bYUV && fmt != YVYU) m_YUVGraph.Accumulate(packed, false, nullptr);
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed);
+  return packed;
+}
+
+void CVideoScopeGraph::ConvertRows(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                                   const scopes_detail::FrameView& packed) {
+  BYTE* dst = const_cast<BYTE*>(packed.base);
+  for (long r = 0; r < frame.rows; ++r) format.toVYUY(frame.Row(r), dst + r * packed.rowStep, frame.width);
 }
 
 void CVideoScopeGraph::DrawHistoL(CBuf32Draw* pDraw, const CRect& rc) {

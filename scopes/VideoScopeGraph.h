@@ -14,6 +14,7 @@
 
 namespace scopes_detail {
 class SlicePool;
+struct FrameFormat;
 }
 
 class PARVANEU_API CVideoScopeGraph {
@@ -82,7 +83,13 @@ class PARVANEU_API CVideoScopeGraph {
   bool YUVWanted() const;
   void RebaseFrame(const CVideoScopeGraph& other);
   bool FrameInOwnBuffer() const;
-  void Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const;
+  void Trace(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame) const;
+  void AnalysePairs(const scopes_detail::FrameView& frame);
+  void AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame, bool bTrace);
+  void AnalyseConverted(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame, bool bTrace);
+  scopes_detail::FrameView PackedFrame(const scopes_detail::FrameView& frame);
+  static void ConvertRows(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                          const scopes_detail::FrameView& packed);
 
   int m_bRGBAnalyse = 1;
   int m_nThreads = 1;
