@@ -154,7 +154,7 @@ PairRowFn PairRowKernel() {
 // cnt[channel B, G, R][column][level]. Slices take whole tiles of columns; each sums its own
 // histograms, added up once at the end.
 template <class CountRow>
-void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
+void CARGBGraph::Accumulate(long nWidth, long nRows, scopes_detail::SlicePool* pPool, CountRow count) {
   const int width = static_cast<int>(nWidth);
   if (m_arrParadeR.GetSize() != width) {
     m_arrParadeR.SetSize(width, -1);
@@ -170,7 +170,7 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
   const int rows = static_cast<int>(nRows);
   m_nPixelCount = nWidth * rows;
 
-  const int nSlices = m_pPool ? m_pPool->Count() : 1;
+  const int nSlices = pPool ? pPool->Count() : 1;
   DWORD histo[scopes_detail::kMaxSliceThreads][3][256];  // blue, green, red
   std::memset(histo, 0, sizeof(histo[0]) * nSlices);
   GrayLevel* out[3] = {m_arrParadeB.GetData(), m_arrParadeG.GetData(), m_arrParadeR.GetData()};
@@ -188,8 +188,8 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
           scopes_detail::WidenAndSum(cnt[ch][c], out[ch][x0 + c].nLevel, histo[s][ch], bits[ch] + 4 * (x0 + c));
     }
   };
-  if (m_pPool)
-    m_pPool->Run(slice);
+  if (pPool)
+    pPool->Run(slice);
   else
     slice(0);
   LONG* dst[3] = {m_arrHistoB.GetData(), m_arrHistoG.GetData(), m_arrHistoR.GetData()};
@@ -203,19 +203,19 @@ void CARGBGraph::Accumulate(long nWidth, long nRows, CountRow count) {
 
 void CARGBGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
   const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PixelRowBytes);
-  if (frame) AccumulatePixels(frame);
+  if (frame) AccumulatePixels(frame, nullptr);
 }
 
 void CARGBGraph::UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip) {
   const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, scopes_detail::PairRowBytes);
-  if (frame) AccumulatePairs(frame);
+  if (frame) AccumulatePairs(frame, nullptr);
 }
 
-void CARGBGraph::AccumulatePixels(const scopes_detail::FrameView& frame) {
+void CARGBGraph::AccumulatePixels(const scopes_detail::FrameView& frame, scopes_detail::SlicePool* pPool) {
   const long nWidth = frame.width;
   const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
   const BYTE* base = frame.base;
-  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+  Accumulate(nWidth, frame.rows, pPool, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
     const BYTE* row = base + static_cast<long long>(r) * rowStep + 4L * x0;
     if (r + scopes_detail::kPrefetchRows < rows)
       scopes_detail::PrefetchRow(row + scopes_detail::kPrefetchRows * rowStep, 4 * nc);
@@ -242,13 +242,13 @@ void CARGBGraph::AccumulatePixels(const scopes_detail::FrameView& frame) {
 // The same counts as converting the pairs with VYUY2ARGB and counting the pixels, in one pass
 // and without the converted frame. An odd last pixel repeats its pair's right pixel; a row of
 // one pixel, having no pair, is black.
-void CARGBGraph::AccumulatePairs(const scopes_detail::FrameView& frame) {
+void CARGBGraph::AccumulatePairs(const scopes_detail::FrameView& frame, scopes_detail::SlicePool* pPool) {
   const long nWidth = frame.width;
   const long pairs = nWidth / 2;
   const BYTE* base = frame.base;
   const int rowStep = static_cast<int>(frame.rowStep), rows = static_cast<int>(frame.rows);
   const PairRowFn countPairs = PairRowKernel<kLevelStride, kTileColumns * kLevelStride>();
-  Accumulate(nWidth, frame.rows, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
+  Accumulate(nWidth, frame.rows, pPool, [&](int r, int x0, int nc, uint16_t (*cnt)[kTileColumns][kLevelStride]) {
     const BYTE* row = base + static_cast<long long>(r) * rowStep;
     const int unitsInTile = std::min<long>(nc / 2, pairs - x0 / 2);
     const BYTE* p = row + 2L * x0;

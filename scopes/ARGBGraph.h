@@ -53,9 +53,10 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel, const uint64_t* pNonZero = nullptr);
 
  private:
-  friend class CVideoScopeGraph;  // hands down frames it has already checked
-  void AccumulatePixels(const scopes_detail::FrameView& frame);
-  void AccumulatePairs(const scopes_detail::FrameView& frame);
+  friend class CVideoScopeGraph;  // hands down frames it has already checked, with its slice threads
+  // pPool: the slice threads, none for one.
+  void AccumulatePixels(const scopes_detail::FrameView& frame, scopes_detail::SlicePool* pPool);
+  void AccumulatePairs(const scopes_detail::FrameView& frame, scopes_detail::SlicePool* pPool);
 
   // Columns per accumulation tile: each sampled row contributes whole 64-byte lines of a pair
   // frame (half lines cost a second trip to memory per line), while three channels of 16-bit
@@ -65,7 +66,7 @@ class PARVANEU_API CARGBGraph {
   static constexpr int kTileColumns = 32;
   static constexpr int kLevelStride = 288;
   template <class CountRow>
-  void Accumulate(long nWidth, long nRows, CountRow count);
+  void Accumulate(long nWidth, long nRows, scopes_detail::SlicePool* pPool, CountRow count);
 
   // The non-zero level bits of a channel's parade (0 blue, 1 green, 2 red) when they match it.
   const uint64_t* ParadeBits(int nChannel, const CTArray<GrayLevel>& arr) const {
@@ -79,7 +80,6 @@ class PARVANEU_API CARGBGraph {
 
   CFastLog m_FastLog;
   LONG m_nBrightness[5120];
-  scopes_detail::SlicePool* m_pPool = nullptr;  // slice threads lent by the owning CVideoScopeGraph
   CTArray<GrayLevel> m_arrParadeR, m_arrParadeG, m_arrParadeB;
   std::vector<uint64_t> m_arrParadeBits[3];  // blue, green, red: kept beside the records
   CTArray<LONG> m_arrHistoR, m_arrHistoG, m_arrHistoB;

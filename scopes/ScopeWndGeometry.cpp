@@ -15,7 +15,6 @@ namespace {
 constexpr double kLimit = 1 << 30;
 // Single-precision constants of the vector display, widened as the drawing widens them.
 constexpr double kF085 = static_cast<double>(0.85f);
-constexpr double kF141 = static_cast<double>(1.41f);
 constexpr double kFPi = static_cast<double>(3.1415927f);
 constexpr float kCircleFactor[5] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f};
 }  // namespace
@@ -140,7 +139,7 @@ int VectorAxisGap(int r) { return Trunc(r * static_cast<double>(0.3f)); }
 
 POINT VectorTarget(const VectorGeometry& g, int u, int v) {
   const float k = static_cast<float>(g.r * 0.005859375);
-  return {g.cx + Trunc(k * static_cast<float>(u)), g.cy - Trunc(v * kF141 * k)};
+  return {g.cx + Trunc(k * static_cast<float>(u)), g.cy - Trunc(v * static_cast<double>(kVectorStretch) * k)};
 }
 
 void TargetChroma(BYTE red, BYTE green, BYTE blue, int& u, int& v) {

@@ -64,6 +64,8 @@ PARVANEU_API CRect HistogramBandRect(const RECT& rcClient, int nBand);
 PARVANEU_API int HistogramLevelAt(const RECT& rcClient, int x);
 
 // ---- Vector scope.
+// V is stretched against U by this factor, in the trace and in the colour targets alike.
+constexpr float kVectorStretch = 1.41f;
 struct VectorGeometry {
   int cx = 0, cy = 0, r = 0;
 };

@@ -39,25 +39,17 @@ void CVideoScopeGraph::SetThreadCount(int nThreads) {
   m_pPool.reset();
 }
 
-// Lends the graph's slice threads to both sides for one frame; a copy of a side never holds them.
-class CVideoScopeGraph::LendPool {
- public:
-  explicit LendPool(CVideoScopeGraph& g) : m_g(g) {
-    if (g.m_nThreads > 1 && !g.m_pPool) {
-      try {
-        g.m_pPool = std::make_unique<scopes_detail::SlicePool>(g.m_nThreads);
-      } catch (...) {  // no memory for the pool: this frame runs on the calling thread
-      }
+// The slice threads of this frame, made by the first frame that wants them; none for one
+// thread, or when no memory is to be had for them (the frame then runs on the calling thread).
+scopes_detail::SlicePool* CVideoScopeGraph::Pool() {
+  if (m_nThreads > 1 && !m_pPool) {
+    try {
+      m_pPool = std::make_unique<scopes_detail::SlicePool>(m_nThreads);
+    } catch (...) {
     }
-    g.m_YUVGraph.m_pPool = g.m_ARGBGraph.m_pPool = g.m_pPool.get();
   }
-  ~LendPool() { m_g.m_YUVGraph.m_pPool = m_g.m_ARGBGraph.m_pPool = nullptr; }
-  LendPool(const LendPool&) = delete;
-  LendPool& operator=(const LendPool&) = delete;
-
- private:
-  CVideoScopeGraph& m_g;
-};
+  return m_pPool.get();
+}
 
 CVideoScopeGraph::CVideoScopeGraph(const CVideoScopeGraph& other)
     : m_bRGBAnalyse(other.m_bRGBAnalyse),
@@ -83,18 +75,14 @@ CVideoScopeGraph& CVideoScopeGraph::operator=(const CVideoScopeGraph& other) {
 // A frame converted into the source's own buffer would dangle once the source goes: the copy
 // reads its own copy of that buffer instead. A host's frame is shared as it is.
 void CVideoScopeGraph::RebaseFrame(const CVideoScopeGraph& other) {
-  if (other.FrameInOwnBuffer()) {
-    const auto offset = reinterpret_cast<const BYTE*>(other.m_YUVGraph.m_pFrame) -
-                        reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData());
-    m_YUVGraph.m_pFrame = reinterpret_cast<::VYUY*>(reinterpret_cast<BYTE*>(m_arrVYUY.GetData()) + offset);
-  }
+  if (other.FrameInOwnBuffer())
+    m_YUVGraph.MoveFrame(reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData()),
+                         reinterpret_cast<BYTE*>(m_arrVYUY.GetData()));
 }
 
 bool CVideoScopeGraph::FrameInOwnBuffer() const {
-  const BYTE* frame = reinterpret_cast<const BYTE*>(m_YUVGraph.m_pFrame);
-  const BYTE* base = reinterpret_cast<const BYTE*>(m_arrVYUY.GetData());
-  const std::size_t bytes = sizeof(DWORD) * static_cast<std::size_t>(m_arrVYUY.GetSize());
-  return frame && base && std::less_equal<const BYTE*>()(base, frame) && std::less<const BYTE*>()(frame, base + bytes);
+  return m_YUVGraph.FrameWithin(reinterpret_cast<const BYTE*>(m_arrVYUY.GetData()),
+                                sizeof(DWORD) * static_cast<std::size_t>(m_arrVYUY.GetSize()));
 }
 
 bool CVideoScopeGraph::YUVWanted() const {
@@ -122,7 +110,6 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
   if (!format) return;
   const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, format->rowBytes);
   if (!frame) return;
-  const LendPool lend(*this);
   switch (format->layout) {
     case scopes_detail::FrameLayout::Pairs:
       AnalysePairs(frame);
@@ -139,22 +126,22 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
 }
 
 void CVideoScopeGraph::AnalysePairs(const scopes_detail::FrameView& frame) {
-  if (YUVWanted()) m_YUVGraph.Accumulate(frame, false, nullptr);
+  if (YUVWanted()) m_YUVGraph.Accumulate(frame, false, nullptr, Pool());
   // Pixels are counted straight from the pairs: no converted frame is written and read back.
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame);
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame, Pool());
 }
 
 // The RGB side reads the pixels; the luma/chroma side, when wanted, their VYUY form, and the
 // trace shows the first converted pair.
 void CVideoScopeGraph::AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
                                      bool bTrace) {
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame);
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame, Pool());
   if (!YUVWanted()) return;
   const scopes_detail::FrameView packed = PackedFrame(frame);
   if (!packed) return;
   ConvertRows(format, frame, packed);
   if (bTrace) Trace(format, packed);
-  m_YUVGraph.Accumulate(packed, false, nullptr);
+  m_YUVGraph.Accumulate(packed, false, nullptr, Pool());
 }
 
 // The frame becomes packed VYUY rows in the graph's own buffer, then goes the way of a VYUY
@@ -168,12 +155,12 @@ void CVideoScopeGraph::AnalyseConverted(const scopes_detail::FrameFormat& format
   if (bTrace) Trace(format, frame);
   const bool bFused = bYUV && format.layout == scopes_detail::FrameLayout::SwappedPairs;
   if (bFused)
-    m_YUVGraph.Accumulate(frame, true, const_cast<BYTE*>(packed.base));
+    m_YUVGraph.Accumulate(frame, true, const_cast<BYTE*>(packed.base), Pool());
   else
     ConvertRows(format, frame, packed);
   if (NextCallTraces()) Trace(scopes_detail::VYUYFormat(), packed);
-  if (bYUV && !bFused) m_YUVGraph.Accumulate(packed, false, nullptr);
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed);
+  if (bYUV && !bFused) m_YUVGraph.Accumulate(packed, false, nullptr, Pool());
+  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed, Pool());
 }
 
 // A converted frame the luma/chroma side still points at is overwritten or moved now: that

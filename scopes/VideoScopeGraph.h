@@ -79,7 +79,7 @@ class PARVANEU_API CVideoScopeGraph {
   const CTArray<DWORD>& GetVYUYBuffer() const { return m_arrVYUY; }
 
  private:
-  class LendPool;
+  scopes_detail::SlicePool* Pool();
   bool YUVWanted() const;
   void RebaseFrame(const CVideoScopeGraph& other);
   bool FrameInOwnBuffer() const;

@@ -1,0 +1,29 @@
+// Internal: what the two waveform displays share: records sized per frame column, bands of
+// rows written with the mark or the greater-value rule, and the last pass into colours.
+#pragma once
+#include "foundation/TArray.h"
+#include "scopes/displays/DrawTarget.h"
+
+namespace scopes_detail {
+
+// One record per frame column. Records that cannot be had leave the waveform empty, since the
+// counting passes write a whole row of them.
+template <class T>
+bool SizeRecords(CTArray<T>& arr, long nWidth) {
+  if (arr.GetSize() != nWidth) arr.SetSize(static_cast<int>(nWidth), -1);
+  if (arr.GetSize() == nWidth) return true;
+  arr.SetSize(0, -1);
+  return false;
+}
+
+// Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).
+void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1);
+void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v);
+
+// Columns xi + k for the integers 0 <= k < cw, clipped to the buffer.
+void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1);
+
+// Counts and intensities to palette colours, marks to the mark colour; 0 stays 0.
+void ColourIntensities(const DrawTarget& t);
+
+}  // namespace scopes_detail
