@@ -128,14 +128,14 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
 void CVideoScopeGraph::AnalysePairs(const scopes_detail::FrameView& frame) {
   if (YUVWanted()) m_YUVGraph.Accumulate(frame, false, nullptr, Pool());
   // Pixels are counted straight from the pairs: no converted frame is written and read back.
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame, Pool());
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(frame, true, Pool());
 }
 
 // The RGB side reads the pixels; the luma/chroma side, when wanted, their VYUY form, and the
 // trace shows the first converted pair.
 void CVideoScopeGraph::AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
                                      bool bTrace) {
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame, Pool());
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(frame, false, Pool());
   if (!YUVWanted()) return;
   const scopes_detail::FrameView packed = PackedFrame(frame);
   if (!packed) return;
@@ -160,7 +160,7 @@ void CVideoScopeGraph::AnalyseConverted(const scopes_detail::FrameFormat& format
     ConvertRows(format, frame, packed);
   if (NextCallTraces()) Trace(scopes_detail::VYUYFormat(), packed);
   if (bYUV && !bFused) m_YUVGraph.Accumulate(packed, false, nullptr, Pool());
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed, Pool());
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(packed, true, Pool());
 }
 
 // A converted frame the luma/chroma side still points at is overwritten or moved now: that
