@@ -207,14 +207,14 @@ void ChromaDisplays::DrawLightning(const DrawTarget& t, const RowSource& frame, 
     for (int Y = 0; Y < 256; ++Y) {
       const int x = LX[Y];
       if (x < 0 || x >= nStep) continue;
-      const bool badY = Y < 16 || Y > 235;
+      const bool badY = Y < scopewnd::kLegalLumaLow || Y > scopewnd::kLegalLumaHigh;
       const DWORD* n = table + 256 * Y;
       for (int C = 0; C < 256; ++C) {
         if (n[C] == 0) continue;
         const int y = ctrRow + sign * dy[C];
         if (y < 0 || y >= nRows) continue;
         DWORD& px = pBuf[ctr + sign * LY[C] + x];
-        if (bMarkOut && (badY || C < 16 || C > 240))
+        if (bMarkOut && (badY || C < scopewnd::kLegalChromaLow || C > scopewnd::kLegalChromaHigh))
           px = SCOPE_MARK_VALUE;
         else
           px += n[C];

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scopes/ScopeGeometry.h"
+#include "scopes/ScopeWndGeometry.h"
 #include "scopes/displays/WaveformBands.h"
 
 namespace scopes_detail {
@@ -99,7 +100,7 @@ void LumaWaveform::Draw(const DrawTarget& t, bool bFullRange, bool bMarkOut) {
       ColumnSpan(xi, cw, nStep, c0, c1);
       if (c0 >= c1) continue;
       ForEachSetBit(levels, 0, 255, [&](int L) {
-        if (L <= 15 || L >= 236)
+        if (L < scopewnd::kLegalLumaLow || L > scopewnd::kLegalLumaHigh)
           MarkBand(pBuf, nStep, row[L + 1], row[L], c0, c1);
         else
           MaxBand(pBuf, nStep, row[L + 1], row[L], c0, c1, value(L));
