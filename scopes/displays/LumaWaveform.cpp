@@ -5,7 +5,6 @@
 
 #include "scopes/ScopeGeometry.h"
 #include "scopes/ScopeWndGeometry.h"
-#include "scopes/displays/WaveformBands.h"
 
 namespace scopes_detail {
 
@@ -45,20 +44,11 @@ void LumaWaveform::Reset() {
 }
 
 const int* LumaWaveform::RowTable(const DrawTarget& t, bool bFullRange) {
-  const CRect& rc = t.rc;
-  const int h = rc.bottom - rc.top;
-  const RowKey key{rc.bottom, h, t.step, bFullRange ? 1 : 0, t.rows};
-  return m_rows.For(key, 256, [&](int* row) {
-    for (int L = 0; L < 256; ++L) {
-      long long y;
-      if (bFullRange) {
-        y = rc.bottom - (static_cast<long long>(h) * L) / 256;
-      } else {
-        const long long v = (256LL * L) / 220 - 16;
-        y = rc.bottom - (v * h) / 256;
-      }
-      row[L] = static_cast<int>(std::clamp<long long>(y, 0, t.rows - 1)) * t.step;
-    }
+  const long long bottom = t.rc.bottom, h = t.rc.bottom - t.rc.top;
+  return m_rows.For(t, bFullRange, 256, [&](int L) -> double {
+    if (bFullRange) return static_cast<double>(bottom - (h * L) / 256);
+    const long long v = (256LL * L) / 220 - 16;
+    return static_cast<double>(bottom - (v * h) / 256);
   });
 }
 

@@ -9,6 +9,7 @@
 #include "scopes/ScopePixels.h"
 #include "scopes/YVYUAccumulate.h"
 #include "scopes/displays/DrawTarget.h"
+#include "scopes/displays/WaveformBands.h"
 
 namespace scopes_detail {
 
@@ -30,10 +31,6 @@ class LumaWaveform {
   const CTArray<SHORT>& Map() const { return m_map; }
 
  private:
-  struct RowKey {
-    int bottom, height, step, full, rows;
-    bool operator==(const RowKey&) const = default;
-  };
   // Row offset of each level in the target.
   const int* RowTable(const DrawTarget& t, bool bFullRange);
   // The non-zero level bits of the records when they match them, null otherwise.
@@ -42,7 +39,7 @@ class LumaWaveform {
   CTArray<GrayLevel> m_levels;
   std::vector<uint64_t> m_bits;  // non-zero levels of each record, four words a column
   CTArray<SHORT> m_map;
-  TableCache<RowKey, int> m_rows;
+  WaveformRows m_rows;
 };
 
 }  // namespace scopes_detail

@@ -1,6 +1,8 @@
 // Internal: what the two waveform displays share: records sized per frame column, bands of
 // rows written with the mark or the greater-value rule, and the last pass into colours.
 #pragma once
+#include <algorithm>
+
 #include "foundation/TArray.h"
 #include "scopes/displays/DrawTarget.h"
 
@@ -15,6 +17,30 @@ bool SizeRecords(CTArray<T>& arr, long nWidth) {
   arr.SetSize(0, -1);
   return false;
 }
+
+// The row offset of each counter of a waveform in a target, kept while the target's bottom,
+// height, row length and row count and the range stay.
+class WaveformRows {
+ public:
+  // rowOf(k): the row of counter k before it is clamped to the target, as a whole number.
+  template <class RowOf>
+  const int* For(const DrawTarget& t, bool bFullRange, int nCounters, RowOf rowOf) {
+    const Key key{t.rc.bottom, t.rc.bottom - t.rc.top, t.step, bFullRange, t.rows};
+    return m_cache.For(key, nCounters, [&](int* row) {
+      for (int k = 0; k < nCounters; ++k) row[k] = static_cast<int>(std::clamp<double>(rowOf(k), 0, t.rows - 1)) * t.step;
+    });
+  }
+  void Reset() { m_cache.Reset(); }
+
+ private:
+  struct Key {
+    int bottom, height, step;
+    bool full;
+    int rows;
+    bool operator==(const Key&) const = default;
+  };
+  TableCache<Key, int> m_cache;
+};
 
 // Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).
 void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1);

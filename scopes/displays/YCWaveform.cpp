@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "scopes/ScopeGeometry.h"
-#include "scopes/displays/WaveformBands.h"
 
 namespace scopes_detail {
 
@@ -33,18 +32,12 @@ void YCWaveform::Reset() {
   m_rows.Reset();
 }
 
+// Code level 16 (counter 141) lies on rc.bottom.
 const int* YCWaveform::RowTable(const DrawTarget& t, bool bFullRange) {
-  const CRect& rc = t.rc;
-  const int h = rc.bottom - rc.top;
-  const RowKey key{rc.bottom, h, t.step, bFullRange ? 1 : 0, t.rows};
-  return m_rows.For(key, kYCCounters, [&](int* row) {
-    // Code level 16 (counter 141) lies on rc.bottom.
-    constexpr int k16 = 16 + kYCOffset;
-    for (int k = 0; k < kYCCounters; ++k) {
-      const double y = bFullRange ? rc.bottom - (255.0 * (k - k16) / 219.0) * (h / 256.0)
-                                  : rc.bottom - double(k - k16) * h / 220.0;
-      row[k] = static_cast<int>(std::clamp<double>(std::trunc(y), 0, t.rows - 1)) * t.step;
-    }
+  constexpr int k16 = 16 + kYCOffset;
+  const int bottom = t.rc.bottom, h = t.rc.bottom - t.rc.top;
+  return m_rows.For(t, bFullRange, kYCCounters, [&](int k) {
+    return std::trunc(bFullRange ? bottom - (255.0 * (k - k16) / 219.0) * (h / 256.0) : bottom - double(k - k16) * h / 220.0);
   });
 }
 

@@ -6,6 +6,7 @@
 #include "scopes/ScopePixels.h"
 #include "scopes/YVYUAccumulate.h"
 #include "scopes/displays/DrawTarget.h"
+#include "scopes/displays/WaveformBands.h"
 
 namespace scopes_detail {
 
@@ -27,15 +28,11 @@ class YCWaveform {
   const CTArray<SHORT>& Map() const { return m_map; }
 
  private:
-  struct RowKey {
-    int bottom, height, step, full, rows;
-    bool operator==(const RowKey&) const = default;
-  };
   const int* RowTable(const DrawTarget& t, bool bFullRange);
 
   CTArray<YCLevel> m_levels;
   CTArray<SHORT> m_map;
-  TableCache<RowKey, int> m_rows;
+  WaveformRows m_rows;
 };
 
 }  // namespace scopes_detail
