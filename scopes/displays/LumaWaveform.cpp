@@ -31,16 +31,9 @@ void LumaWaveform::Accumulate(const RowSource& src, int p0, int p1, DWORD* histo
 }
 
 void LumaWaveform::End(int nPairs) {
-  GrayLevel* rec = m_levels.GetData();
-  for (int c = 2 * nPairs; c < m_levels.GetSize(); ++c) {
-    std::memset(&rec[c], 0, sizeof(GrayLevel));
-    std::memset(&m_bits[4 * static_cast<std::size_t>(c)], 0, 4 * sizeof(uint64_t));
-  }
-}
-
-void LumaWaveform::Reset() {
-  m_levels.SetSize(0, -1);
-  m_rows.Reset();
+  WaveformRecords::End(nPairs);
+  for (std::size_t c = 2 * static_cast<std::size_t>(nPairs); c < static_cast<std::size_t>(m_levels.GetSize()); ++c)
+    std::memset(&m_bits[4 * c], 0, 4 * sizeof(uint64_t));
 }
 
 const int* LumaWaveform::RowTable(const DrawTarget& t, bool bFullRange) {

@@ -2,6 +2,7 @@
 // rows written with the mark or the greater-value rule, and the last pass into colours.
 #pragma once
 #include <algorithm>
+#include <cstring>
 
 #include "foundation/TArray.h"
 #include "scopes/displays/DrawTarget.h"
@@ -40,6 +41,29 @@ class WaveformRows {
     bool operator==(const Key&) const = default;
   };
   TableCache<Key, int> m_cache;
+};
+
+// What both waveforms keep: a record of counters per frame column, the count-to-intensity map of
+// the sampled rows, and the row table of the last target.
+template <class Record>
+class WaveformRecords {
+ public:
+  // Records past the frame's pairs (an odd last column) hold nothing.
+  void End(int nPairs) {
+    for (int c = 2 * nPairs; c < m_levels.GetSize(); ++c) std::memset(&m_levels[c], 0, sizeof(Record));
+  }
+  // No records, and the row table is made again for the next drawing.
+  void Reset() {
+    m_levels.SetSize(0, -1);
+    m_rows.Reset();
+  }
+  const CTArray<Record>& Levels() const { return m_levels; }
+  const CTArray<SHORT>& Map() const { return m_map; }
+
+ protected:
+  CTArray<Record> m_levels;
+  CTArray<SHORT> m_map;
+  WaveformRows m_rows;
 };
 
 // Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).

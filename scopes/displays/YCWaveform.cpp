@@ -22,16 +22,6 @@ void YCWaveform::Accumulate(const RowSource& src, int p0, int p1, DWORD* histo) 
   CountYCColumns(src, p0, p1, m_map.GetData(), m_levels.GetData(), histo);
 }
 
-void YCWaveform::End(int nPairs) {
-  YCLevel* rec = m_levels.GetData();
-  for (int c = 2 * nPairs; c < m_levels.GetSize(); ++c) std::memset(&rec[c], 0, sizeof(YCLevel));
-}
-
-void YCWaveform::Reset() {
-  m_levels.SetSize(0, -1);
-  m_rows.Reset();
-}
-
 // Code level 16 (counter 141) lies on rc.bottom.
 const int* YCWaveform::RowTable(const DrawTarget& t, bool bFullRange) {
   constexpr int k16 = 16 + kYCOffset;
