@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -10,23 +9,6 @@
 #include "scopes/ScopePalette.h"
 
 namespace scopes_detail {
-
-void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1) {
-  for (int off = top; off < bottom; off += nStep)
-    for (int c = c0; c < c1; ++c) pBuf[off + c] = SCOPE_MARK_VALUE;
-}
-
-void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v) {
-  for (int off = top; off < bottom; off += nStep)
-    for (int c = c0; c < c1; ++c)
-      if (v > static_cast<LONG>(pBuf[off + c])) pBuf[off + c] = static_cast<DWORD>(v);
-}
-
-void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
-  const int n = static_cast<int>(std::ceil(cw));
-  c0 = std::max(xi, 0);
-  c1 = static_cast<int>(std::min<long long>(static_cast<long long>(xi) + n, nStep));
-}
 
 void ColourIntensities(const DrawTarget& t) {
   static const auto colours = [] {  // 0 stays 0

@@ -2,9 +2,11 @@
 // rows written with the mark or the greater-value rule, and the last pass into colours.
 #pragma once
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "foundation/TArray.h"
+#include "scopes/ScopePalette.h"
 #include "scopes/displays/DrawTarget.h"
 
 namespace scopes_detail {
@@ -66,12 +68,24 @@ class WaveformRecords {
   WaveformRows m_rows;
 };
 
-// Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1).
-void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1);
-void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v);
+// Band of rows [top, bottom) (as buffer offsets) in columns [c0, c1). Inline: drawing calls
+// them once per level and column.
+inline void MarkBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c) pBuf[off + c] = SCOPE_MARK_VALUE;
+}
+inline void MaxBand(DWORD* pBuf, int nStep, int top, int bottom, int c0, int c1, LONG v) {
+  for (int off = top; off < bottom; off += nStep)
+    for (int c = c0; c < c1; ++c)
+      if (v > static_cast<LONG>(pBuf[off + c])) pBuf[off + c] = static_cast<DWORD>(v);
+}
 
 // Columns xi + k for the integers 0 <= k < cw, clipped to the buffer.
-void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1);
+inline void ColumnSpan(int xi, float cw, int nStep, int& c0, int& c1) {
+  const int n = static_cast<int>(std::ceil(cw));
+  c0 = std::max(xi, 0);
+  c1 = static_cast<int>(std::min<long long>(static_cast<long long>(xi) + n, nStep));
+}
 
 // Counts and intensities to palette colours, marks to the mark colour; 0 stays 0.
 void ColourIntensities(const DrawTarget& t);
