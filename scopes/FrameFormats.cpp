@@ -5,7 +5,6 @@
 
 #include "companion/ColorConvert.h"
 #include "companion/ColorMath.h"
-#include "scopes/VideoScopeGraph.h"
 
 namespace scopes_detail {
 
@@ -15,8 +14,8 @@ namespace {
 long M101RowBytes(long nWidth) {
   const long nBytes = PairRowBytes(nWidth);
   if (nBytes <= 0) return 0;
-  const long last = (nBytes - 1) / CVideoScopeGraph::M101_SAMPLES;
-  return last * CVideoScopeGraph::M101_BLOCK + (nBytes - last * CVideoScopeGraph::M101_SAMPLES);
+  const long last = (nBytes - 1) / kM101Samples;
+  return last * kM101Block + (nBytes - last * kM101Samples);
 }
 // Two four-byte pixels per pair.
 long TVYURowBytes(long nWidth) { return (nWidth / 2) * 8; }
@@ -39,20 +38,20 @@ void TVYURow(const BYTE* s, BYTE* d, long nWidth) {
 void M101Row(const BYTE* s, BYTE* d, long nWidth) {
   const long rowBytes = PairRowBytes(nWidth);
   for (long off = 0, block = 0; off < rowBytes;
-       off += CVideoScopeGraph::M101_SAMPLES, block += CVideoScopeGraph::M101_BLOCK)
-    std::memcpy(d + off, s + block, std::min<long>(CVideoScopeGraph::M101_SAMPLES, rowBytes - off));
+       off += kM101Samples, block += kM101Block)
+    std::memcpy(d + off, s + block, std::min<long>(kM101Samples, rowBytes - off));
 }
 
 constexpr FrameFormat kFormats[] = {
-    {CVideoScopeGraph::ARGB, PixelRowBytes, ARGBRow, FrameLayout::Pixels,
+    {kFormatARGB, PixelRowBytes, ARGBRow, FrameLayout::Pixels,
      L"CVideoScopeGraph::UpdateGraph ARGB Y1=%d Y2=%d U=%d V=%d", {0, 2, 1, 3}},
-    {CVideoScopeGraph::YVYU, PairRowBytes, YVYURow, FrameLayout::SwappedPairs,
+    {kFormatYVYU, PairRowBytes, YVYURow, FrameLayout::SwappedPairs,
      L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", {1, 3, 0, 2}},
-    {CVideoScopeGraph::TVYU, TVYURowBytes, TVYURow, FrameLayout::Converted,
+    {kFormatTVYU, TVYURowBytes, TVYURow, FrameLayout::Converted,
      L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", {3, 1, 0, 2}},
-    {CVideoScopeGraph::VYUY, PairRowBytes, nullptr, FrameLayout::Pairs,
+    {kFormatVYUY, PairRowBytes, nullptr, FrameLayout::Pairs,
      L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", {0, 2, 1, 3}},
-    {CVideoScopeGraph::M101_10BIT, M101RowBytes, M101Row, FrameLayout::Converted,
+    {kFormatM101, M101RowBytes, M101Row, FrameLayout::Converted,
      L"CVideoScopeGraph::UpdateGraph M101_10BIT Y1=%d Y2=%d U=%d V=%d", {0, 2, 1, 3}},
 };
 
@@ -64,6 +63,6 @@ const FrameFormat* FindFrameFormat(int id) {
   return nullptr;
 }
 
-const FrameFormat& VYUYFormat() { return *FindFrameFormat(CVideoScopeGraph::VYUY); }
+const FrameFormat& VYUYFormat() { return *FindFrameFormat(kFormatVYUY); }
 
 }  // namespace scopes_detail

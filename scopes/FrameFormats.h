@@ -7,6 +7,13 @@
 
 namespace scopes_detail {
 
+// The format values hosts pass (CVideoScopeGraph::ColFmt names them).
+enum FrameFormatId : int { kFormatARGB = 0, kFormatYVYU = 1, kFormatTVYU = 2, kFormatVYUY = 3, kFormatM101 = 4 };
+
+// The 10-bit format is read as blocks that open with 8-bit samples.
+constexpr int kM101Block = 160;    // bytes per block
+constexpr int kM101Samples = 128;  // bytes of 8-bit samples at the start of each
+
 // Which side reads what of a frame.
 enum class FrameLayout {
   Pairs,         // VYUY pairs: both sides read the frame where it lies
@@ -19,7 +26,7 @@ enum class FrameLayout {
 using RowConvertFn = void (*)(const BYTE* src, BYTE* dst, long nWidth);
 
 struct FrameFormat {
-  int id;                // the CVideoScopeGraph::ColFmt value
+  FrameFormatId id;
   RowBytesFn rowBytes;   // bytes one row of the format reads
   RowConvertFn toVYUY;   // null for VYUY itself
   FrameLayout layout;

@@ -9,22 +9,28 @@
 #include "scopes/YVYUGraph.h"
 #include <memory>
 
+#include "scopes/FrameFormats.h"
 #include "scopes/ScopeFrame.h"
 #include "winport/base/geometry.h"
 
 namespace scopes_detail {
 class SlicePool;
-struct FrameFormat;
 }
 
 class PARVANEU_API CVideoScopeGraph {
  public:
-  // Values are part of the interface.
-  enum ColFmt { ARGB = 0, YVYU = 1, TVYU = 2, VYUY = 3, M101_10BIT = 4 };
+  // Values are part of the interface (0 to 4 in this order); the format table holds them.
+  enum ColFmt {
+    ARGB = scopes_detail::kFormatARGB,
+    YVYU = scopes_detail::kFormatYVYU,
+    TVYU = scopes_detail::kFormatTVYU,
+    VYUY = scopes_detail::kFormatVYUY,
+    M101_10BIT = scopes_detail::kFormatM101
+  };
 
   // Bytes of 8-bit samples at the start of each 160-byte block of the 10-bit format.
-  static constexpr int M101_BLOCK = 160;
-  static constexpr int M101_SAMPLES = 128;
+  static constexpr int M101_BLOCK = scopes_detail::kM101Block;
+  static constexpr int M101_SAMPLES = scopes_detail::kM101Samples;
 
   CVideoScopeGraph();
   CVideoScopeGraph(const CVideoScopeGraph& other);
