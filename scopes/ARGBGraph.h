@@ -2,13 +2,14 @@
 // the three colour histograms, accumulated from 32-bit pixels.
 #pragma once
 #include <cstdint>
-#include <vector>
 
-#include "foundation/TArray.h"
 #include "companion/Buf32Draw.h"
 #include "companion/FastLog.h"
 #include "foundation/Export.h"
+#include "foundation/TArray.h"
 #include "scopes/ScopePixels.h"
+#include "scopes/displays/RGBHistogram.h"
+#include "scopes/displays/RGBParade.h"
 #include "winport/base/geometry.h"
 
 namespace scopes_detail {
@@ -19,19 +20,19 @@ class SlicePool;
 class PARVANEU_API CARGBGraph {
  public:
   CARGBGraph();
-  CARGBGraph(const CARGBGraph& other) = default;
-  CARGBGraph& operator=(const CARGBGraph& other) = default;
-  ~CARGBGraph() = default;
+  CARGBGraph(const CARGBGraph& other);
+  CARGBGraph& operator=(const CARGBGraph& other);
+  ~CARGBGraph();
 
   // pData: SARGB pixels, nPitch bytes from one row to the next, nSkip rows left out after each
   // sampled row.
   void UpdateGraph(void* pData, long nWidth, long nHeight, long nPitch, long nSkip);
   // The same from a frame of VYUY pairs: the counts of its pixels as VYUY2ARGB converts them.
   void UpdateGraphVYUY(void* pData, long nWidth, long nHeight, long nPitch, long nSkip);
-  long GetPixelCount() const { return m_nPixelCount; }
-  long GetHistoValueR(int nLevel) const { return HistoValue(m_arrHistoR, nLevel); }
-  long GetHistoValueG(int nLevel) const { return HistoValue(m_arrHistoG, nLevel); }
-  long GetHistoValueB(int nLevel) const { return HistoValue(m_arrHistoB, nLevel); }
+  long GetPixelCount() const { return m_histo.PixelCount(); }
+  long GetHistoValueR(int nLevel) const;
+  long GetHistoValueG(int nLevel) const;
+  long GetHistoValueB(int nLevel) const;
 
   void DrawHistoR(CBuf32Draw* pDraw, const CRect& rc);
   void DrawHistoG(CBuf32Draw* pDraw, const CRect& rc);
@@ -41,9 +42,9 @@ class PARVANEU_API CARGBGraph {
   void DrawParadeB(DWORD* pBuf, int nStep, int nRows, const CRect& rc, double dTop, double dBottom);
 
   // Read access to the accumulated data.
-  const CTArray<GrayLevel>& GetParadeR() const { return m_arrParadeR; }
-  const CTArray<GrayLevel>& GetParadeG() const { return m_arrParadeG; }
-  const CTArray<GrayLevel>& GetParadeB() const { return m_arrParadeB; }
+  const CTArray<GrayLevel>& GetParadeR() const { return m_parade.Levels(0); }
+  const CTArray<GrayLevel>& GetParadeG() const { return m_parade.Levels(1); }
+  const CTArray<GrayLevel>& GetParadeB() const { return m_parade.Levels(2); }
   int GetBrightness(int nCount) const { return nCount >= 0 && nCount < 5120 ? m_nBrightness[nCount] : 255; }
 
  protected:
@@ -53,35 +54,12 @@ class PARVANEU_API CARGBGraph {
                          double dTop, double dBottom, unsigned char nChannel, const uint64_t* pNonZero = nullptr);
 
  private:
-  friend class CVideoScopeGraph;  // hands down frames it has already checked
-  void AccumulatePixels(const scopes_detail::FrameView& frame);
-  void AccumulatePairs(const scopes_detail::FrameView& frame);
-
-  // Columns per accumulation tile: each sampled row contributes whole 64-byte lines of a pair
-  // frame (half lines cost a second trip to memory per line), while three channels of 16-bit
-  // counters (54 KiB) stay close to the first-level cache. Columns are padded to 576 bytes so
-  // that the same level in different columns never lies a multiple of 4 KiB apart, where a load
-  // would wait for an unrelated store.
-  static constexpr int kTileColumns = 32;
-  static constexpr int kLevelStride = 288;
-  template <class CountRow>
-  void Accumulate(long nWidth, long nRows, CountRow count);
-
-  // The non-zero level bits of a channel's parade (0 blue, 1 green, 2 red) when they match it.
-  const uint64_t* ParadeBits(int nChannel, const CTArray<GrayLevel>& arr) const {
-    const std::vector<uint64_t>& v = m_arrParadeBits[nChannel];
-    return v.size() == 4 * static_cast<std::size_t>(arr.GetSize()) ? v.data() : nullptr;
-  }
-
-  static long HistoValue(const CTArray<LONG>& arr, int nLevel) {
-    return nLevel >= 0 && nLevel < 256 && arr.GetSize() == 256 ? arr[nLevel] : 0;
-  }
+  friend class CVideoScopeGraph;  // hands down frames it has already checked, with its slice threads
+  // With bPairs the frame holds VYUY pairs. pPool: the slice threads, none for one.
+  void Accumulate(const scopes_detail::FrameView& frame, bool bPairs, scopes_detail::SlicePool* pPool);
 
   CFastLog m_FastLog;
   LONG m_nBrightness[5120];
-  scopes_detail::SlicePool* m_pPool = nullptr;  // slice threads lent by the owning CVideoScopeGraph
-  CTArray<GrayLevel> m_arrParadeR, m_arrParadeG, m_arrParadeB;
-  std::vector<uint64_t> m_arrParadeBits[3];  // blue, green, red: kept beside the records
-  CTArray<LONG> m_arrHistoR, m_arrHistoG, m_arrHistoB;
-  long m_nPixelCount = 0;
+  scopes_detail::RGBParade m_parade;
+  scopes_detail::RGBHistogram m_histo;
 };

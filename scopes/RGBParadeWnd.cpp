@@ -6,7 +6,7 @@
 #include "scopes/VideoScopeGraph.h"
 
 namespace {
-constexpr int kMargin = 21;
+constexpr int kMargin = scopewnd::kParadeMargin;
 constexpr int kMinorCodes[] = {-16, 0, 16, 32, 48, 80, 96, 112, 144, 160, 176, 208, 224, 240};
 constexpr int kMajorCodes[] = {0, 64, 128, 192, 255};
 }  // namespace
@@ -51,9 +51,9 @@ void CRGBParadeWnd::DrawGraph(CBuf32Draw* pDraw) {
   const CRect rc = GraphRect();
   DWORD* buf = pDraw->Buf();
   const int W = pDraw->Width(), H = pDraw->Height();
-  m_pGraph->DrawParadeR(buf, W, H, scopewnd::ParadeColumn(rc, 0), 272.0, -32.0);
-  m_pGraph->DrawParadeG(buf, W, H, scopewnd::ParadeColumn(rc, 1), 272.0, -32.0);
-  m_pGraph->DrawParadeB(buf, W, H, scopewnd::ParadeColumn(rc, 2), 272.0, -32.0);
+  m_pGraph->DrawParadeR(buf, W, H, scopewnd::ParadeColumn(rc, 0), scopewnd::kParadeTopCode, scopewnd::kParadeBottomCode);
+  m_pGraph->DrawParadeG(buf, W, H, scopewnd::ParadeColumn(rc, 1), scopewnd::kParadeTopCode, scopewnd::kParadeBottomCode);
+  m_pGraph->DrawParadeB(buf, W, H, scopewnd::ParadeColumn(rc, 2), scopewnd::kParadeTopCode, scopewnd::kParadeBottomCode);
 }
 
 void CRGBParadeWnd::DrawActive(CDC* pDC) {

@@ -15,7 +15,6 @@ namespace {
 constexpr double kLimit = 1 << 30;
 // Single-precision constants of the vector display, widened as the drawing widens them.
 constexpr double kF085 = static_cast<double>(0.85f);
-constexpr double kF141 = static_cast<double>(1.41f);
 constexpr double kFPi = static_cast<double>(3.1415927f);
 constexpr float kCircleFactor[5] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f};
 }  // namespace
@@ -77,14 +76,22 @@ std::vector<ScaleLine> WaveformScale(int nScaleType) {
   }
 }
 
-int WaveformRow(int H, double k) { return Nearest(H * k / 170.0); }
+int WaveformRow(int H, double k) { return Nearest(H * k / kWaveformSpan); }
 
-double WaveformValue(int H, double y) { return H > 0 ? 135.0 - (y * 170.0) / H : 0.0; }
+double WaveformValue(int H, double y) { return H > 0 ? kWaveformTop - (y * kWaveformSpan) / H : 0.0; }
 
-CRect WaveformTraceRect(int W, int H) { return CRect(25, WaveformRow(H, 35) + 1, W - 1, WaveformRow(H, 135)); }
+CRect WaveformTraceRect(int W, int H) {
+  return CRect(kWaveformMargin, WaveformRow(H, kWaveformTop - 100) + 1, W - 1, WaveformRow(H, kWaveformTop));
+}
+
+namespace {
+constexpr double kLegalLowK = kWaveformTop - WaveformPercent(kLegalLumaLow);
+constexpr double kLegalHighK = kWaveformTop - WaveformPercent(kLegalLumaHigh);
+static_assert(kLegalLowK == 128.72549019607843 && kLegalHighK == 42.84313725490196);
+}  // namespace
 
 LegalLines WaveformLegalLines(int H, bool bShowAsY) {
-  if (bShowAsY) return {2, {WaveformRow(H, 128.72549019607843), WaveformRow(H, 42.84313725490196)}};
+  if (bShowAsY) return {2, {WaveformRow(H, kLegalLowK), WaveformRow(H, kLegalHighK)}};
   return {1, {WaveformRow(H, 20.714285714285708), 0}};
 }
 
@@ -140,7 +147,7 @@ int VectorAxisGap(int r) { return Trunc(r * static_cast<double>(0.3f)); }
 
 POINT VectorTarget(const VectorGeometry& g, int u, int v) {
   const float k = static_cast<float>(g.r * 0.005859375);
-  return {g.cx + Trunc(k * static_cast<float>(u)), g.cy - Trunc(v * kF141 * k)};
+  return {g.cx + Trunc(k * static_cast<float>(u)), g.cy - Trunc(v * static_cast<double>(kVectorStretch) * k)};
 }
 
 void TargetChroma(BYTE red, BYTE green, BYTE blue, int& u, int& v) {
@@ -186,10 +193,12 @@ CRect LightningTraceRect(int W, int H) {
 // ---- RGB parade
 
 namespace {
-double ParadeScale(const RECT& rc) { return (static_cast<double>(rc.bottom) - rc.top) / 304.0; }
+double ParadeScale(const RECT& rc) {
+  return (static_cast<double>(rc.bottom) - rc.top) / (kParadeTopCode - kParadeBottomCode);
+}
 }  // namespace
 
-int ParadeCodeRow(const RECT& rc, double v) { return Nearest(rc.bottom - (v + 32) * ParadeScale(rc)); }
+int ParadeCodeRow(const RECT& rc, double v) { return Nearest(rc.bottom - (v - kParadeBottomCode) * ParadeScale(rc)); }
 
 int ParadeMvRow(const RECT& rc, double mv) {
   const double H = static_cast<double>(rc.bottom) - rc.top;
@@ -197,7 +206,7 @@ int ParadeMvRow(const RECT& rc, double mv) {
 }
 
 CRect ParadeColumn(const RECT& rc, int c) {
-  const int a = rc.left + 21;
+  const int a = rc.left + kParadeMargin;
   const int cw = std::max(0, (rc.right - a) / 3);
   c = std::clamp(c, 0, 2);
   return CRect(a + c * cw, rc.top, a + (c + 1) * cw, rc.bottom);
@@ -205,7 +214,7 @@ CRect ParadeColumn(const RECT& rc, int c) {
 
 int ParadeValueAt(const RECT& rc, int y) {
   const double k = ParadeScale(rc);
-  return k > 0 ? Nearest((rc.bottom - static_cast<double>(y)) / k - 32) : 0;
+  return k > 0 ? Nearest((rc.bottom - static_cast<double>(y)) / k + kParadeBottomCode) : 0;
 }
 
 CString ParadeReadout(int nScaleType, const RECT& rc, int y) {

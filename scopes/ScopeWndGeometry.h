@@ -27,7 +27,17 @@ inline DWORD BlendScopePixel(DWORD bk, DWORD graph) {
 // graph[i] = BlendScopePixel(bk[i], graph[i]) for n pixels.
 PARVANEU_API void ComposeScope(const DWORD* bk, DWORD* graph, std::size_t n);
 
+// Legal video levels in 8-bit codes: what the traces mark as out of range and the graticules
+// box or rule.
+constexpr int kLegalLumaLow = 16, kLegalLumaHigh = 235;
+constexpr int kLegalChromaLow = 16, kLegalChromaHigh = 240;
+
 // ---- Waveform monitor: H spans 135 % at the top down to -35 % at the bottom.
+constexpr double kWaveformTop = 135;   // percent of the video range at row 0
+constexpr double kWaveformSpan = 170;  // percent over the whole height
+constexpr int kWaveformMargin = 25;    // label column left of the lines and the trace
+// Percent of a code level: 0 % at code 0, 100 % at code 255.
+constexpr double WaveformPercent(int nCode) { return 100.0 * nCode / 255; }
 enum class LineKind { Minor, Labelled, Major };
 struct ScaleLine {
   double k;             // row = Nearest(H * k / 170)
@@ -64,6 +74,8 @@ PARVANEU_API CRect HistogramBandRect(const RECT& rcClient, int nBand);
 PARVANEU_API int HistogramLevelAt(const RECT& rcClient, int x);
 
 // ---- Vector scope.
+// V is stretched against U by this factor, in the trace and in the colour targets alike.
+constexpr float kVectorStretch = 1.41f;
 struct VectorGeometry {
   int cx = 0, cy = 0, r = 0;
 };
@@ -91,6 +103,8 @@ PARVANEU_API LightningGeometry LightningGeometryFor(int W, int H);
 PARVANEU_API CRect LightningTraceRect(int W, int H);
 
 // ---- RGB parade: H spans code -32 at the bottom to 272 at the top.
+constexpr double kParadeTopCode = 272, kParadeBottomCode = -32;
+constexpr int kParadeMargin = 21;  // label column left of the lines and the columns
 PARVANEU_API int ParadeCodeRow(const RECT& rcClient, double v);
 PARVANEU_API int ParadeMvRow(const RECT& rcClient, double mv);
 // Column c = 0 red, 1 green, 2 blue.

@@ -153,7 +153,11 @@ void CVectorScopeWnd::DrawLightingBkGnd(CDC* pDC) {
     foundation::FillLine(pDC, g.mx, cy - k * g.ystep, g.pw, 1, scopewnd::kMinorLine);
     foundation::FillLine(pDC, g.mx, cy + k * g.ystep, g.pw, 1, scopewnd::kMinorLine);
   }
-  DrawFrameRect(pDC, g.mx + g.pw * 16 / 256, cy - g.ph * 112 / 256, g.pw * 220 / 256, g.ph * 224 / 256, scopewnd::kLegalLine);
+  // Luma across from the first legal code to just past the last; chroma up and down by half its range.
+  using namespace scopewnd;
+  constexpr int kLumaCodes = kLegalLumaHigh - kLegalLumaLow + 1, kChromaCodes = kLegalChromaHigh - kLegalChromaLow;
+  DrawFrameRect(pDC, g.mx + g.pw * kLegalLumaLow / 256, cy - g.ph * (kChromaCodes / 2) / 256, g.pw * kLumaCodes / 256,
+                g.ph * kChromaCodes / 256, kLegalLine);
 
   CFont* pOldFont = pDC->SelectObject(&ms_font);
   pDC->SetTextColor(kGraticule);

@@ -6,8 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "companion/ColorConvert.h"
-#include "companion/ColorMath.h"
+#include "scopes/FrameFormats.h"
 #include "scopes/ScopeFrame.h"
 #include "scopes/SlicePool.h"
 #include "winport/base/CString.h"
@@ -16,27 +15,6 @@
 namespace {
 
 std::atomic<unsigned> g_nUpdateCalls{0};
-
-// Bytes of a 10-bit row that hold the 8-bit samples of a row of pairs.
-long M101RowBytes(long nWidth) {
-  const long nBytes = (nWidth / 2) * 4;
-  if (nBytes <= 0) return 0;
-  const long last = (nBytes - 1) / CVideoScopeGraph::M101_SAMPLES;
-  return last * CVideoScopeGraph::M101_BLOCK + (nBytes - last * CVideoScopeGraph::M101_SAMPLES);
-}
-// Two four-byte pixels per pair.
-long TVYURowBytes(long nWidth) { return (nWidth / 2) * 8; }
-
-scopes_detail::RowBytesFn RowBytesOf(int fmt) {
-  switch (fmt) {
-    case CVideoScopeGraph::ARGB: return scopes_detail::PixelRowBytes;
-    case CVideoScopeGraph::YVYU:
-    case CVideoScopeGraph::VYUY: return scopes_detail::PairRowBytes;
-    case CVideoScopeGraph::TVYU: return TVYURowBytes;
-    case CVideoScopeGraph::M101_10BIT: return M101RowBytes;
-  }
-  return nullptr;
-}
 
 // Counts every UpdateGraph call of the process; every 75th traces the frame's first unit.
 bool NextCallTraces() { return (g_nUpdateCalls.fetch_add(1, std::memory_order_relaxed) + 1) % 75 == 0; }
@@ -61,25 +39,17 @@ void CVideoScopeGraph::SetThreadCount(int nThreads) {
   m_pPool.reset();
 }
 
-// Lends the graph's slice threads to both sides for one frame; a copy of a side never holds them.
-class CVideoScopeGraph::LendPool {
- public:
-  explicit LendPool(CVideoScopeGraph& g) : m_g(g) {
-    if (g.m_nThreads > 1 && !g.m_pPool) {
-      try {
-        g.m_pPool = std::make_unique<scopes_detail::SlicePool>(g.m_nThreads);
-      } catch (...) {  // no memory for the pool: this frame runs on the calling thread
-      }
+// The slice threads of this frame, made by the first frame that wants them; none for one
+// thread, or when no memory is to be had for them (the frame then runs on the calling thread).
+scopes_detail::SlicePool* CVideoScopeGraph::Pool() {
+  if (m_nThreads > 1 && !m_pPool) {
+    try {
+      m_pPool = std::make_unique<scopes_detail::SlicePool>(m_nThreads);
+    } catch (...) {
     }
-    g.m_YUVGraph.m_pPool = g.m_ARGBGraph.m_pPool = g.m_pPool.get();
   }
-  ~LendPool() { m_g.m_YUVGraph.m_pPool = m_g.m_ARGBGraph.m_pPool = nullptr; }
-  LendPool(const LendPool&) = delete;
-  LendPool& operator=(const LendPool&) = delete;
-
- private:
-  CVideoScopeGraph& m_g;
-};
+  return m_pPool.get();
+}
 
 CVideoScopeGraph::CVideoScopeGraph(const CVideoScopeGraph& other)
     : m_bRGBAnalyse(other.m_bRGBAnalyse),
@@ -105,18 +75,14 @@ CVideoScopeGraph& CVideoScopeGraph::operator=(const CVideoScopeGraph& other) {
 // A frame converted into the source's own buffer would dangle once the source goes: the copy
 // reads its own copy of that buffer instead. A host's frame is shared as it is.
 void CVideoScopeGraph::RebaseFrame(const CVideoScopeGraph& other) {
-  if (other.FrameInOwnBuffer()) {
-    const auto offset = reinterpret_cast<const BYTE*>(other.m_YUVGraph.m_pFrame) -
-                        reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData());
-    m_YUVGraph.m_pFrame = reinterpret_cast<::VYUY*>(reinterpret_cast<BYTE*>(m_arrVYUY.GetData()) + offset);
-  }
+  if (other.FrameInOwnBuffer())
+    m_YUVGraph.MoveFrame(reinterpret_cast<const BYTE*>(other.m_arrVYUY.GetData()),
+                         reinterpret_cast<BYTE*>(m_arrVYUY.GetData()));
 }
 
 bool CVideoScopeGraph::FrameInOwnBuffer() const {
-  const BYTE* frame = reinterpret_cast<const BYTE*>(m_YUVGraph.m_pFrame);
-  const BYTE* base = reinterpret_cast<const BYTE*>(m_arrVYUY.GetData());
-  const std::size_t bytes = sizeof(DWORD) * static_cast<std::size_t>(m_arrVYUY.GetSize());
-  return frame && base && std::less_equal<const BYTE*>()(base, frame) && std::less<const BYTE*>()(frame, base + bytes);
+  return m_YUVGraph.FrameWithin(reinterpret_cast<const BYTE*>(m_arrVYUY.GetData()),
+                                sizeof(DWORD) * static_cast<std::size_t>(m_arrVYUY.GetSize()));
 }
 
 bool CVideoScopeGraph::YUVWanted() const {
@@ -124,11 +90,12 @@ bool CVideoScopeGraph::YUVWanted() const {
 }
 
 // Reads the frame's first four bytes, when its rows have that many.
-void CVideoScopeGraph::Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const {
+void CVideoScopeGraph::Trace(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame) const {
   if (frame.rowBytes < 4) return;
   const BYTE* b = frame.base;
+  const int* order = format.traceOrder;
   CString s;
-  s.Format(fmt, b[order[0]], b[order[1]], b[order[2]], b[order[3]]);
+  s.Format(format.trace, b[order[0]], b[order[1]], b[order[2]], b[order[3]]);
   OutputDebugStringW(s);
 }
 
@@ -139,80 +106,82 @@ void CVideoScopeGraph::UpdateGraph(void* pData, long nWidth, long nHeight, long 
   // outside its range.
   int nFmt;
   std::memcpy(&nFmt, &fmt, sizeof nFmt);
-  const scopes_detail::RowBytesFn rowBytesOf = RowBytesOf(nFmt);
-  if (!rowBytesOf) return;
-  fmt = static_cast<ColFmt>(nFmt);
-  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, rowBytesOf);
+  const scopes_detail::FrameFormat* format = scopes_detail::FindFrameFormat(nFmt);
+  if (!format) return;
+  const auto frame = scopes_detail::CheckFrame(pData, nWidth, nHeight, nPitch, nSkip, format->rowBytes);
   if (!frame) return;
+  switch (format->layout) {
+    case scopes_detail::FrameLayout::Pairs:
+      AnalysePairs(frame);
+      if (bTrace) Trace(*format, frame);
+      return;
+    case scopes_detail::FrameLayout::Pixels:
+      AnalysePixels(*format, frame, bTrace);
+      return;
+    case scopes_detail::FrameLayout::SwappedPairs:
+    case scopes_detail::FrameLayout::Converted:
+      AnalyseConverted(*format, frame, bTrace);
+      return;
+  }
+}
+
+void CVideoScopeGraph::AnalysePairs(const scopes_detail::FrameView& frame) {
+  if (YUVWanted()) m_YUVGraph.Accumulate(frame, false, nullptr, Pool());
+  // Pixels are counted straight from the pairs: no converted frame is written and read back.
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(frame, true, Pool());
+}
+
+// The RGB side reads the pixels; the luma/chroma side, when wanted, their VYUY form, and the
+// trace shows the first converted pair.
+void CVideoScopeGraph::AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                                     bool bTrace) {
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(frame, false, Pool());
+  if (!YUVWanted()) return;
+  const scopes_detail::FrameView packed = PackedFrame(frame);
+  if (!packed) return;
+  ConvertRows(format, frame, packed);
+  if (bTrace) Trace(format, packed);
+  m_YUVGraph.Accumulate(packed, false, nullptr, Pool());
+}
+
+// The frame becomes packed VYUY rows in the graph's own buffer, then goes the way of a VYUY
+// frame, as a call of its own that counts. A YVYU frame is converted by the luma/chroma side's
+// first pass on the way when that side wants it.
+void CVideoScopeGraph::AnalyseConverted(const scopes_detail::FrameFormat& format,
+                                        const scopes_detail::FrameView& frame, bool bTrace) {
   const bool bYUV = YUVWanted();
-  static constexpr int kY1Y2UV[4] = {0, 2, 1, 3};
-  const LendPool lend(*this);
+  const scopes_detail::FrameView packed = PackedFrame(frame);
+  if (!packed) return;
+  if (bTrace) Trace(format, frame);
+  const bool bFused = bYUV && format.layout == scopes_detail::FrameLayout::SwappedPairs;
+  if (bFused)
+    m_YUVGraph.Accumulate(frame, true, const_cast<BYTE*>(packed.base), Pool());
+  else
+    ConvertRows(format, frame, packed);
+  if (NextCallTraces()) Trace(scopes_detail::VYUYFormat(), packed);
+  if (bYUV && !bFused) m_YUVGraph.Accumulate(packed, false, nullptr, Pool());
+  if (m_bRGBAnalyse) m_ARGBGraph.Accumulate(packed, true, Pool());
+}
 
-  if (fmt == VYUY) {
-    if (bYUV) m_YUVGraph.Accumulate(frame, false, nullptr);
-    // Pixels are counted straight from the pairs: no converted frame is written and read back.
-    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(frame);
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
-    return;
-  }
-  if (fmt == ARGB) {
-    if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePixels(frame);
-    if (!bYUV) return;
-  }
-
-  // Every other format becomes packed VYUY rows in the graph's own buffer. A converted frame the
-  // luma/chroma side still points at is overwritten or moved now: that side lets it go.
+// A converted frame the luma/chroma side still points at is overwritten or moved now: that
+// side lets it go. An empty view when the buffer cannot be had.
+scopes_detail::FrameView CVideoScopeGraph::PackedFrame(const scopes_detail::FrameView& frame) {
   if (FrameInOwnBuffer()) m_YUVGraph.EndUpdateGraph();
-  const long pairs = frame.width / 2;
-  const long rowBytes = pairs * 4;
-  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(pairs) * frame.rows));
-  if (!dst) return;
+  const long rowBytes = scopes_detail::PairRowBytes(frame.width);
+  BYTE* dst = reinterpret_cast<BYTE*>(Grow(m_arrVYUY, static_cast<long long>(frame.width / 2) * frame.rows));
+  if (!dst) return {};
   scopes_detail::FrameView packed = frame;
   packed.base = dst;
   packed.pitch = packed.rowStep = packed.rowBytes = rowBytes;
   packed.height = packed.rows;
   packed.skip = 0;
-  if (fmt == ARGB) {
-    ARGB2VYUY(pData, nWidth, nHeight, frame.pitch, frame.skip, dst);
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph ARGB Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
-  } else if (fmt == YVYU) {
-    static constexpr int kOrder[4] = {1, 3, 0, 2};
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph YVYU Y1=%d Y2=%d U=%d V=%d", frame, kOrder);
-    if (bYUV) {  // the luma/chroma side reads the frame in place and converts it on the way
-      m_YUVGraph.Accumulate(frame, true, dst);
-    } else {
-      for (long r = 0; r < frame.rows; ++r) kestrune::SwapPairs(frame.Row(r), dst + r * rowBytes, pairs);
-    }
-  } else if (fmt == TVYU) {
-    static constexpr int kOrder[4] = {3, 1, 0, 2};
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph TVYU T=%d Y=%d U=%d V=%d", frame, kOrder);
-    for (long r = 0; r < frame.rows; ++r) {
-      const BYTE* s = frame.Row(r);
-      BYTE* d = dst + r * rowBytes;
-      for (long i = 0; i < pairs; ++i, s += 8, d += 4) {
-        d[0] = s[1];
-        d[1] = static_cast<BYTE>((s[0] + s[4]) / 2);
-        d[2] = s[5];
-        d[3] = static_cast<BYTE>((s[2] + s[6]) / 2);
-      }
-    }
-  } else {
-    if (bTrace) Trace(L"CVideoScopeGraph::UpdateGraph M101_10BIT Y1=%d Y2=%d U=%d V=%d", frame, kY1Y2UV);
-    for (long r = 0; r < frame.rows; ++r) {
-      const BYTE* s = frame.Row(r);
-      BYTE* d = dst + r * rowBytes;
-      for (long off = 0, block = 0; off < rowBytes; off += M101_SAMPLES, block += M101_BLOCK)
-        std::memcpy(d + off, s + block, std::min<long>(M101_SAMPLES, rowBytes - off));
-    }
-  }
-  if (fmt == ARGB) {
-    m_YUVGraph.Accumulate(packed, false, nullptr);
-    return;
-  }
-  // The converted frame then goes the way of a VYUY frame, as a call of its own that counts.
-  if (NextCallTraces()) Trace(L"CVideoScopeGraph::UpdateGraph VYUY Y1=%d Y2=%d U=%d V=%d", packed, kY1Y2UV);
-  if (bYUV && fmt != YVYU) m_YUVGraph.Accumulate(packed, false, nullptr);
-  if (m_bRGBAnalyse) m_ARGBGraph.AccumulatePairs(packed);
+  return packed;
+}
+
+void CVideoScopeGraph::ConvertRows(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                                   const scopes_detail::FrameView& packed) {
+  BYTE* dst = const_cast<BYTE*>(packed.base);
+  for (long r = 0; r < frame.rows; ++r) format.toVYUY(frame.Row(r), dst + r * packed.rowStep, frame.width);
 }
 
 void CVideoScopeGraph::DrawHistoL(CBuf32Draw* pDraw, const CRect& rc) {

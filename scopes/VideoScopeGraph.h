@@ -9,6 +9,7 @@
 #include "scopes/YVYUGraph.h"
 #include <memory>
 
+#include "scopes/FrameFormats.h"
 #include "scopes/ScopeFrame.h"
 #include "winport/base/geometry.h"
 
@@ -18,12 +19,18 @@ class SlicePool;
 
 class PARVANEU_API CVideoScopeGraph {
  public:
-  // Values are part of the interface.
-  enum ColFmt { ARGB = 0, YVYU = 1, TVYU = 2, VYUY = 3, M101_10BIT = 4 };
+  // Values are part of the interface (0 to 4 in this order); the format table holds them.
+  enum ColFmt {
+    ARGB = scopes_detail::kFormatARGB,
+    YVYU = scopes_detail::kFormatYVYU,
+    TVYU = scopes_detail::kFormatTVYU,
+    VYUY = scopes_detail::kFormatVYUY,
+    M101_10BIT = scopes_detail::kFormatM101
+  };
 
   // Bytes of 8-bit samples at the start of each 160-byte block of the 10-bit format.
-  static constexpr int M101_BLOCK = 160;
-  static constexpr int M101_SAMPLES = 128;
+  static constexpr int M101_BLOCK = scopes_detail::kM101Block;
+  static constexpr int M101_SAMPLES = scopes_detail::kM101Samples;
 
   CVideoScopeGraph();
   CVideoScopeGraph(const CVideoScopeGraph& other);
@@ -78,11 +85,17 @@ class PARVANEU_API CVideoScopeGraph {
   const CTArray<DWORD>& GetVYUYBuffer() const { return m_arrVYUY; }
 
  private:
-  class LendPool;
+  scopes_detail::SlicePool* Pool();
   bool YUVWanted() const;
   void RebaseFrame(const CVideoScopeGraph& other);
   bool FrameInOwnBuffer() const;
-  void Trace(const wchar_t* fmt, const scopes_detail::FrameView& frame, const int order[4]) const;
+  void Trace(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame) const;
+  void AnalysePairs(const scopes_detail::FrameView& frame);
+  void AnalysePixels(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame, bool bTrace);
+  void AnalyseConverted(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame, bool bTrace);
+  scopes_detail::FrameView PackedFrame(const scopes_detail::FrameView& frame);
+  static void ConvertRows(const scopes_detail::FrameFormat& format, const scopes_detail::FrameView& frame,
+                          const scopes_detail::FrameView& packed);
 
   int m_bRGBAnalyse = 1;
   int m_nThreads = 1;

@@ -36,7 +36,7 @@ void CWaveformWnd::SetScaleType(int nType) {
 
 double CWaveformWnd::Value2WndPos(double v) const {
   const int H = m_bufGraph.Height();
-  return H * (135 - v) / 170;
+  return H * (scopewnd::kWaveformTop - v) / scopewnd::kWaveformSpan;
 }
 
 double CWaveformWnd::WndPos2Value(double y) const { return scopewnd::WaveformValue(m_bufGraph.Height(), y); }
@@ -60,14 +60,14 @@ void CWaveformWnd::DrawBkGnd(CDC* pDC) {
       foundation::FillLine(pDC, 0, y, W, 1, scopewnd::kMinorLine);
       continue;
     }
-    foundation::FillLine(pDC, 25, y, W - 25, 1, line.kind == scopewnd::LineKind::Major ? scopewnd::kMajorLine : kLabelled);
+    foundation::FillLine(pDC, scopewnd::kWaveformMargin, y, W - scopewnd::kWaveformMargin, 1, line.kind == scopewnd::LineKind::Major ? scopewnd::kMajorLine : kLabelled);
     DrawLabel(pDC, line.label, y);
   }
   const scopewnd::LegalLines legal = scopewnd::WaveformLegalLines(H, m_bShowAsY != 0);
   if (legal.nCount == 2) {
-    for (int row : legal.rows) foundation::FillLine(pDC, 25, row, W - 25, 2, scopewnd::kLegalLine);
+    for (int row : legal.rows) foundation::FillLine(pDC, scopewnd::kWaveformMargin, row, W - scopewnd::kWaveformMargin, 2, scopewnd::kLegalLine);
   } else {
-    foundation::FillLine(pDC, 25, legal.rows[0] - 1, W - 25, 2, scopewnd::kLegalLine);
+    foundation::FillLine(pDC, scopewnd::kWaveformMargin, legal.rows[0] - 1, W - scopewnd::kWaveformMargin, 2, scopewnd::kLegalLine);
   }
   pDC->SelectObject(pOldFont);
 }

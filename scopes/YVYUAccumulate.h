@@ -58,6 +58,9 @@ void CountYCColumns(const RowSource& src, int p0, int p1, const SHORT* map, YCLe
 // Luma histogram of rows [r0, r1) added into histo (256 entries).
 void CountLumaRows(const RowSource& src, int r0, int r1, DWORD* histo, const RowSink& sink);
 
+// Entries of a chroma count table: one per pair of 8-bit samples.
+constexpr int kChromaTableEntries = 256 * 256;
+
 // Chroma counts of rows [r0, r1) added into the tables that are not null: uv indexed U * 256 + V
 // (the vector display), yu and yv indexed Y * 256 + U or V (the lightning display).
 void CountChromaRows(const RowSource& src, int r0, int r1, DWORD* uv, DWORD* yu, DWORD* yv, const RowSink& sink);

@@ -1,21 +1,20 @@
 // Luma/chroma side of the video scopes: accumulates waveform, Y/C waveform and luma histogram
 // from frames in the VYUY pair form, and draws those plus the vector and lightning displays.
 #pragma once
-#include <cstdint>
-#include <memory>
-#include <vector>
+#include <cstddef>
 
-#include "foundation/TArray.h"
 #include "companion/FastLog.h"
 #include "foundation/Export.h"
+#include "foundation/TArray.h"
 #include "scopes/ScopePixels.h"
+#include "scopes/displays/ChromaDisplays.h"
+#include "scopes/displays/LumaHistogram.h"
+#include "scopes/displays/LumaWaveform.h"
+#include "scopes/displays/YCWaveform.h"
 #include "winport/base/geometry.h"
 
 namespace scopes_detail {
 struct FrameView;
-struct RowSource;
-struct RowSink;
-struct Split;
 class SlicePool;
 }  // namespace scopes_detail
 
@@ -31,7 +30,7 @@ class PARVANEU_API CYVYUGraph {
   void UpdateGraph(void* pData, long nWidth, long nRows, long nPitch, long nSkip);
   void EndUpdateGraph() {
     m_pFrame = nullptr;
-    m_bUVCounted = m_bYUVCounted = false;
+    m_chroma.Reset();
   }
 
   void EnableYParade(int bEnable) { m_bYParade = bEnable; }
@@ -60,35 +59,27 @@ class PARVANEU_API CYVYUGraph {
   int GetRows() const { return m_nRows; }
   int GetPitch() const { return m_nPitch; }
   int GetRowStep() const { return m_nRowStep; }
-  const CTArray<GrayLevel>& GetYLevels() const { return m_arrYLevels; }
-  const CTArray<YCLevel>& GetYCLevels() const { return m_arrYCLevels; }
-  const CTArray<SHORT>& GetYMap() const { return m_arrYMap; }
-  const CTArray<SHORT>& GetYCMap() const { return m_arrYCMap; }
-  const CTArray<DWORD>& GetYHisto() const { return m_arrYHisto; }
+  const CTArray<GrayLevel>& GetYLevels() const { return m_luma.Levels(); }
+  const CTArray<YCLevel>& GetYCLevels() const { return m_yc.Levels(); }
+  const CTArray<SHORT>& GetYMap() const { return m_luma.Map(); }
+  const CTArray<SHORT>& GetYCMap() const { return m_yc.Map(); }
+  const CTArray<DWORD>& GetYHisto() const { return m_histo.Counts(); }
 
  private:
-  // Hands down checked frames; re-points a copied frame at the copy's own conversion buffer.
+  // Hands down the frames it has checked, with its slice threads, and moves a copied frame
+  // into the copy's own conversion buffer.
   friend class CVideoScopeGraph;
 
   // UpdateGraph of a checked frame. With bYVYU the frame holds YVYU pairs, read in place, and
-  // its VYUY form is written to pConvert (packed rows) on the way.
-  void Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert);
+  // its VYUY form is written to pConvert (packed rows) on the way. pPool: the slice threads,
+  // none for one.
+  void Accumulate(const scopes_detail::FrameView& frame, bool bYVYU, BYTE* pConvert, scopes_detail::SlicePool* pPool);
+  // The current frame, when it lies within [base, base + nBytes).
+  bool FrameWithin(const BYTE* base, std::size_t nBytes) const;
+  // The frame that lay at oldBase lies at newBase from now on.
+  void MoveFrame(const BYTE* oldBase, BYTE* newBase);
   scopes_detail::RowSource FrameSource() const;
-  void CountChromaSlices(const scopes_detail::RowSource& src, const scopes_detail::Split& rows,
-                         const scopes_detail::RowSink& sink);
-  template <class F>
-  void RunSlices(F f);
-
-  void CopyFrom(const CYVYUGraph& other);
-  // The non-zero level bits of the luma records when they match them, null otherwise.
-  const uint64_t* YLevelBits() const;
-  void BuildYMap();
-  void BuildYCMap();
-  bool PrepareYRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
-  bool PrepareYCRowTable(int nStep, int nRows, const CRect& rc, int bFullRange);
-  void PrepareVectorTables(int nWidth, int nHeight, float fGain);
-  void PrepareLightTables(int nStep, const CRect& rc);
-  float LogRatio(int nTotal, float fScale) const;
+  long long FramePairs() const { return static_cast<long long>(m_nPairs) * m_nRows; }
 
   CFastLog m_FastLog;
   const VYUY* m_pFrame = nullptr;
@@ -98,35 +89,11 @@ class PARVANEU_API CYVYUGraph {
   int m_nRowStep = 0;
   int m_bYParade = 1;
   unsigned char m_byYorYC = 0;  // luma waveform until the host chooses
-  CTArray<GrayLevel> m_arrYLevels;
-  std::vector<uint64_t> m_arrYBits;  // non-zero levels of each record, four words a column
-  CTArray<SHORT> m_arrYMap;
-  CTArray<int> m_arrYRowPos;
-  int m_nYRowBottom = 0, m_nYRowHeight = 0, m_nYRowStep = 0;
-  int m_nYRowFull = -1, m_nYRowRows = -1;  // the range and row clamp the table was made for
-  CTArray<YCLevel> m_arrYCLevels;
-  CTArray<SHORT> m_arrYCMap;
-  CTArray<int> m_arrYCRowPos;
-  int m_nYCRowBottom = 0, m_nYCRowHeight = 0, m_nYCRowStep = 0;
-  int m_nYCRowFull = -1, m_nYCRowRows = -1;
-  CTArray<int> m_arrLightX, m_arrLightY;
-  int m_nLightLeft = 0, m_nLightWidth = 0, m_nLightHeight = 0;
-  int m_nLightStep = 0;  // the row length LightY was scaled by
   int m_bVector = 1;
-  CTArray<SHORT> m_arrVectorX, m_arrVectorY;
-  int m_nVectorWidth = 0, m_nVectorHeight = 0;
-  float m_fVectorGain = 1.0f;
-  std::unique_ptr<int[]> m_pRowOffset;
   int m_bYHisto = 1;
-  CTArray<DWORD> m_arrYHisto;
-  CTArray<DWORD> m_arrYHistoScaled;
   int m_bLighting = 1;
-  // Chroma counts of the current frame for the vector and lightning displays (3 x 65536).
-  std::unique_ptr<DWORD[]> m_pChromaCounts;
-  bool m_bUVCounted = false, m_bYUVCounted = false;
-  // Slice threads lent by the owning CVideoScopeGraph (none: one thread), and the chroma tables
-  // of slices 1 .. n - 1, kept from frame to frame.
-  scopes_detail::SlicePool* m_pPool = nullptr;
-  std::unique_ptr<DWORD[]> m_pSliceChroma;
-  int m_nSliceTables = 0;
+  scopes_detail::LumaWaveform m_luma;
+  scopes_detail::YCWaveform m_yc;
+  scopes_detail::ChromaDisplays m_chroma;
+  scopes_detail::LumaHistogram m_histo;
 };
