@@ -6,7 +6,7 @@
 
 #include "foundation/FeedLatch.h"
 #include "foundation/TArray.h"
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/LevelMeasure.h"
 #include "audio/MeterFeed.h"

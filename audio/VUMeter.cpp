@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "foundation/BufferedPaint.h"
 #include "foundation/DrawHelpers.h"
 #include "foundation/TipRelay.h"

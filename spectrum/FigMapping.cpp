@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 namespace spectrum {
 

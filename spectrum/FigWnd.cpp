@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "foundation/BufferedPaint.h"
 #include "foundation/DrawHelpers.h"
 #include "spectrum/FigMapping.h"
