@@ -4,6 +4,7 @@
 
 #include "foundation/AudioScale.h"
 #include "foundation/BufferedPaint.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 #include "foundation/TipRelay.h"
 
@@ -11,7 +12,8 @@ using namespace vumeter;
 
 namespace {
 constexpr COLORREF kFlashColor = 0x0000FF;  // a triggered marker shows red
-}
+CControlClass s_class{CS_HREDRAW | CS_VREDRAW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CVUMeter, CWnd)
   ON_WM_CREATE()
@@ -33,9 +35,7 @@ BOOL CVUMeter::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, const S
   m_InitParam = param;
   if (m_InitParam.nVUCount < 0) m_InitParam.nVUCount = 0;
   for (INT_PTR i = 0; i < m_arrMarker.GetSize(); ++i) m_arrMarker[i]->arrFlashTime.SetSize(m_InitParam.nVUCount, -1);
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
-  return CWnd::Create(s_strClass, nullptr, dwStyle, rect, pParentWnd, 0);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, 0);
 }
 
 int CVUMeter::ChannelCount() const {

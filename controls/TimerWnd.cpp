@@ -4,6 +4,11 @@
 
 #include "companion/MemBitDC.h"
 #include "controls/TimerLogic.h"
+#include "foundation/ControlClass.h"
+
+namespace {
+CControlClass s_class{0};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CTimerWnd, CWnd)
   ON_WM_CREATE()
@@ -21,9 +26,7 @@ CTimerWnd::~CTimerWnd() {
 }
 
 BOOL CTimerWnd::Create(DWORD dwStyle, const POINT& pt, CWnd* pParentWnd, UINT nID) {
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
-  return CWnd::Create(s_strClass, nullptr, dwStyle, timerwnd::InitialRect(pt), pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, timerwnd::InitialRect(pt), pParentWnd, nID);
 }
 
 // The new strip replaces the shown one only once it is complete.

@@ -1,16 +1,10 @@
 #include "scrollbars/XScrollBar.h"
 
+#include "foundation/ControlClass.h"
 #include "scrollbars/XScrollBarSkin.h"
 
 namespace {
-
-// Registered once per process on the first Create; the name stays valid until unload.
-LPCWSTR BarClassName() {
-  static const CString s_strClass =
-      AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
-  return s_strClass;
-}
-
+CControlClass s_class{CS_DBLCLKS, IDC_ARROW};
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CXScrollBar, CWnd)
@@ -33,7 +27,7 @@ CXScrollBar::~CXScrollBar() {
 
 BOOL CXScrollBar::Create(BOOL bShow, Directions2 dir, const RECT& rect, CWnd* pParent, UINT nID) {
   m_nDirection = dir;
-  if (!CWnd::Create(BarClassName(), L"", WS_CHILD, rect, pParent, nID)) return FALSE;
+  if (!CWnd::Create(s_class.Name(), L"", WS_CHILD, rect, pParent, nID)) return FALSE;
   SetOwner(pParent);
   if (bShow) ShowWindow(SW_SHOW);
   return TRUE;

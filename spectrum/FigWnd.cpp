@@ -4,10 +4,15 @@
 
 #include "foundation/AudioScale.h"
 #include "foundation/BufferedPaint.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 #include "spectrum/FigMapping.h"
 
 using namespace spectrum;
+
+namespace {
+CControlClass s_class{CS_DBLCLKS, IDC_ARROW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CFigWnd, CWnd)
   ON_WM_CREATE()
@@ -26,10 +31,8 @@ CFigWnd::~CFigWnd() {
 }
 
 BOOL CFigWnd::Create(DWORD dwStyle, const RECT& rect, const CAudioScale* pScale, CWnd* pParentWnd, UINT nID) {
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
   m_pScale = pScale;
-  return CWnd::Create(s_strClass, L"", dwStyle, rect, pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), L"", dwStyle, rect, pParentWnd, nID);
 }
 
 int CFigWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
