@@ -6,7 +6,6 @@
 #include "companion/VDraw.h"
 #include "foundation/BufferedPaint.h"
 #include "foundation/DrawHelpers.h"
-#include "foundation/TipRelay.h"
 
 using namespace exvumeter;
 
@@ -151,10 +150,8 @@ void CExVUMeter::SetValue(const float* const pValues) {
       text.Format(L"%5.1f ", static_cast<double>(m_arrValue[tip]));
       text += m_strTipPostText;
     }
-    if (text != m_strLastTip) {
-      m_strLastTip = m_strPendingTip = text;
-      m_feed.Defer();
-    }
+    m_strPendingTip = text;
+    m_feed.Defer();
   }
   // On the window's own thread the window cannot go away meanwhile: the text goes out now.
   if (m_feed.OnWindowThread()) ApplyPendingTip();
@@ -165,7 +162,7 @@ void CExVUMeter::SetValue(const float* const pValues) {
 // Runs on the window's thread with one of the busy flags held.
 void CExVUMeter::ApplyPendingTip() {
   if (!m_feed.TakeDeferred()) return;
-  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.UpdateTipText(m_strPendingTip, this, TIP_ID);
+  m_ToolTip.SetHoverText(m_strPendingTip);
 }
 
 void CExVUMeter::GradientRect(CDC* pDC, const RECT& rect, COLORREF crFrom, COLORREF crTo) {
@@ -263,7 +260,7 @@ void CExVUMeter::DrawValue(CDC* pDC) {
 
 int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
-  foundation::CreateTip(m_ToolTip, this, TIP_ID);
+  m_ToolTip.Open(this, TIP_ID);
   m_feed.Open(m_hWnd);
   return 0;
 }
@@ -286,7 +283,7 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
     m_dcDraw.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
     DrawValue(&m_dcDraw);
   }
-  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
+  m_ToolTip.FitClient(cx, cy);
 }
 
 BOOL CExVUMeter::OnEraseBkgnd(CDC*) { return TRUE; }
@@ -309,13 +306,13 @@ void CExVUMeter::TrackTipMeter(int x, int y) {
 BOOL CExVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE)
     TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
-  foundation::RelayTipEvent(m_ToolTip, pMsg);
+  m_ToolTip.Relay(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CExVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x, point.y);
-  foundation::RelayCurrentMessage(m_ToolTip, this);
+  m_ToolTip.Relay();
   CWnd::OnMouseMove(nFlags, point);
 }

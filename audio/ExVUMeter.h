@@ -16,6 +16,7 @@
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
 #include "foundation/FeedLatch.h"
+#include "foundation/HoverTip.h"
 
 class PARVANEU_API CExVUMeter : public CWnd {
  public:
@@ -75,7 +76,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   SExVUMParam m_Param;
   CMemBitDC m_dcDraw;
   CMemBitDC m_dcBack;
-  CToolTipCtrl m_ToolTip;
+  CHoverTip m_ToolTip;
   std::atomic<int> m_nTipMeter{0};  // written by mouse moves, read by SetValue's thread
   CString m_strTipPostText;
   int m_nMeterDist = 1;
@@ -94,7 +95,6 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void ComposeTo(CDC* pDC);
   void ApplyPendingTip();
 
-  CString m_strLastTip;  // the tooltip text last sent, so an unchanged value sends nothing
   CFeedLatch m_feed;
   CString m_strPendingTip;  // sent by the paint after the feed marks it on the latch
 };

@@ -6,7 +6,6 @@
 #include "foundation/BufferedPaint.h"
 #include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
-#include "foundation/TipRelay.h"
 
 using namespace vumeter;
 
@@ -172,13 +171,13 @@ void CVUMeter::SetDBValue(double* const pDB) {
     m_bPeakTimer = 1;
     m_nPeakTick = 0;
   }
-  if (m_nTipMeter >= 0 && m_nTipMeter < n && m_ToolTip.GetSafeHwnd()) {
+  if (m_nTipMeter >= 0 && m_nTipMeter < n) {
     CString text;
     if (m_strTipPostText.IsEmpty())
       text.Format(L"%5.1f", pDB[m_nTipMeter]);
     else
       text.Format(L"%5.1f %s", pDB[m_nTipMeter], static_cast<LPCWSTR>(m_strTipPostText));
-    m_ToolTip.UpdateTipText(text, this, TIP_ID);
+    m_ToolTip.SetHoverText(text);
   }
   for (INT_PTR m = 0; m < m_arrMarker.GetSize(); ++m) {
     CVUMarker* pMarker = m_arrMarker[m];
@@ -238,7 +237,7 @@ void CVUMeter::DeleteMarkers() {
 int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   SetVUCount(m_InitParam.nVUCount);
-  foundation::CreateTip(m_ToolTip, this, TIP_ID);
+  m_ToolTip.Open(this, TIP_ID);
   SetTimer(MARKER_TIMER, MARKER_PERIOD, nullptr);
   return 0;
 }
@@ -246,7 +245,7 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVUMeter::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   ReInitial();
-  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
+  m_ToolTip.FitClient(cx, cy);
 }
 
 void CVUMeter::OnPeakTimer() {
@@ -306,13 +305,13 @@ void CVUMeter::TrackTipMeter(int x) {
 
 BOOL CVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE) TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)));
-  foundation::RelayTipEvent(m_ToolTip, pMsg);
+  m_ToolTip.Relay(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x);
-  foundation::RelayCurrentMessage(m_ToolTip, this);
+  m_ToolTip.Relay();
   CWnd::OnMouseMove(nFlags, point);
 }

@@ -10,6 +10,7 @@
 #include "audio/VUMeterLogic.h"
 #include "companion/MemBitDC.h"
 #include "foundation/Export.h"
+#include "foundation/HoverTip.h"
 
 class CAudioScale;
 
@@ -82,7 +83,7 @@ class PARVANEU_API CVUMeter : public CWnd {
   CMemBitDC m_dcDraw;
   int m_bPeakTimer = 0;
   int m_nPeakTick = 0;
-  CToolTipCtrl m_ToolTip;
+  CHoverTip m_ToolTip;
   int m_nTipMeter = 0;
   CString m_strTipPostText;
   POINT m_ptOrigin{0, 4};
