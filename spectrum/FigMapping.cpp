@@ -7,11 +7,6 @@
 
 namespace spectrum {
 
-int TruncCoord(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(v, -static_cast<double>(kCoordLimit), static_cast<double>(kCoordLimit)));
-}
-
 SScaleMap SScaleMap::Make(const CAudioScale* pScale, int nHeight) {
   SScaleMap m;
   m.pScale = pScale;
