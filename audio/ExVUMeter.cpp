@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "companion/VDraw.h"
-#include "foundation/BufferedPaint.h"
 #include "foundation/DrawHelpers.h"
 
 using namespace exvumeter;
@@ -101,19 +100,18 @@ void CExVUMeter::SetTipPostText(LPCWSTR psz) {
 }
 
 void CExVUMeter::RedrawImages() {
-  if (!m_dcBack.GetSafeHdc() || !m_dcDraw.GetSafeHdc()) return;
-  DrawBack(&m_dcBack);
-  m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-  DrawValue(&m_dcDraw);
+  if (!m_buffers.IsReady()) return;
+  DrawBack(&m_buffers.Back());
+  m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
 }
 
 void CExVUMeter::ParamChanged() {
   Clear();
-  if (m_dcBack.GetSafeHdc()) DrawBack(&m_dcBack);
+  if (m_buffers.Back().GetSafeHdc()) DrawBack(&m_buffers.Back());
 }
 
 void CExVUMeter::ColorChanged() {
-  if (m_dcBack.GetSafeHdc()) DrawBack(&m_dcBack);
+  if (m_buffers.Back().GetSafeHdc()) DrawBack(&m_buffers.Back());
 }
 
 void CExVUMeter::Clear() {
@@ -121,12 +119,11 @@ void CExVUMeter::Clear() {
   for (int i = 0; i < m_arrValue.GetSize(); ++i) m_arrValue[i] = m_Param.fMinDB;
   for (int i = 0; i < m_arrPeakRec.GetSize(); ++i) m_arrPeakRec[i] = {m_Param.fMinDB, 0, 0};
   m_bSetting.clear();
-  if (m_dcDraw.GetSafeHdc() && m_dcBack.GetSafeHdc() && GetSafeHwnd()) {
-    m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-    DrawValue(&m_dcDraw);
+  if (m_buffers.IsReady() && GetSafeHwnd()) {
+    m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
     CDC* pDC = GetDC();
     if (pDC) {
-      pDC->BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+      m_buffers.Present(pDC);
       ReleaseDC(pDC);
     }
   }
@@ -278,10 +275,9 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
   if (cx > 0 && cy > 0) {
     // Sized even without channels, so the window shows its background rather than old bars.
     if (GetCount() > 0) m_nBarSize = BarSizeFor(m_bVertical ? cx : cy, m_nMeterDist, GetCount(), m_nBarSize);
-    foundation::SizeBuffers(m_dcBack, m_dcDraw, cx, cy);
-    DrawBack(&m_dcBack);
-    m_dcDraw.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
-    DrawValue(&m_dcDraw);
+    m_buffers.Resize(cx, cy);
+    DrawBack(&m_buffers.Back());
+    m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
   }
   m_ToolTip.FitClient(cx, cy);
 }
@@ -296,7 +292,7 @@ void CExVUMeter::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_Color.crBack, [this](CDC* pDC) { DrawValue(pDC); });
+  m_buffers.Paint(&dc, rc, m_Color.crBack, [this](CDC* pDC) { DrawValue(pDC); });
 }
 
 void CExVUMeter::TrackTipMeter(int x, int y) {

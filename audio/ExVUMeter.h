@@ -14,6 +14,7 @@
 #include "audio/ExVUMeterLogic.h"
 #include "foundation/TArray.h"
 #include "companion/MemBitDC.h"
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 #include "foundation/FeedLatch.h"
 #include "foundation/HoverTip.h"
@@ -74,8 +75,7 @@ class PARVANEU_API CExVUMeter : public CWnd {
   CTArray<SExVUMPeak> m_arrPeakRec;
   SExVUMColor m_Color;
   SExVUMParam m_Param;
-  CMemBitDC m_dcDraw;
-  CMemBitDC m_dcBack;
+  CBufferedPaint m_buffers;  // the bars' gradients behind, the covers and marks composed over them
   CHoverTip m_ToolTip;
   std::atomic<int> m_nTipMeter{0};  // written by mouse moves, read by SetValue's thread
   CString m_strTipPostText;
@@ -92,7 +92,6 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void LockSetting();
   void TrackTipMeter(int x, int y);
   void RedrawImages();
-  void ComposeTo(CDC* pDC);
   void ApplyPendingTip();
 
   CFeedLatch m_feed;

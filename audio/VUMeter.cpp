@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "foundation/AudioScale.h"
-#include "foundation/BufferedPaint.h"
 #include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 
@@ -73,12 +72,11 @@ void CVUMeter::ReInitial() {
   const int cx = rc.Width(), cy = rc.Height();
   if (cx <= 0 || cy <= 0) return;
   // Without channels the images are still sized and cleared, so no stale bars stay on screen.
-  if (m_dcDraw.GetWidth() != cx || m_dcDraw.GetHeight() != cy) {
-    m_dcDraw.SetSize(cx, cy, nullptr);
-    m_dcDraw.FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
-    m_dcBack.SetSize(cx, cy, nullptr);
+  if (m_buffers.GetWidth() != cx || m_buffers.GetHeight() != cy) {
+    m_buffers.Resize(cx, cy);
+    m_buffers.Draw().FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
   }
-  m_dcBack.FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
+  m_buffers.Back().FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
 
   SLayout layout;
   if (!ComputeLayout(cx, cy, m_InitParam.nVUCount, layout)) return;
@@ -105,10 +103,11 @@ void CVUMeter::ReInitial() {
 }
 
 void CVUMeter::DrawFrames() {
-  if (!m_dcBack.GetSafeHdc()) return;
-  m_dcBack.FillSolidRect(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), m_InitParam.crBack);
+  CMemBitDC& back = m_buffers.Back();
+  if (!back.GetSafeHdc()) return;
+  back.FillSolidRect(0, 0, back.GetWidth(), back.GetHeight(), m_InitParam.crBack);
   for (int i = 0; i < ChannelCount(); ++i)
-    DrawOneMeterFrame(&m_dcBack, {m_ptOrigin.x + i * (m_nBarWidth + 3), m_ptOrigin.y}, m_nGridCount);
+    DrawOneMeterFrame(&back, {m_ptOrigin.x + i * (m_nBarWidth + 3), m_ptOrigin.y}, m_nGridCount);
 }
 
 void CVUMeter::DrawOneMeterFrame(CDC* pDC, POINT pt, int nGrid) {
@@ -283,7 +282,7 @@ void CVUMeter::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_InitParam.crBack, [this](CDC* pDC) { OnDraw(pDC); });
+  m_buffers.Paint(&dc, rc, m_InitParam.crBack, [this](CDC* pDC) { OnDraw(pDC); });
 }
 
 void CVUMeter::OnDestroy() {

@@ -9,6 +9,7 @@
 #include "foundation/TArray.h"
 #include "audio/VUMeterLogic.h"
 #include "companion/MemBitDC.h"
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 #include "foundation/HoverTip.h"
 
@@ -79,8 +80,7 @@ class PARVANEU_API CVUMeter : public CWnd {
   DECLARE_MESSAGE_MAP()
 
   SVUMeterInitParam m_InitParam;
-  CMemBitDC m_dcBack;
-  CMemBitDC m_dcDraw;
+  CBufferedPaint m_buffers;  // the bar frames behind, the lit cells composed over them
   int m_bPeakTimer = 0;
   int m_nPeakTick = 0;
   CHoverTip m_ToolTip;

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "foundation/AudioScale.h"
-#include "foundation/BufferedPaint.h"
 #include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 #include "spectrum/FigMapping.h"
@@ -49,31 +48,32 @@ void CFigWnd::OnDestroy() {
 void CFigWnd::SetXScaleCount(int n) {
   const auto hold = m_feed.Hold();
   m_nXScaleCount = n;
-  if (!m_dcGrid.GetSafeHdc()) return;
+  if (!m_buffers.Back().GetSafeHdc()) return;
   RebuildGrid();
   Clear();
   Show();
 }
 
 void CFigWnd::RebuildGrid() {
-  m_dcGrid.FillSolidRect(0, 0, m_dcGrid.GetWidth(), m_dcGrid.GetHeight(), m_crBack);
-  DrawGrid(&m_dcGrid);
+  CMemBitDC& grid = m_buffers.Back();
+  grid.FillSolidRect(0, 0, grid.GetWidth(), grid.GetHeight(), m_crBack);
+  DrawGrid(&grid);
 }
 
 void CFigWnd::Clear() {
   const auto hold = m_feed.Hold();
-  if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
-  m_dcFig.BitBlt(0, 0, m_dcGrid.GetWidth(), m_dcGrid.GetHeight(), &m_dcGrid, 0, 0, SRCCOPY);
+  m_buffers.Compose();
 }
 
 void CFigWnd::DrawDBValue(float* const pValues, int nCount, COLORREF crColor) {
   const auto hold = m_feed.Hold();
-  if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
+  if (!m_buffers.IsReady()) return;
   CPen pen;
   if (!pen.CreatePen(PS_SOLID, 1, crColor)) return;
-  CPen* pOld = m_dcFig.SelectObject(&pen);
-  DrawData(&m_dcFig, pValues, nCount);
-  m_dcFig.SelectObject(pOld);
+  CMemBitDC& fig = m_buffers.Draw();
+  CPen* pOld = fig.SelectObject(&pen);
+  DrawData(&fig, pValues, nCount);
+  fig.SelectObject(pOld);
   pen.DeleteObject();
 }
 
@@ -154,7 +154,7 @@ void CFigWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   if (cx < 5 || cy < 2) return;
   const auto hold = m_feed.Hold();
-  if (!foundation::SizeBuffers(m_dcGrid, m_dcFig, cx, cy)) return;
+  if (!m_buffers.Resize(cx, cy)) return;
   RebuildGrid();
   Clear();
 }
@@ -163,9 +163,9 @@ void CFigWnd::OnPaint() {
   CPaintDC dc(this);
   // The whole copy holds the lock, so a figure drawn on a worker is never shown half done.
   const auto hold = m_feed.Hold();
-  if (!m_dcFig.GetSafeHdc()) return;
-  OnShow(&m_dcFig);
-  dc.BitBlt(0, 0, m_dcFig.GetWidth(), m_dcFig.GetHeight(), &m_dcFig, 0, 0, SRCCOPY);
+  if (!m_buffers.Draw().GetSafeHdc()) return;
+  OnShow(&m_buffers.Draw());
+  m_buffers.Present(&dc);
 }
 
 void CFigWnd::NoteOut(FIGWNDNote note, int x, int y) {
