@@ -34,6 +34,8 @@ void CBufferedPaint::Compose(const DrawOver& drawOver) {
   if (drawOver) drawOver(&m_dcDraw);
 }
 
-void CBufferedPaint::Present(CDC* pDC) {
-  if (pDC && m_dcDraw.GetSafeHdc()) pDC->BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+void CBufferedPaint::Present(CDC* pDC, const DrawOver& drawOver) {
+  if (!pDC || !m_dcDraw.GetSafeHdc()) return;
+  if (drawOver) drawOver(&m_dcDraw);
+  pDC->BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
 }

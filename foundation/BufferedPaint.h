@@ -40,8 +40,9 @@ class PARVANEU_API CBufferedPaint {
   BOOL Resize(int cx, int cy) { return foundation::SizeBuffers(m_dcBack, m_dcDraw, cx, cy); }
   // The background copied into the composition buffer, then the live parts over it.
   void Compose(const DrawOver& drawOver = {});
-  // The composition buffer copied to pDC at (0, 0), as it stands.
-  void Present(CDC* pDC);
+  // drawOver adds to the composition buffer as it stands, which is then copied to pDC at (0, 0);
+  // nothing before the buffer exists.
+  void Present(CDC* pDC, const DrawOver& drawOver = {});
   // WM_PAINT: Compose and Present, or crEmpty over rcClient until the buffers are ready.
   void Paint(CDC* pDC, const RECT& rcClient, COLORREF crEmpty, const DrawOver& drawOver) {
     foundation::PaintBuffered(pDC, rcClient, m_dcBack, m_dcDraw, crEmpty, drawOver);

@@ -21,7 +21,6 @@ CXScrollBar::CXScrollBar()
     : m_sizeBtn{::GetSystemMetrics(SM_CXHSCROLL), ::GetSystemMetrics(SM_CYHSCROLL)} {}
 
 CXScrollBar::~CXScrollBar() {
-  m_bmpBack.DeleteObject();
   if (m_hWnd) DestroyWindow();
 }
 
@@ -128,11 +127,7 @@ int CXScrollBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CXScrollBar::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   UpdateStoreInfo();
-  m_bmpBack.DeleteObject();
-  if (CDC* pDC = GetDC()) {
-    m_bmpBack.CreateCompatibleBitmap(pDC, m_nWidth, m_nHeight);
-    ReleaseDC(pDC);
-  }
+  m_buffers.Resize(m_nWidth, m_nHeight);
   m_nPos = xsb::ClampPos(Model(), m_nPos);
   Invalidate(TRUE);
 }
@@ -278,13 +273,7 @@ void CXScrollBar::OnPaint() {
     return;
   }
   CPaintDC dc(this);
-  CDC memDC;
-  if (!memDC.CreateCompatibleDC(&dc)) return;
-  CBitmap* pOld = memDC.SelectObject(&m_bmpBack);
-  OnDraw(&memDC);
-  dc.BitBlt(0, 0, m_nWidth, m_nHeight, &memDC, 0, 0, SRCCOPY);
-  memDC.SelectObject(pOld);
-  memDC.DeleteDC();
+  m_buffers.Present(&dc, [this](CDC* pDC) { OnDraw(pDC); });
 }
 
 void CXScrollBar::OnDraw(CDC* pDC) {

@@ -163,9 +163,7 @@ void CFigWnd::OnPaint() {
   CPaintDC dc(this);
   // The whole copy holds the lock, so a figure drawn on a worker is never shown half done.
   const auto hold = m_feed.Hold();
-  if (!m_buffers.Draw().GetSafeHdc()) return;
-  OnShow(&m_buffers.Draw());
-  m_buffers.Present(&dc);
+  m_buffers.Present(&dc, [this](CDC* pDC) { OnShow(pDC); });
 }
 
 void CFigWnd::NoteOut(FIGWNDNote note, int x, int y) {
