@@ -4,7 +4,11 @@
 
 #include "companion/KestruneU.h"
 
+#include "foundation/BufferedPaint.h"
+#include "foundation/ControlClass.h"
+#include "foundation/Coord.h"
 #include "foundation/FeedLatch.h"
+#include "foundation/HoverTip.h"
 #include "foundation/TArray.h"
 #include "foundation/AudioScale.h"
 #include "audio/ExVUMeter.h"
