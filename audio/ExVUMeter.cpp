@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <thread>
 
-#include "companion/VDraw.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 
 using namespace exvumeter;
 
 namespace {
+
+// No background brush: the meter paints its whole client area.
+CControlClass s_class{0, IDC_ARROW};
 
 // Holds one busy flag for a scope, provided the other flag is clear; the two flags are tested
 // in opposite order by the two sides, and sequentially consistent atomics make sure at most one
@@ -57,7 +60,7 @@ CExVUMeter::~CExVUMeter() {
 BOOL CExVUMeter::Create(int nCount, BOOL bVertical, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd) {
   SetCount(nCount);
   SetVertical(bVertical);
-  return CWnd::Create(GetNullBackWndClass(), nullptr, dwStyle, rect, pParentWnd, 0);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, 0);
 }
 
 // The window thread's exclusive hold on the level arrays, for resets and resizes. SetValue
