@@ -4,9 +4,13 @@
 
 #include "companion/KestruneU.h"
 
+#include "foundation/BufferedPaint.h"
+#include "foundation/ControlClass.h"
+#include "foundation/Coord.h"
 #include "foundation/FeedLatch.h"
+#include "foundation/HoverTip.h"
 #include "foundation/TArray.h"
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/LevelMeasure.h"
 #include "audio/MeterFeed.h"

@@ -4,14 +4,15 @@
 #include <climits>
 #include <thread>
 
-#include "companion/VDraw.h"
-#include "foundation/BufferedPaint.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
-#include "foundation/TipRelay.h"
 
 using namespace exvumeter;
 
 namespace {
+
+// No background brush: the meter paints its whole client area.
+CControlClass s_class{0, IDC_ARROW};
 
 // Holds one busy flag for a scope, provided the other flag is clear; the two flags are tested
 // in opposite order by the two sides, and sequentially consistent atomics make sure at most one
@@ -60,7 +61,7 @@ CExVUMeter::~CExVUMeter() {
 BOOL CExVUMeter::Create(int nCount, BOOL bVertical, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd) {
   SetCount(nCount);
   SetVertical(bVertical);
-  return CWnd::Create(GetNullBackWndClass(), nullptr, dwStyle, rect, pParentWnd, 0);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, 0);
 }
 
 // The window thread's exclusive hold on the level arrays, for resets and resizes. SetValue
@@ -103,19 +104,18 @@ void CExVUMeter::SetTipPostText(LPCWSTR psz) {
 }
 
 void CExVUMeter::RedrawImages() {
-  if (!m_dcBack.GetSafeHdc() || !m_dcDraw.GetSafeHdc()) return;
-  DrawBack(&m_dcBack);
-  m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-  DrawValue(&m_dcDraw);
+  if (!m_buffers.IsReady()) return;
+  DrawBack(&m_buffers.Back());
+  m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
 }
 
 void CExVUMeter::ParamChanged() {
   Clear();
-  if (m_dcBack.GetSafeHdc()) DrawBack(&m_dcBack);
+  if (m_buffers.Back().GetSafeHdc()) DrawBack(&m_buffers.Back());
 }
 
 void CExVUMeter::ColorChanged() {
-  if (m_dcBack.GetSafeHdc()) DrawBack(&m_dcBack);
+  if (m_buffers.Back().GetSafeHdc()) DrawBack(&m_buffers.Back());
 }
 
 void CExVUMeter::Clear() {
@@ -123,12 +123,11 @@ void CExVUMeter::Clear() {
   for (int i = 0; i < m_arrValue.GetSize(); ++i) m_arrValue[i] = m_Param.fMinDB;
   for (int i = 0; i < m_arrPeakRec.GetSize(); ++i) m_arrPeakRec[i] = {m_Param.fMinDB, 0, 0};
   m_bSetting.clear();
-  if (m_dcDraw.GetSafeHdc() && m_dcBack.GetSafeHdc() && GetSafeHwnd()) {
-    m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
-    DrawValue(&m_dcDraw);
+  if (m_buffers.IsReady() && GetSafeHwnd()) {
+    m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
     CDC* pDC = GetDC();
     if (pDC) {
-      pDC->BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+      m_buffers.Present(pDC);
       ReleaseDC(pDC);
     }
   }
@@ -157,10 +156,8 @@ BOOL CExVUMeter::SetValue(const float* pValues, int nCount) {
       text.Format(L"%5.1f ", static_cast<double>(m_arrValue[tip]));
       text += m_strTipPostText;
     }
-    if (text != m_strLastTip) {
-      m_strLastTip = m_strPendingTip = text;
-      m_feed.Defer();
-    }
+    m_strPendingTip = text;
+    m_feed.Defer();
   }
   // On the window's own thread the window cannot go away meanwhile: the text goes out now.
   if (m_feed.OnWindowThread()) ApplyPendingTip();
@@ -172,7 +169,7 @@ BOOL CExVUMeter::SetValue(const float* pValues, int nCount) {
 // Runs on the window's thread with one of the busy flags held.
 void CExVUMeter::ApplyPendingTip() {
   if (!m_feed.TakeDeferred()) return;
-  if (m_ToolTip.GetSafeHwnd()) m_ToolTip.UpdateTipText(m_strPendingTip, this, TIP_ID);
+  m_ToolTip.SetHoverText(m_strPendingTip);
 }
 
 void CExVUMeter::GradientRect(CDC* pDC, const RECT& rect, COLORREF crFrom, COLORREF crTo) {
@@ -270,7 +267,7 @@ void CExVUMeter::DrawValue(CDC* pDC) {
 
 int CExVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
-  foundation::CreateTip(m_ToolTip, this, TIP_ID);
+  m_ToolTip.Open(this, TIP_ID);
   m_feed.Open(m_hWnd);
   return 0;
 }
@@ -288,12 +285,11 @@ void CExVUMeter::OnSize(UINT nType, int cx, int cy) {
   if (cx > 0 && cy > 0) {
     // Sized even without channels, so the window shows its background rather than old bars.
     if (GetCount() > 0) m_nBarSize = BarSizeFor(m_bVertical ? cx : cy, m_nMeterDist, GetCount(), m_nBarSize);
-    foundation::SizeBuffers(m_dcBack, m_dcDraw, cx, cy);
-    DrawBack(&m_dcBack);
-    m_dcDraw.BitBlt(0, 0, cx, cy, &m_dcBack, 0, 0, SRCCOPY);
-    DrawValue(&m_dcDraw);
+    m_buffers.Resize(cx, cy);
+    DrawBack(&m_buffers.Back());
+    m_buffers.Compose([this](CDC* pDC) { DrawValue(pDC); });
   }
-  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
+  m_ToolTip.FitClient(cx, cy);
 }
 
 BOOL CExVUMeter::OnEraseBkgnd(CDC*) { return TRUE; }
@@ -306,7 +302,7 @@ void CExVUMeter::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_Color.crBack, [this](CDC* pDC) { DrawValue(pDC); });
+  m_buffers.Paint(&dc, rc, m_Color.crBack, [this](CDC* pDC) { DrawValue(pDC); });
 }
 
 void CExVUMeter::TrackTipMeter(int x, int y) {
@@ -316,13 +312,13 @@ void CExVUMeter::TrackTipMeter(int x, int y) {
 BOOL CExVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE)
     TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)), static_cast<short>(HIWORD(pMsg->lParam)));
-  foundation::RelayTipEvent(m_ToolTip, pMsg);
+  m_ToolTip.Relay(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CExVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x, point.y);
-  foundation::RelayCurrentMessage(m_ToolTip, this);
+  m_ToolTip.Relay();
   CWnd::OnMouseMove(nFlags, point);
 }

@@ -14,8 +14,10 @@
 #include "audio/ExVUMeterLogic.h"
 #include "foundation/TArray.h"
 #include "companion/MemBitDC.h"
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 #include "foundation/FeedLatch.h"
+#include "foundation/HoverTip.h"
 
 class PARVANEU_API CExVUMeter : public CWnd {
  public:
@@ -79,9 +81,8 @@ class PARVANEU_API CExVUMeter : public CWnd {
   CTArray<SExVUMPeak> m_arrPeakRec;
   SExVUMColor m_Color;
   SExVUMParam m_Param;
-  CMemBitDC m_dcDraw;
-  CMemBitDC m_dcBack;
-  CToolTipCtrl m_ToolTip;
+  CBufferedPaint m_buffers;  // the bars' gradients behind, the covers and marks composed over them
+  CHoverTip m_ToolTip;
   std::atomic<int> m_nTipMeter{0};  // written by mouse moves, read by SetValue's thread
   CString m_strTipPostText;
   int m_nMeterDist = 1;
@@ -97,10 +98,8 @@ class PARVANEU_API CExVUMeter : public CWnd {
   void LockSetting();
   void TrackTipMeter(int x, int y);
   void RedrawImages();
-  void ComposeTo(CDC* pDC);
   void ApplyPendingTip();
 
-  CString m_strLastTip;  // the tooltip text last sent, so an unchanged value sends nothing
   CFeedLatch m_feed;
   CString m_strPendingTip;  // sent by the paint after the feed marks it on the latch
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "foundation/Coord.h"
 #include "winport/base/geometry.h"
 
 namespace exvumeter {
@@ -10,15 +11,8 @@ namespace exvumeter {
 namespace {
 
 constexpr float kTiny = 0.00001f;
-// Lengths and positions far beyond any window; keeps float-to-int conversions defined.
-constexpr double kPixelLimit = 1 << 24;
-
-int SafeTrunc(double x) {
-  if (std::isnan(x)) return 0;
-  if (x > kPixelLimit) return static_cast<int>(kPixelLimit);
-  if (x < -kPixelLimit) return -static_cast<int>(kPixelLimit);
-  return static_cast<int>(x);
-}
+// Lengths and positions far beyond any window.
+constexpr int kPixelLimit = 1 << 24;
 
 // Linear between (lo, fLo) and (hi, fHi); a segment of (almost) no width is a step to fLo.
 float Segment(float v, float lo, float hi, float fLo, float fHi) {
@@ -39,7 +33,7 @@ float LevelFraction(const SExVUMParam& p, float v) {
 int ValueToLeng(const SExVUMParam& p, int nUsable, float v) {
   if (!(p.fMaxDB - p.fMinDB > 0) || nUsable <= 0) return 0;
   const float d = LevelFraction(p, v);
-  return SafeTrunc(nUsable * d + 0.5);
+  return coord::Trunc(nUsable * d + 0.5, kPixelLimit);
 }
 
 SFall FallFor(const SExVUMParam& p) {

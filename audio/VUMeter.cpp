@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
-#include "audio/AudioScale.h"
-#include "foundation/BufferedPaint.h"
+#include "foundation/AudioScale.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
-#include "foundation/TipRelay.h"
 
 using namespace vumeter;
 
 namespace {
 constexpr COLORREF kFlashColor = 0x0000FF;  // a triggered marker shows red
-}
+CControlClass s_class{CS_HREDRAW | CS_VREDRAW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CVUMeter, CWnd)
   ON_WM_CREATE()
@@ -33,9 +33,7 @@ BOOL CVUMeter::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, const S
   m_InitParam = param;
   if (m_InitParam.nVUCount < 0) m_InitParam.nVUCount = 0;
   for (INT_PTR i = 0; i < m_arrMarker.GetSize(); ++i) m_arrMarker[i]->arrFlashTime.SetSize(m_InitParam.nVUCount, -1);
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
-  return CWnd::Create(s_strClass, nullptr, dwStyle, rect, pParentWnd, 0);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, 0);
 }
 
 int CVUMeter::ChannelCount() const {
@@ -74,12 +72,11 @@ void CVUMeter::ReInitial() {
   const int cx = rc.Width(), cy = rc.Height();
   if (cx <= 0 || cy <= 0) return;
   // Without channels the images are still sized and cleared, so no stale bars stay on screen.
-  if (m_dcDraw.GetWidth() != cx || m_dcDraw.GetHeight() != cy) {
-    m_dcDraw.SetSize(cx, cy, nullptr);
-    m_dcDraw.FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
-    m_dcBack.SetSize(cx, cy, nullptr);
+  if (m_buffers.GetWidth() != cx || m_buffers.GetHeight() != cy) {
+    m_buffers.Resize(cx, cy);
+    m_buffers.Draw().FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
   }
-  m_dcBack.FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
+  m_buffers.Back().FillSolidRect(0, 0, cx, cy, m_InitParam.crBack);
 
   SLayout layout;
   if (!ComputeLayout(cx, cy, m_InitParam.nVUCount, layout)) return;
@@ -106,10 +103,11 @@ void CVUMeter::ReInitial() {
 }
 
 void CVUMeter::DrawFrames() {
-  if (!m_dcBack.GetSafeHdc()) return;
-  m_dcBack.FillSolidRect(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), m_InitParam.crBack);
+  CMemBitDC& back = m_buffers.Back();
+  if (!back.GetSafeHdc()) return;
+  back.FillSolidRect(0, 0, back.GetWidth(), back.GetHeight(), m_InitParam.crBack);
   for (int i = 0; i < ChannelCount(); ++i)
-    DrawOneMeterFrame(&m_dcBack, {m_ptOrigin.x + i * (m_nBarWidth + 3), m_ptOrigin.y}, m_nGridCount);
+    DrawOneMeterFrame(&back, {m_ptOrigin.x + i * (m_nBarWidth + 3), m_ptOrigin.y}, m_nGridCount);
 }
 
 void CVUMeter::DrawOneMeterFrame(CDC* pDC, POINT pt, int nGrid) {
@@ -172,13 +170,13 @@ void CVUMeter::SetDBValue(double* const pDB) {
     m_bPeakTimer = 1;
     m_nPeakTick = 0;
   }
-  if (m_nTipMeter >= 0 && m_nTipMeter < n && m_ToolTip.GetSafeHwnd()) {
+  if (m_nTipMeter >= 0 && m_nTipMeter < n) {
     CString text;
     if (m_strTipPostText.IsEmpty())
       text.Format(L"%5.1f", pDB[m_nTipMeter]);
     else
       text.Format(L"%5.1f %s", pDB[m_nTipMeter], static_cast<LPCWSTR>(m_strTipPostText));
-    m_ToolTip.UpdateTipText(text, this, TIP_ID);
+    m_ToolTip.SetHoverText(text);
   }
   for (INT_PTR m = 0; m < m_arrMarker.GetSize(); ++m) {
     CVUMarker* pMarker = m_arrMarker[m];
@@ -238,7 +236,7 @@ void CVUMeter::DeleteMarkers() {
 int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
   if (CWnd::OnCreate(lpCreateStruct) == -1) return -1;
   SetVUCount(m_InitParam.nVUCount);
-  foundation::CreateTip(m_ToolTip, this, TIP_ID);
+  m_ToolTip.Open(this, TIP_ID);
   SetTimer(MARKER_TIMER, MARKER_PERIOD, nullptr);
   return 0;
 }
@@ -246,7 +244,7 @@ int CVUMeter::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVUMeter::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   ReInitial();
-  foundation::SetTipRect(m_ToolTip, this, TIP_ID, cx, cy);
+  m_ToolTip.FitClient(cx, cy);
 }
 
 void CVUMeter::OnPeakTimer() {
@@ -284,7 +282,7 @@ void CVUMeter::OnPaint() {
   CPaintDC dc(this);
   CRect rc;
   GetClientRect(&rc);
-  foundation::PaintBuffered(&dc, rc, m_dcBack, m_dcDraw, m_InitParam.crBack, [this](CDC* pDC) { OnDraw(pDC); });
+  m_buffers.Paint(&dc, rc, m_InitParam.crBack, [this](CDC* pDC) { OnDraw(pDC); });
 }
 
 void CVUMeter::OnDestroy() {
@@ -306,13 +304,13 @@ void CVUMeter::TrackTipMeter(int x) {
 
 BOOL CVUMeter::PreTranslateMessage(MSG* pMsg) {
   if (pMsg && pMsg->message == WM_MOUSEMOVE) TrackTipMeter(static_cast<short>(LOWORD(pMsg->lParam)));
-  foundation::RelayTipEvent(m_ToolTip, pMsg);
+  m_ToolTip.Relay(pMsg);
   return CWnd::PreTranslateMessage(pMsg);
 }
 
 // Message loops that do not pre-translate still deliver the move here.
 void CVUMeter::OnMouseMove(UINT nFlags, CPoint point) {
   TrackTipMeter(point.x);
-  foundation::RelayCurrentMessage(m_ToolTip, this);
+  m_ToolTip.Relay();
   CWnd::OnMouseMove(nFlags, point);
 }

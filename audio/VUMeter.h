@@ -9,7 +9,9 @@
 #include "foundation/TArray.h"
 #include "audio/VUMeterLogic.h"
 #include "companion/MemBitDC.h"
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
+#include "foundation/HoverTip.h"
 
 class CAudioScale;
 
@@ -78,11 +80,10 @@ class PARVANEU_API CVUMeter : public CWnd {
   DECLARE_MESSAGE_MAP()
 
   SVUMeterInitParam m_InitParam;
-  CMemBitDC m_dcBack;
-  CMemBitDC m_dcDraw;
+  CBufferedPaint m_buffers;  // the bar frames behind, the lit cells composed over them
   int m_bPeakTimer = 0;
   int m_nPeakTick = 0;
-  CToolTipCtrl m_ToolTip;
+  CHoverTip m_ToolTip;
   int m_nTipMeter = 0;
   CString m_strTipPostText;
   POINT m_ptOrigin{0, 4};

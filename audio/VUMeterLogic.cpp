@@ -3,20 +3,17 @@
 #include <cmath>
 
 #include "companion/ColorConvert.h"
+#include "foundation/Coord.h"
 
 namespace vumeter {
 
 namespace {
 
-// Cell indexes far outside any bar; keeps float-to-int conversions defined for any level.
-constexpr double kIndexLimit = 1 << 20;
+// Cell indexes far outside any bar.
+constexpr int kIndexLimit = 1 << 20;
 
-int SafeTrunc(double x) {
-  if (std::isnan(x)) return -1;  // an unknown level reads as silence
-  if (x > kIndexLimit) return static_cast<int>(kIndexLimit);
-  if (x < -kIndexLimit) return -static_cast<int>(kIndexLimit);
-  return static_cast<int>(x);
-}
+// An unknown level reads as silence, below every cell.
+int CellIndex(double x) { return std::isnan(x) ? -1 : coord::Trunc(x, kIndexLimit); }
 
 }  // namespace
 
@@ -47,11 +44,11 @@ int BarFromX(int x, const SLayout& layout, int nCount) {
 }
 
 int SCellMap::FromScaleValue(double value) const {
-  return SafeTrunc((value - nMinValue) * static_cast<double>(fValueScale));
+  return CellIndex((value - nMinValue) * static_cast<double>(fValueScale));
 }
 
 int SCellMap::FromLinearDB(double dB) const {
-  return SafeTrunc(nGridCount + dB * nGridCount / 100);
+  return CellIndex(nGridCount + dB * nGridCount / 100);
 }
 
 void FeedPeak(int& nWord, int nLevel) {

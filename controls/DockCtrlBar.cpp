@@ -1,6 +1,11 @@
 #include "controls/DockCtrlBar.h"
 
 #include "controls/DockBarLogic.h"
+#include "foundation/ControlClass.h"
+
+namespace {
+CControlClass s_class{CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CDockCtrlBar, CControlBar)
   ON_WM_PAINT()
@@ -35,13 +40,9 @@ BOOL CDockCtrlBar::Create(CWnd* pParentWnd, UINT nID, LPCTSTR lpszWindowName, CS
     m_brBack.CreateSolidBrush(lb.lbColor);
     m_hbrBack = static_cast<HBRUSH>(m_brBack.GetSafeHandle());
   }
-  static CString s_strClass;
-  if (s_strClass.IsEmpty())
-    s_strClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW), nullptr,
-                                     nullptr);
   const DWORD ws = (dwStyle & ~static_cast<DWORD>(0xFFFF) & ~static_cast<DWORD>(CBRS_GRIPPER)) | WS_CHILD | WS_VISIBLE |
                    WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
-  return CWnd::Create(s_strClass, lpszWindowName, ws, CRect(0, 0, size.cx, size.cy), pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), lpszWindowName, ws, CRect(0, 0, size.cx, size.cy), pParentWnd, nID);
 }
 
 BOOL CDockCtrlBar::IsFloating() const { return dockbar::StateOf(m_dwStyle).bFloating; }

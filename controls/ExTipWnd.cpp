@@ -2,7 +2,12 @@
 
 #include <algorithm>
 
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
+
+namespace {
+CControlClass s_class{CS_HREDRAW | CS_VREDRAW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CExTipWnd, CWnd)
   ON_WM_PAINT()
@@ -65,9 +70,7 @@ void CExTipWnd::Show2(const SIZE& size, POINT* pPos) {
 
 void CExTipWnd::ShowAt(const RECT* pHoverRect, POINT* pPos) {
   if (!GetSafeHwnd()) {
-    static CString s_strClass;
-    if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, nullptr, nullptr, nullptr);
-    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE, s_strClass, nullptr, WS_POPUP, 0, 0, 1, 1,
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE, s_class.Name(), nullptr, WS_POPUP, 0, 0, 1, 1,
                   AfxHwndOf(AfxGetMainWnd()), nullptr))
       return;
   }

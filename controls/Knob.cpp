@@ -5,10 +5,12 @@
 #include "companion/MemBitDC.h"
 #include "companion/VDraw.h"
 #include "controls/KnobLogic.h"
+#include "foundation/ControlClass.h"
 
 namespace {
 constexpr COLORREF kLineDragging = 0x0000FF;  // red while turning
 constexpr COLORREF kLineIdle = 0xFFFFFF;
+CControlClass s_class{CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CKnob, CWnd)
@@ -28,10 +30,7 @@ CKnob::~CKnob() {
 }
 
 BOOL CKnob::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  static CString s_strClass;
-  if (s_strClass.IsEmpty())
-    s_strClass = AfxRegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW));
-  return CWnd::Create(s_strClass, nullptr, dwStyle, rect, pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
 void CKnob::SetRange(int nMin, int nMax) {

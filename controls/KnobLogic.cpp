@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/Coord.h"
+
 namespace knob {
-
-namespace {
-constexpr double kCoordLimit = 1 << 30;
-
-int Saturate(double v) { return static_cast<int>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
-}  // namespace
 
 double AngleFromPos(int nPos, int nMin, int nMax) {
   if (nMax <= nMin) return 0.0;
@@ -35,7 +31,7 @@ POINT TipPoint(int cx, int cy, double dAngle, int nRadius) {
   const double a = dAngle + kAngleOffset;
   const double dx = std::nearbyint(std::sin(a) * nRadius);
   const double dy = std::nearbyint(std::cos(a) * nRadius);
-  return POINT{Saturate(cx - dx), Saturate(cy + dy)};
+  return POINT{coord::Trunc(cx - dx), coord::Trunc(cy + dy)};
 }
 
 }  // namespace knob

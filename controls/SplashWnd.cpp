@@ -3,6 +3,11 @@
 #include <new>
 
 #include "controls/SplashLogic.h"
+#include "foundation/ControlClass.h"
+
+namespace {
+CControlClass s_class{0, IDC_ARROW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CSplashWnd, CWnd)
   ON_WM_CREATE()
@@ -61,8 +66,7 @@ BOOL CSplashWnd::Create(CWnd* pParentWnd) {
   SIZE size = splash::kDefaultSize;
   if (m_bitmap.GetSafeHandle() && m_bitmap.GetBitmap(&bm)) size = SIZE{bm.bmWidth, bm.bmHeight};
   m_rect.SetRect(0, 0, size.cx, size.cy);
-  LPCWSTR cls = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
-  return CreateEx(WS_EX_TOPMOST, cls, nullptr, WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy, AfxHwndOf(pParentWnd),
+  return CreateEx(WS_EX_TOPMOST, s_class.Name(), nullptr, WS_POPUP | WS_VISIBLE, 0, 0, size.cx, size.cy, AfxHwndOf(pParentWnd),
                   nullptr);
 }
 

@@ -4,6 +4,11 @@
 
 #include "companion/MemBitDC.h"
 #include "controls/TimerLogic.h"
+#include "foundation/ControlClass.h"
+
+namespace {
+CControlClass s_class{0};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CTimerWnd, CWnd)
   ON_WM_CREATE()
@@ -12,18 +17,15 @@ BEGIN_MESSAGE_MAP(CTimerWnd, CWnd)
 END_MESSAGE_MAP()
 
 CTimerWnd::CTimerWnd()
-    : m_pNumDC(new (std::nothrow) CMemBitDC), m_pImageDC(new (std::nothrow) CMemBitDC) {}
+    : m_pNumDC(new (std::nothrow) CMemBitDC) {}
 
 CTimerWnd::~CTimerWnd() {
   if (GetSafeHwnd()) DestroyWindow();
   delete m_pNumDC;
-  delete m_pImageDC;
 }
 
 BOOL CTimerWnd::Create(DWORD dwStyle, const POINT& pt, CWnd* pParentWnd, UINT nID) {
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(0, nullptr, nullptr, nullptr);
-  return CWnd::Create(s_strClass, nullptr, dwStyle, timerwnd::InitialRect(pt), pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, timerwnd::InitialRect(pt), pParentWnd, nID);
 }
 
 // The new strip replaces the shown one only once it is complete.
@@ -76,18 +78,18 @@ BOOL CTimerWnd::SetNumBitmap(UINT nID, COLORREF crBack) {
 }
 
 void CTimerWnd::SetTime(DWORD dwSeconds) {
-  if (!m_pNumDC || !m_pImageDC || !m_pNumDC->GetSafeHdc() || !m_pImageDC->GetSafeHdc() || dwSeconds == m_dwTime)
-    return;
+  CMemBitDC& image = m_buffers.Draw();
+  if (!m_pNumDC || !m_pNumDC->GetSafeHdc() || !image.GetSafeHdc() || dwSeconds == m_dwTime) return;
   m_dwTime = dwSeconds;
   const auto cells = timerwnd::Cells(dwSeconds);
   // Cells are placed in 64 bits: a frame or glyph width near the int limit puts them past the
   // image, where there is nothing to draw.
-  const long long nImageWidth = m_pImageDC->GetWidth(), nImageHeight = m_pImageDC->GetHeight();
+  const long long nImageWidth = image.GetWidth(), nImageHeight = image.GetHeight();
   for (int k = 0; k < timerwnd::kCellCount; ++k) {
     const long long x = static_cast<long long>(m_nFrameWidth) + static_cast<long long>(k) * m_nNumWidth;
     if (x >= nImageWidth || m_nFrameWidth >= nImageHeight || x + m_nNumWidth <= 0) continue;
-    m_pImageDC->BitBlt(static_cast<int>(x), m_nFrameWidth, m_nNumWidth, m_nNumHeight, m_pNumDC,
-                       cells[static_cast<std::size_t>(k)] * m_nNumWidth, 0, SRCCOPY);
+    image.BitBlt(static_cast<int>(x), m_nFrameWidth, m_nNumWidth, m_nNumHeight, m_pNumDC,
+                 cells[static_cast<std::size_t>(k)] * m_nNumWidth, 0, SRCCOPY);
   }
   if (GetSafeHwnd()) InvalidateRect(nullptr, TRUE);
 }
@@ -122,8 +124,8 @@ int CTimerWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 
 void CTimerWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
-  if (cx <= 0 || cy <= 0 || !m_pImageDC || !m_pImageDC->SetSize(cx, cy)) return;
-  m_pImageDC->FillSolidRect(0, 0, cx, cy, m_crBack);
+  if (cx <= 0 || cy <= 0 || !m_buffers.Resize(cx, cy)) return;
+  m_buffers.Draw().FillSolidRect(0, 0, cx, cy, m_crBack);
   if (m_bBorder) DrawBorder(cx, cy);
   m_dwTime = timerwnd::kNoTime;
   // The whole image was rebuilt; a resize alone repaints only the uncovered strips.
@@ -133,18 +135,18 @@ void CTimerWnd::OnSize(UINT nType, int cx, int cy) {
 void CTimerWnd::DrawBorder(int cx, int cy) {
   CPen penShadow(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW));
   CPen penLight(PS_SOLID, 1, ::GetSysColor(COLOR_3DLIGHT));
-  CPen* pOld = m_pImageDC->SelectObject(&penShadow);
-  m_pImageDC->MoveTo(0, cy);
-  m_pImageDC->LineTo(0, 0);
-  m_pImageDC->LineTo(cx - 1, 0);
-  m_pImageDC->SelectObject(&penLight);
-  m_pImageDC->LineTo(cx - 1, cy - 1);
-  m_pImageDC->LineTo(0, cy - 1);
-  m_pImageDC->SelectObject(pOld);
+  CMemBitDC& image = m_buffers.Draw();
+  CPen* pOld = image.SelectObject(&penShadow);
+  image.MoveTo(0, cy);
+  image.LineTo(0, 0);
+  image.LineTo(cx - 1, 0);
+  image.SelectObject(&penLight);
+  image.LineTo(cx - 1, cy - 1);
+  image.LineTo(0, cy - 1);
+  image.SelectObject(pOld);
 }
 
 void CTimerWnd::OnPaint() {
   CPaintDC dc(this);
-  if (m_pImageDC && m_pImageDC->GetSafeHdc())
-    dc.BitBlt(0, 0, m_pImageDC->GetWidth(), m_pImageDC->GetHeight(), m_pImageDC, 0, 0, SRCCOPY);
+  m_buffers.Present(&dc);
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <winport/afx.h>
 
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 
 class CMemBitDC;
@@ -39,7 +40,7 @@ class PARVANEU_API CTimerWnd : public CWnd {
   int m_nNumWidth = 0;
   int m_nNumHeight = 0;
   CMemBitDC* m_pNumDC = nullptr;
-  CMemBitDC* m_pImageDC = nullptr;
+  CBufferedPaint m_buffers;  // the window image: border and digits, drawn as the time changes
   COLORREF m_crBack = 0;
   int m_nFrameWidth = 0;
   int m_bBorder = 0;

@@ -22,3 +22,20 @@ BOOL SizeBuffers(CMemBitDC& back, CMemBitDC& draw, int cx, int cy) {
 }
 
 }  // namespace foundation
+
+bool CBufferedPaint::IsReady() const {
+  return m_dcBack.GetSafeHdc() && m_dcDraw.GetSafeHdc() && m_dcBack.GetWidth() == m_dcDraw.GetWidth() &&
+         m_dcBack.GetHeight() == m_dcDraw.GetHeight();
+}
+
+void CBufferedPaint::Compose(const DrawOver& drawOver) {
+  if (!IsReady()) return;
+  m_dcDraw.BitBlt(0, 0, m_dcBack.GetWidth(), m_dcBack.GetHeight(), &m_dcBack, 0, 0, SRCCOPY);
+  if (drawOver) drawOver(&m_dcDraw);
+}
+
+void CBufferedPaint::Present(CDC* pDC, const DrawOver& drawOver) {
+  if (!pDC || !m_dcDraw.GetSafeHdc()) return;
+  if (drawOver) drawOver(&m_dcDraw);
+  pDC->BitBlt(0, 0, m_dcDraw.GetWidth(), m_dcDraw.GetHeight(), &m_dcDraw, 0, 0, SRCCOPY);
+}

@@ -3,13 +3,17 @@
 #include <cstring>
 
 #include "companion/MemBitDC.h"
-#include "companion/VDraw.h"
+#include "foundation/ControlClass.h"
 #include "scopes/ScopeWndGeometry.h"
 #include "scopes/VideoScopeGraph.h"
 
 CFont CScopeBaseWnd::ms_font;
 int CScopeBaseWnd::ms_nResRef = 0;
 CPoint CScopeBaseWnd::ms_ptLastMouse(0, 0);
+
+namespace {
+CControlClass s_class{0, IDC_ARROW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CScopeBaseWnd, CWnd)
   ON_WM_CREATE()
@@ -31,7 +35,7 @@ CScopeBaseWnd::~CScopeBaseWnd() {
 }
 
 BOOL CScopeBaseWnd::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID) {
-  return CWnd::Create(GetNullBackWndClass(), nullptr, dwStyle, rect, pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), nullptr, dwStyle, rect, pParentWnd, nID);
 }
 
 int CScopeBaseWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {

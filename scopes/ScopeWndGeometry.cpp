@@ -12,22 +12,11 @@
 namespace scopewnd {
 
 namespace {
-constexpr double kLimit = 1 << 30;
 // Single-precision constants of the vector display, widened as the drawing widens them.
 constexpr double kF085 = static_cast<double>(0.85f);
 constexpr double kFPi = static_cast<double>(3.1415927f);
 constexpr float kCircleFactor[5] = {0.2f, 0.4f, 0.6f, 0.8f, 1.0f};
 }  // namespace
-
-int Nearest(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
-}
-
-int Trunc(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(v, -kLimit, kLimit));
-}
 
 void ComposeScope(const DWORD* bk, DWORD* graph, std::size_t n) {
   if (!bk || !graph) return;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "foundation/Coord.h"
 #include "foundation/Export.h"
 #include "winport/base/CString.h"
 #include "winport/base/geometry.h"
@@ -12,10 +13,9 @@
 
 namespace scopewnd {
 
-// Nearest integer, halves to even; saturates at +-2^30 (NaN gives 0) so later offsets never wrap.
-PARVANEU_API int Nearest(double v);
-// Toward zero, saturating the same way.
-PARVANEU_API int Trunc(double v);
+// The scope windows' coordinates: the shared family at its default limit.
+using coord::Nearest;
+using coord::Trunc;
 
 // The composition rule of the scope windows: the trace at full strength on black background,
 // the graticule where there is no trace, the channel-wise mean where both have colour.

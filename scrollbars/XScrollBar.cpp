@@ -1,16 +1,10 @@
 #include "scrollbars/XScrollBar.h"
 
+#include "foundation/ControlClass.h"
 #include "scrollbars/XScrollBarSkin.h"
 
 namespace {
-
-// Registered once per process on the first Create; the name stays valid until unload.
-LPCWSTR BarClassName() {
-  static const CString s_strClass =
-      AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
-  return s_strClass;
-}
-
+CControlClass s_class{CS_DBLCLKS, IDC_ARROW};
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CXScrollBar, CWnd)
@@ -27,13 +21,12 @@ CXScrollBar::CXScrollBar()
     : m_sizeBtn{::GetSystemMetrics(SM_CXHSCROLL), ::GetSystemMetrics(SM_CYHSCROLL)} {}
 
 CXScrollBar::~CXScrollBar() {
-  m_bmpBack.DeleteObject();
   if (m_hWnd) DestroyWindow();
 }
 
 BOOL CXScrollBar::Create(BOOL bShow, Directions2 dir, const RECT& rect, CWnd* pParent, UINT nID) {
   m_nDirection = dir;
-  if (!CWnd::Create(BarClassName(), L"", WS_CHILD, rect, pParent, nID)) return FALSE;
+  if (!CWnd::Create(s_class.Name(), L"", WS_CHILD, rect, pParent, nID)) return FALSE;
   SetOwner(pParent);
   if (bShow) ShowWindow(SW_SHOW);
   return TRUE;
@@ -134,11 +127,7 @@ int CXScrollBar::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CXScrollBar::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   UpdateStoreInfo();
-  m_bmpBack.DeleteObject();
-  if (CDC* pDC = GetDC()) {
-    m_bmpBack.CreateCompatibleBitmap(pDC, m_nWidth, m_nHeight);
-    ReleaseDC(pDC);
-  }
+  m_buffers.Resize(m_nWidth, m_nHeight);
   m_nPos = xsb::ClampPos(Model(), m_nPos);
   Invalidate(TRUE);
 }
@@ -284,13 +273,7 @@ void CXScrollBar::OnPaint() {
     return;
   }
   CPaintDC dc(this);
-  CDC memDC;
-  if (!memDC.CreateCompatibleDC(&dc)) return;
-  CBitmap* pOld = memDC.SelectObject(&m_bmpBack);
-  OnDraw(&memDC);
-  dc.BitBlt(0, 0, m_nWidth, m_nHeight, &memDC, 0, 0, SRCCOPY);
-  memDC.SelectObject(pOld);
-  memDC.DeleteDC();
+  m_buffers.Present(&dc, [this](CDC* pDC) { OnDraw(pDC); });
 }
 
 void CXScrollBar::OnDraw(CDC* pDC) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <winport/afx.h>
 
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 #include "scrollbars/XScrollBarLogic.h"
 #include "scrollbars/XScrollBarTypes.h"
@@ -77,6 +78,6 @@ class PARVANEU_API CXScrollBar : public CWnd {
   int m_nWidth = 0;
   int m_nHeight = 0;
   RECT m_rcPrevBtn{}, m_rcNextBtn{}, m_rcMove{};
-  CBitmap m_bmpBack;
+  CBufferedPaint m_buffers;  // the bar is drawn whole into the composition buffer
   BOOL m_bPressed = FALSE;
 };

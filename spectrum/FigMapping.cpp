@@ -3,14 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 namespace spectrum {
-
-int TruncCoord(double v) {
-  if (std::isnan(v)) return 0;
-  return static_cast<int>(std::clamp(v, -static_cast<double>(kCoordLimit), static_cast<double>(kCoordLimit)));
-}
 
 SScaleMap SScaleMap::Make(const CAudioScale* pScale, int nHeight) {
   SScaleMap m;

@@ -1,16 +1,16 @@
 // Pure mappings of the figure window: scale value to grid row, level to row, value index to
 // column, many values reduced to one per column, vertical grid spacing. No window, no DC.
 #pragma once
+#include "foundation/Coord.h"
 #include "foundation/Export.h"
 
 class CAudioScale;
 
 namespace spectrum {
 
-// Float coordinates become pixel coordinates by truncation toward zero; values beyond this
-// limit (and NaN, which becomes 0) saturate instead of overflowing the conversion.
+// The figure's coordinates truncate toward zero and saturate at this limit.
 constexpr int kCoordLimit = 1 << 24;
-PARVANEU_API int TruncCoord(double v);
+inline int TruncCoord(double v) { return coord::Trunc(v, kCoordLimit); }
 
 // The vertical axis of a figure of height H on a scale. A scale with fewer than two points, or
 // whose top and bottom values are equal, has no height: it draws no horizontal grid line and

@@ -2,12 +2,16 @@
 
 #include <new>
 
-#include "audio/AudioScale.h"
-#include "foundation/BufferedPaint.h"
+#include "foundation/AudioScale.h"
+#include "foundation/ControlClass.h"
 #include "foundation/DrawHelpers.h"
 #include "spectrum/FigMapping.h"
 
 using namespace spectrum;
+
+namespace {
+CControlClass s_class{CS_DBLCLKS, IDC_ARROW};
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CFigWnd, CWnd)
   ON_WM_CREATE()
@@ -26,10 +30,8 @@ CFigWnd::~CFigWnd() {
 }
 
 BOOL CFigWnd::Create(DWORD dwStyle, const RECT& rect, const CAudioScale* pScale, CWnd* pParentWnd, UINT nID) {
-  static CString s_strClass;
-  if (s_strClass.IsEmpty()) s_strClass = AfxRegisterWndClass(CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr, nullptr);
   m_pScale = pScale;
-  return CWnd::Create(s_strClass, L"", dwStyle, rect, pParentWnd, nID);
+  return CWnd::Create(s_class.Name(), L"", dwStyle, rect, pParentWnd, nID);
 }
 
 int CFigWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
@@ -46,31 +48,32 @@ void CFigWnd::OnDestroy() {
 void CFigWnd::SetXScaleCount(int n) {
   const auto hold = m_feed.Hold();
   m_nXScaleCount = n;
-  if (!m_dcGrid.GetSafeHdc()) return;
+  if (!m_buffers.Back().GetSafeHdc()) return;
   RebuildGrid();
   Clear();
   Show();
 }
 
 void CFigWnd::RebuildGrid() {
-  m_dcGrid.FillSolidRect(0, 0, m_dcGrid.GetWidth(), m_dcGrid.GetHeight(), m_crBack);
-  DrawGrid(&m_dcGrid);
+  CMemBitDC& grid = m_buffers.Back();
+  grid.FillSolidRect(0, 0, grid.GetWidth(), grid.GetHeight(), m_crBack);
+  DrawGrid(&grid);
 }
 
 void CFigWnd::Clear() {
   const auto hold = m_feed.Hold();
-  if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
-  m_dcFig.BitBlt(0, 0, m_dcGrid.GetWidth(), m_dcGrid.GetHeight(), &m_dcGrid, 0, 0, SRCCOPY);
+  m_buffers.Compose();
 }
 
 void CFigWnd::DrawDBValue(float* const pValues, int nCount, COLORREF crColor) {
   const auto hold = m_feed.Hold();
-  if (!m_dcGrid.GetSafeHdc() || !m_dcFig.GetSafeHdc()) return;
+  if (!m_buffers.IsReady()) return;
   CPen pen;
   if (!pen.CreatePen(PS_SOLID, 1, crColor)) return;
-  CPen* pOld = m_dcFig.SelectObject(&pen);
-  DrawData(&m_dcFig, pValues, nCount);
-  m_dcFig.SelectObject(pOld);
+  CMemBitDC& fig = m_buffers.Draw();
+  CPen* pOld = fig.SelectObject(&pen);
+  DrawData(&fig, pValues, nCount);
+  fig.SelectObject(pOld);
   pen.DeleteObject();
 }
 
@@ -151,7 +154,7 @@ void CFigWnd::OnSize(UINT nType, int cx, int cy) {
   CWnd::OnSize(nType, cx, cy);
   if (cx < 5 || cy < 2) return;
   const auto hold = m_feed.Hold();
-  if (!foundation::SizeBuffers(m_dcGrid, m_dcFig, cx, cy)) return;
+  if (!m_buffers.Resize(cx, cy)) return;
   RebuildGrid();
   Clear();
 }
@@ -160,9 +163,7 @@ void CFigWnd::OnPaint() {
   CPaintDC dc(this);
   // The whole copy holds the lock, so a figure drawn on a worker is never shown half done.
   const auto hold = m_feed.Hold();
-  if (!m_dcFig.GetSafeHdc()) return;
-  OnShow(&m_dcFig);
-  dc.BitBlt(0, 0, m_dcFig.GetWidth(), m_dcFig.GetHeight(), &m_dcFig, 0, 0, SRCCOPY);
+  m_buffers.Present(&dc, [this](CDC* pDC) { OnShow(pDC); });
 }
 
 void CFigWnd::NoteOut(FIGWNDNote note, int x, int y) {

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "companion/MemBitDC.h"
+#include "foundation/BufferedPaint.h"
 #include "foundation/Export.h"
 #include "foundation/FeedLatch.h"
 
@@ -41,8 +42,8 @@ class PARVANEU_API CFigWnd : public CWnd {
   // pScale stays the caller's and must outlive the window.
   BOOL Create(DWORD dwStyle, const RECT& rect, const CAudioScale* pScale, CWnd* pParentWnd, UINT nID);
 
-  int GetWidth() const { return m_dcFig.GetWidth(); }
-  int GetHeight() const { return m_dcFig.GetHeight(); }
+  int GetWidth() const { return m_buffers.GetWidth(); }
+  int GetHeight() const { return m_buffers.GetHeight(); }
   int GetXScaleCount() const { return m_nXScaleCount; }
   // Rebuilds the grid (the curves are erased) and repaints.
   void SetXScaleCount(int n);
@@ -87,8 +88,7 @@ class PARVANEU_API CFigWnd : public CWnd {
   // Guards the bitmaps and what is drawn into them; derived classes put their own figure state
   // under the same lock.
   CFeedLatch m_feed;
-  CMemBitDC m_dcGrid;
-  CMemBitDC m_dcFig;
+  CBufferedPaint m_buffers;  // the grid behind, the figure: the grid plus the curves drawn since Clear
   const CAudioScale* m_pScale = nullptr;
   int m_nXScaleCount = 10;
   std::unique_ptr<float[]> m_pColBuf;

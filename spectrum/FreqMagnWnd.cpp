@@ -59,7 +59,7 @@ void CFreqMagnWnd::SetWaveFormat(const AFmt* pFmt) {
   m_nSampleRate = pFmt->nSampleRate;
   m_strLabel = Make_AFmt_String(pFmt);
   m_FreqMagn.SetChannels(pFmt->nChannels);
-  if (m_dcGrid.GetSafeHdc()) RebuildGrid();
+  if (m_buffers.Back().GetSafeHdc()) RebuildGrid();
 }
 
 void CFreqMagnWnd::FillData(float** ppData, long nParam1, unsigned long nParam2) {
@@ -141,7 +141,7 @@ void CFreqMagnWnd::SetAxisLabels(BOOL bShow) {
 void CFreqMagnWnd::SetLinear(unsigned char bLinear) {
   const auto hold = m_feed.Hold();
   m_bLinear = bLinear;
-  if (!m_dcGrid.GetSafeHdc()) return;
+  if (!m_buffers.Back().GetSafeHdc()) return;
   RebuildGrid();
   Clear();
   Show();

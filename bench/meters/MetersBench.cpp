@@ -7,7 +7,7 @@
 #include <array>
 #include <cmath>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"
 

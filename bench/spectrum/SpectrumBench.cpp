@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FreqMagnWnd.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/VUMeter.h"
 
 namespace hl = winport::headless;

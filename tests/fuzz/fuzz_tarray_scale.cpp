@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FuzzValues.h"
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "foundation/TArray.h"
 #include "support/Canvas.h"
 

@@ -13,7 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FreqMagnWnd.h"
 
 namespace hl = winport::headless;

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FigWnd.h"
 
 namespace hl = winport::headless;

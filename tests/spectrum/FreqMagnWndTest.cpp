@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FreqMagnWnd.h"
 
 namespace hl = winport::headless;

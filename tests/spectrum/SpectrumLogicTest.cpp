@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FigMapping.h"
 #include "spectrum/FreqAxis.h"
 #include "spectrum/NaturalSpline.h"

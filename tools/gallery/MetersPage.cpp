@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/ExVUMeter.h"
 #include "audio/VUMeter.h"
 #include "tools/gallery/Gallery.h"

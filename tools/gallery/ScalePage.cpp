@@ -1,7 +1,7 @@
 // The dB scale drawn beside a plain level bar, in both label styles.
 #include <cmath>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "tools/gallery/Gallery.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FreqMagnWnd.h"
 #include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"

@@ -4,7 +4,7 @@
 #include <memory>
 #include <set>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 namespace {
 

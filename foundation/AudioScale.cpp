@@ -1,4 +1,4 @@
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 #include <climits>
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 namespace {
 

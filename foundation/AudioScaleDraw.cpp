@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 
 namespace {
 
