@@ -12,7 +12,6 @@ using namespace winport::detail;
 
 namespace winport::detail {
 Surface ComposeClient(HWND hwnd);
-void ResetPrompts();
 }
 
 namespace winport::headless {
