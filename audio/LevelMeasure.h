@@ -14,7 +14,8 @@
 #include "audio/TruePeak.h"
 #include "foundation/Export.h"
 
-enum LevelMeterMode {
+// int underneath: a host may hand over any int, and Initial refuses the unknown ones.
+enum LevelMeterMode : int {
   LMM_DIGITAL_PEAK = 0,  // IEC 60268-18 digital peak meter
   LMM_VU = 1,            // IEC 60268-17 VU meter
   LMM_PPM_TYPE_I = 2,    // IEC 60268-10 type I peak programme meter
