@@ -26,8 +26,10 @@ endif()
 # own, without it, by the header check. Clang leaves the timestamp out so that ccache can reuse
 # what was compiled against it.
 set(CMAKE_PCH_PROLOGUE "")
+# Clang only: g++ 12 loads its precompiled headers (80-130 MB here) more slowly than it parses
+# the headers (a sample of 76 sources: 158 s CPU with them, 133 s without; clang 65 s and 93 s).
 function(parvaneu_precompile target)
-  if(NOT PARVANEU_PCH)
+  if(NOT PARVANEU_PCH OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     return()
   endif()
   if(ARGV1 STREQUAL "REUSE_FROM")
@@ -37,9 +39,7 @@ function(parvaneu_precompile target)
       target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
     endforeach()
   endif()
-  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
-  endif()
+  target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
 endfunction()
 
 # The install keeps its layout relative: a library finds its siblings through $ORIGIN and a tool
