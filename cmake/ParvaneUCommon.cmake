@@ -19,6 +19,29 @@ if(PARVANEU_TSAN)
   target_link_options(parvaneu_flags INTERFACE -fsanitize=thread)
 endif()
 
+# Precompiled headers: the platform's umbrella header (<winport/afx.h>, plus any headers given)
+# parsed once per target instead of once per source; `REUSE_FROM other` takes another target's
+# instead (same compile options). The precompiled header is not made a system header, so
+# warnings in what it includes still fail a -Werror build; each header is still compiled on its
+# own, without it, by the header check. Clang leaves the timestamp out so that ccache can reuse
+# what was compiled against it.
+set(CMAKE_PCH_PROLOGUE "")
+# Clang only: g++ 12 loads its precompiled headers (80-130 MB here) more slowly than it parses
+# the headers (a sample of 76 sources: 158 s CPU with them, 133 s without; clang 65 s and 93 s).
+function(parvaneu_precompile target)
+  if(NOT PARVANEU_PCH OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  if(ARGV1 STREQUAL "REUSE_FROM")
+    target_precompile_headers(${target} REUSE_FROM ${ARGV2})
+  else()
+    foreach(header IN ITEMS "<winport/afx.h>" ${ARGN})
+      target_precompile_headers(${target} PRIVATE "$<$<COMPILE_LANGUAGE:CXX>:${header}>")
+    endforeach()
+  endif()
+  target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
+endfunction()
+
 # The install keeps its layout relative: a library finds its siblings through $ORIGIN and a tool
 # finds them one step up, so an installed tree runs from any prefix it is copied to.
 file(RELATIVE_PATH PARVANEU_BIN_TO_LIB ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})

@@ -15,7 +15,9 @@ include(cmake/EmbedResources.cmake)
 parvaneu_embed_resources(PARVANEU_RESOURCE_SOURCE ${PROJECT_SOURCE_DIR}/resources)
 
 # The true-peak filter is straight multiply-add loops; -O2's cheap vectoriser leaves them scalar.
-set_source_files_properties(${PROJECT_SOURCE_DIR}/audio/TruePeak.cpp PROPERTIES COMPILE_OPTIONS "-O3")
+# A precompiled header is only valid at the optimisation level it was made with.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/audio/TruePeak.cpp PROPERTIES COMPILE_OPTIONS "-O3"
+  SKIP_PRECOMPILE_HEADERS ON)
 
 add_library(ParvaneU SHARED ${PARVANEU_SOURCES} ${PARVANEU_RESOURCE_SOURCE} ParvaneU.h)
 add_library(ParvaneU::ParvaneU ALIAS ParvaneU)
@@ -30,6 +32,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Unique symbols would pin the module in memory: a host must be able to unload it.
   target_compile_options(ParvaneU PRIVATE -fno-gnu-unique)
 endif()
+parvaneu_precompile(ParvaneU)
 parvaneu_shared_library(ParvaneU)
 install(FILES ParvaneU.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/ParvaneU)
 foreach(part IN LISTS PARVANEU_PARTS)

@@ -32,7 +32,8 @@
 #include "companion/KestruneExport.h"
 #include "winport/base/types.h"
 
-enum FFTWndType {
+// int underneath: a host may hand over any int, and Initial refuses the unknown ones.
+enum FFTWndType : int {
   FFTWND_RECTANGLE = 0,
   FFTWND_HANN = 1,
   FFTWND_HAMMING = 2,

@@ -13,7 +13,8 @@ struct ScaleItem {
   int nValue;  // position of this point on the scale, in value units
 };
 
-enum ASDSStyle {
+// int underneath: a host may hand over any int, and the draw call refuses the unknown ones.
+enum ASDSStyle : int {
   ASDS_NONE = 0,       // draw nothing
   ASDS_TEXTLEFT = 1,   // ticks along the right edge, labels to their left, right-aligned
   ASDS_TEXTRIGHT = 2,  // ticks along the left edge, labels to their right, left-aligned

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "winport/base/CArray.h"
+#include "winport/base/debug.h"
 
 template <class T>
 class CTArray {
@@ -46,13 +47,13 @@ class CTArray {
   }
   void RemoveAll() { SetSize(0, -1); }
 
-  const T& GetAt(int i) const { return m_pData[i]; }
-  T& ElementAt(int i) { return m_pData[i]; }
-  T& operator[](int i) { return m_pData[i]; }
-  const T& operator[](int i) const { return m_pData[i]; }
+  const T& GetAt(int i) const { return m_pData[Index(i)]; }
+  T& ElementAt(int i) { return m_pData[Index(i)]; }
+  T& operator[](int i) { return m_pData[Index(i)]; }
+  const T& operator[](int i) const { return m_pData[Index(i)]; }
   const T* GetData() const { return m_pData; }
   T* GetData() { return m_pData; }
-  void SetAt(int i, const T& e) { m_pData[i] = e; }
+  void SetAt(int i, const T& e) { m_pData[Index(i)] = e; }
   void SetAtGrow(int i, const T& e) {
     if (i >= m_nSize && (i == INT_MAX || !Resize(i + 1))) return;
     m_pData[i] = e;
@@ -120,6 +121,10 @@ class CTArray {
   static std::size_t Bytes(int n) { return static_cast<std::size_t>(n) * sizeof(T); }
   static T* Allocate(int n) { return static_cast<T*>(std::malloc(Bytes(n))); }
   static bool Fits(int a, int b) { return b <= INT_MAX - a; }  // a + b of two counts >= 0
+  int Index(int i) const {
+    WINPORT_CHECK(i >= 0 && i < m_nSize, "callers index within GetSize(): the accessors do not check");
+    return i;
+  }
 
   // The size change of SetSize; false (and nothing changed) when the storage cannot be had.
   bool Resize(int nNewSize) {

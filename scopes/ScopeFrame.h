@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 
+#include "winport/base/debug.h"
 #include "winport/base/types.h"
 
 namespace scopes_detail {
@@ -21,7 +22,10 @@ struct FrameView {
   long rowStep = 0;    // (skip + 1) * pitch
   long rowBytes = 0;   // bytes read from each sampled row
   explicit operator bool() const { return base != nullptr; }
-  const BYTE* Row(long r) const { return base + static_cast<std::ptrdiff_t>(r) * rowStep; }
+  const BYTE* Row(long r) const {
+    WINPORT_CHECK(r >= 0 && r < rows, "only the sampled rows CheckFrame vouched for are read");
+    return base + static_cast<std::ptrdiff_t>(r) * rowStep;
+  }
 };
 
 // Bytes a row of the given format reads for a frame nWidth pixels wide (nWidth already checked).

@@ -2,36 +2,68 @@
 # Runs every libFuzzer target of tests/fuzz for [seconds] each (default 600) under ASan+UBSan,
 # starting from the committed seeds in tests/fuzz/corpus/<target>/ (<target> with or without its
 # fuzz_ prefix). New inputs go to build-fuzz/corpus/<target>/, crashes to build-fuzz/crashes/;
-# any finding fails the script.
+# any finding fails the script. Targets run side by side, as many as there are cores.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 jobs=$(nproc)
 
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+fi
+cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DPARVANEU_FUZZ=ON -DPARVANEU_BUILD_BENCH=OFF -DPARVANEU_BUILD_TOOLS=OFF >/dev/null
 cmake --build build-fuzz -j "$jobs" --target parvaneu_fuzz
 
 export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp UBSAN_OPTIONS=print_stacktrace=1
 export WINPORT_BACKEND=headless
-mkdir -p build-fuzz/crashes
-failed=()
-for bin in build-fuzz/tests/fuzz/fuzz_*; do
-  [[ -x "$bin" ]] || continue
+mkdir -p build-fuzz/crashes build-fuzz/status
+
+# One target for the given time; its verdict goes to build-fuzz/status/<name>.
+run_one() {
+  local bin=$1 name target seeds work
   name=$(basename "$bin")
   target=${name#fuzz_}
   seeds=tests/fuzz/corpus/$target
   [[ -d "$seeds" ]] || seeds=tests/fuzz/corpus/$name  # seeds under either name
+  [[ -d "$seeds" ]] || seeds=""
   work=build-fuzz/corpus/$target
   mkdir -p "$work"
-  [[ -d "$seeds" ]] || seeds=""
-  echo "== $name, ${seconds} s"
-  if ! "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
+  if "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
       -artifact_prefix="build-fuzz/crashes/$name-" "$work" ${seeds:+"$seeds"} >"build-fuzz/$name.log" 2>&1; then
+    echo ok >"build-fuzz/status/$name"
+  else
+    echo failed >"build-fuzz/status/$name"
+  fi
+}
+
+# The targets run side by side, one per core: each still gets its full time.
+names=()
+running=0
+for bin in build-fuzz/tests/fuzz/fuzz_*; do
+  [[ -x "$bin" ]] || continue
+  names+=("$(basename "$bin")")
+  rm -f "build-fuzz/status/$(basename "$bin")"
+  if ((running >= jobs)); then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  echo "== $(basename "$bin"), ${seconds} s"
+  run_one "$bin" &
+  running=$((running + 1))
+done
+wait
+failed=()
+for name in "${names[@]}"; do
+  if [[ "$(cat "build-fuzz/status/$name" 2>/dev/null)" != ok ]]; then
     failed+=("$name")
+    echo "== $name:"
     grep -E "ERROR|runtime error|SUMMARY" "build-fuzz/$name.log" | head -5 || true
   fi
-  grep -E "stat::number_of_executed_units" "build-fuzz/$name.log" || true
+  echo "$name: $(grep -E "stat::number_of_executed_units" "build-fuzz/$name.log" || true)"
 done
 if ((${#failed[@]})); then
   echo "fuzz: findings in ${failed[*]} (inputs in build-fuzz/crashes/)"

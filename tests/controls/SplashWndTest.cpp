@@ -95,7 +95,7 @@ class SplashWindow : public testsupport::HostWindowTest {
     return rc;
   }
   std::string TempFile(const char* name) {
-    const std::string dir = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/splash";
+    const std::string dir = PARVANEU_TEST_OUTPUT_DIR "/splash";
     std::filesystem::create_directories(dir);
     return dir + "/" + name;
   }

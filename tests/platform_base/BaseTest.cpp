@@ -99,4 +99,18 @@ TEST(DebugOutput, HookSeesEveryLine) {
   EXPECT_EQ(seen, L"trace line");
 }
 
+TEST(WinportCheck, ADebugBuildStopsAtABrokenInvariantWithItsReasonAndReleaseDoesNotLook) {
+  int looked = 0;
+  const auto holds = [&] { return ++looked > 0; };
+  WINPORT_CHECK(holds(), "a check that holds lets the program go on");
+  winport::Surface surface(4, 3);
+  EXPECT_NE(surface.Row(2), nullptr);
+#ifdef NDEBUG
+  EXPECT_EQ(looked, 0);  // not evaluated, so release behaviour is what it was
+#else
+  EXPECT_EQ(looked, 1);
+  EXPECT_DEATH((void)surface.Row(3), "check failed: callers clip to the surface before taking a row \\(y >= 0");
+#endif
+}
+
 }  // namespace

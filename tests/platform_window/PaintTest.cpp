@@ -13,7 +13,7 @@ class Paint : public ::testing::Test {
  protected:
   void SetUp() override { headless::Reset(); }
   static void Save(const headless::Image& img, const char* name) {
-    std::string path = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/" + name;
+    const std::string path = PARVANEU_TEST_OUTPUT_DIR "/" + std::string(name);
     headless::SavePng(img, path.c_str());
   }
 };

@@ -12,6 +12,8 @@
 #include <string>
 
 #include <winport/afx.h>
+#include <winport/window/Backend.h>
+#include <winport/window/Sdl2.h>
 
 using namespace winport;
 

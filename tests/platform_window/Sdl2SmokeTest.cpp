@@ -6,6 +6,9 @@
 #include <string>
 #include <unistd.h>
 
+#include <winport/window/Backend.h>
+#include <winport/window/Sdl2.h>
+
 #include "support/Recorder.h"
 
 using namespace winport;

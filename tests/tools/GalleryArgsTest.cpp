@@ -195,7 +195,7 @@ TEST(ResourceScript, OutputPathIsRequired) {
   const int none = std::system(("python3 '" + script + "' > /dev/null 2>&1").c_str());
   ASSERT_TRUE(WIFEXITED(none));
   EXPECT_EQ(WEXITSTATUS(none), 2);
-  const std::string out = std::string(PARVANEU_TEST_OUTPUT_DIR) + "/mb_image.bmp";
+  const std::string out = PARVANEU_TEST_OUTPUT_DIR "/mb_image.bmp";
   const int made = std::system(("python3 '" + script + "' '" + out + "'").c_str());
   ASSERT_TRUE(WIFEXITED(made));
   EXPECT_EQ(WEXITSTATUS(made), 0);

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <winport/headless.h>
+#include <winport/window/Backend.h>
 
 #include "scrollbars/ScrollWnd.h"
 #include "scrollbars/XSBScrollWnd.h"

@@ -15,6 +15,7 @@
 
 #include <winport/afx.h>
 #include <winport/headless.h>
+#include <winport/window/Backend.h>
 
 #include "tools/gallery/FfmpegAudio.h"
 #include "tools/gallery/Gallery.h"

@@ -29,6 +29,14 @@ DebugOutputHook SetDebugOutputHook(DebugOutputHook hook) {
 }
 }  // namespace winport
 
+namespace winport {
+void CheckFailed(const char* cond, const char* why, const char* file, int line) {
+  std::fprintf(stderr, "%s:%d: check failed: %s (%s)\n", file, line, why, cond);
+  std::fflush(stderr);
+  std::abort();
+}
+}  // namespace winport
+
 void OutputDebugStringW(LPCWSTR text) {
   if (!text) return;
   {

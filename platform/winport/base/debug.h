@@ -1,4 +1,4 @@
-// Debug output and small arithmetic helpers of the window API.
+// Debug output, invariant checks and small arithmetic helpers of the window API.
 #pragma once
 #include <functional>
 #include <string_view>
@@ -17,3 +17,18 @@ WINPORT_API DebugOutputHook SetDebugOutputHook(DebugOutputHook hook);
 
 // a * b / c rounded half away from zero in 64-bit; -1 when c is 0 or the result overflows.
 WINPORT_API int MulDiv(int a, int b, int c);
+
+// An invariant the code relies on without checking it at run time ("indexes are not checked",
+// "checked once where it enters and trusted below"), with the sentence that says why it holds.
+// A debug build (no NDEBUG) stops at a broken one and prints the sentence; a release build does
+// not evaluate the condition, so it must have no side effects (unlike VERIFY).
+#ifdef NDEBUG
+#define WINPORT_CHECK(cond, why) ((void)sizeof((cond) ? 1 : 0))
+#else
+#define WINPORT_CHECK(cond, why) ((cond) ? (void)0 : ::winport::CheckFailed(#cond, why, __FILE__, __LINE__))
+#endif
+
+namespace winport {
+// Prints "file:line: check failed: why (cond)" to stderr and aborts.
+[[noreturn]] WINPORT_API void CheckFailed(const char* cond, const char* why, const char* file, int line);
+}  // namespace winport

@@ -99,10 +99,13 @@ CDocTemplate* CDocManager::GetNextDocTemplate(POSITION& pos) const {
 }
 
 void CWinApp::AddDocTemplate(CDocTemplate* pTemplate) {
-  if (!m_pDocManager) m_pDocManager = new (std::nothrow) CDocManager;
   if (!m_pDocManager) {
-    delete pTemplate;
-    return;
+    m_pDocManager = new (std::nothrow) CDocManager;
+    if (!m_pDocManager) {
+      delete pTemplate;
+      return;
+    }
+    m_pfnDeleteDocManager = [](CDocManager* manager) { delete manager; };
   }
   m_pDocManager->AddDocTemplate(pTemplate);
 }

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "winport/base/debug.h"
 #include "winport/base/types.h"
 
 namespace winport {
@@ -57,8 +58,15 @@ class WINPORT_API Surface {
   const Pixel* Data() const { return pixels_.data(); }
   std::span<Pixel> Pixels() { return pixels_; }
   std::span<const Pixel> Pixels() const { return pixels_; }
-  Pixel* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-  const Pixel* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+  // Rows are not checked: every caller clips to the surface first (At and Set below do).
+  Pixel* Row(int y) {
+    WINPORT_CHECK(y >= 0 && y < height_, "callers clip to the surface before taking a row");
+    return pixels_.data() + static_cast<std::size_t>(y) * width_;
+  }
+  const Pixel* Row(int y) const {
+    WINPORT_CHECK(y >= 0 && y < height_, "callers clip to the surface before taking a row");
+    return pixels_.data() + static_cast<std::size_t>(y) * width_;
+  }
 
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   // Out-of-range reads give 0 and writes are dropped.

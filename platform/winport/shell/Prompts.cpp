@@ -5,7 +5,6 @@
 #include <mutex>
 
 #include "winport/com/Com.h"
-#include "winport/headless.h"
 #include "winport/shell/CommDlg.h"
 #include "winport/shell/PromptProvider.h"
 #include "winport/shell/ShellInfo.h"
@@ -14,21 +13,11 @@
 #include "winport/window/User32.h"
 
 namespace winport {
-namespace detail {
-PromptAnswer AskScripted(const PromptRequest& request);  // the headless script
-void RecordPrompt(const headless::PromptRecord& record);
-}  // namespace detail
-
 namespace {
 
 class CancelAll : public PromptProvider {
  public:
   PromptAnswer Ask(const PromptRequest&) override { return {}; }
-};
-
-class Scripted : public PromptProvider {
- public:
-  PromptAnswer Ask(const PromptRequest& request) override { return detail::AskScripted(request); }
 };
 
 std::mutex g_providerMutex;
@@ -39,20 +28,9 @@ std::shared_ptr<PromptProvider> CurrentProvider() {
     std::lock_guard lock(g_providerMutex);
     if (g_provider) return g_provider;
   }
-  if (CurrentBackend().VirtualClock()) return std::make_shared<Scripted>();
+  if (auto answered = CurrentBackend().Prompts()) return answered;
   if (auto desktop = MakeDesktopPromptProvider()) return desktop;
   return std::make_shared<CancelAll>();
-}
-
-// The filter as the record shows it: every NUL up to the closing empty string becomes '|'.
-std::wstring FilterText(LPCWSTR filter) {
-  std::wstring out;
-  if (!filter) return out;
-  for (const wchar_t* p = filter; *p; p += std::wcslen(p) + 1) {
-    out += p;
-    out += L'|';
-  }
-  return out;
 }
 
 std::vector<std::pair<std::wstring, std::wstring>> FilterPairs(LPCWSTR filter) {
@@ -68,29 +46,7 @@ std::vector<std::pair<std::wstring, std::wstring>> FilterPairs(LPCWSTR filter) {
   return pairs;
 }
 
-headless::PromptRecord RecordOf(const PromptRequest& request, LPCWSTR rawFilter) {
-  headless::PromptRecord r{};
-  r.kind = static_cast<headless::PromptRecord::Kind>(request.kind);
-  r.title = request.title;
-  r.filter = FilterText(rawFilter);
-  r.fileName = request.fileName;
-  r.defExt = request.defExt;
-  r.flags = request.flags;
-  r.filterIndex = request.filterIndex;
-  r.owner = request.owner;
-  r.ownerRect = RECT{0, 0, 0, 0};
-  r.ownerEnabled = FALSE;
-  if (request.owner && IsWindow(request.owner)) {
-    GetWindowRect(request.owner, &r.ownerRect);
-    r.ownerEnabled = IsWindowEnabled(request.owner);
-  }
-  return r;
-}
-
-PromptAnswer Ask(const PromptRequest& request, LPCWSTR rawFilter) {
-  detail::RecordPrompt(RecordOf(request, rawFilter));
-  return CurrentProvider()->Ask(request);
-}
+PromptAnswer Ask(const PromptRequest& request) { return CurrentProvider()->Ask(request); }
 
 thread_local DWORD t_lastDialogError = 0;
 
@@ -113,7 +69,7 @@ BOOL RunFileDialog(LPOPENFILENAMEW ofn, PromptRequest::Kind kind) {
   request.defExt = ofn->lpstrDefExt ? ofn->lpstrDefExt : L"";
   request.flags = ofn->Flags;
   request.owner = ofn->hwndOwner;
-  PromptAnswer answer = Ask(request, ofn->lpstrFilter);
+  PromptAnswer answer = Ask(request);
   if (!answer.confirmed || answer.path.empty()) return FALSE;
   std::wstring path = answer.path;
   PathParts parts = SplitPath(path);
@@ -297,7 +253,7 @@ PIDLIST_ABSOLUTE BrowseForFolder(LPBROWSEINFOW lpbi) {
   request.fileName = state.selection;
   request.flags = lpbi->ulFlags;
   request.owner = lpbi->hwndOwner;
-  PromptAnswer answer = Ask(request, nullptr);
+  PromptAnswer answer = Ask(request);
   if (!answer.confirmed || answer.path.empty()) return nullptr;
   PIDLIST_ABSOLUTE pidl = MakeIdList(answer.path);
   if (!pidl) return nullptr;

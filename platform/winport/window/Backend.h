@@ -9,6 +9,8 @@
 
 namespace winport {
 
+class PromptProvider;  // winport/shell/PromptProvider.h
+
 class WINPORT_API Backend {
  public:
   virtual ~Backend() = default;
@@ -30,6 +32,9 @@ class WINPORT_API Backend {
   // or Wake is called. Only called on the thread that selected the back end.
   virtual void WaitEvents(std::uint64_t until) = 0;
   virtual void Wake() {}
+  // Who answers file and folder prompts when the host chose no provider; null leaves them to the
+  // desktop's helper. The headless back end answers from its harness script.
+  virtual std::shared_ptr<PromptProvider> Prompts() { return nullptr; }
 };
 
 // "headless" or "sdl2"; false when that back end is not built or cannot start (for sdl2: no

@@ -1,7 +1,5 @@
 #include "winport/window/CWinApp.h"
 
-#include "winport/doc/CDocManager.h"
-
 namespace {
 CWinApp* g_app = nullptr;
 }
@@ -11,7 +9,7 @@ CWinApp::CWinApp(LPCTSTR lpszAppName) : m_pszAppName(lpszAppName), m_hInstance(A
 }
 
 CWinApp::~CWinApp() {
-  delete m_pDocManager;
+  if (m_pDocManager && m_pfnDeleteDocManager) m_pfnDeleteDocManager(m_pDocManager);
   if (g_app == this) g_app = nullptr;
 }
 

@@ -27,6 +27,10 @@ class WINPORT_API CWinApp : public CCmdTarget {
   LPCTSTR m_pszAppName = nullptr;
   HINSTANCE m_hInstance = nullptr;
   CDocManager* m_pDocManager = nullptr;
+
+ private:
+  // Set by the document floor with the manager it creates, so that this floor need not know it.
+  void (*m_pfnDeleteDocManager)(CDocManager*) = nullptr;
 };
 
 WINPORT_API CWinApp* AfxGetApp();

@@ -18,6 +18,7 @@ class HeadlessBackend final : public Backend {
   std::uint64_t Now() override { return detail::S().virtualNow; }
   SIZE ScreenSize() override { return detail::S().headlessScreen; }
   void WaitEvents(std::uint64_t) override {}
+  std::shared_ptr<PromptProvider> Prompts() override { return detail::HeadlessPrompts(); }
 };
 
 }  // namespace

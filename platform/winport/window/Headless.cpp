@@ -13,7 +13,6 @@ using namespace winport::detail;
 
 namespace winport::detail {
 Surface ComposeClient(HWND hwnd);
-void ResetPrompts();
 }
 
 namespace winport::headless {

@@ -162,6 +162,10 @@ bool RunDueActions();                                 // true if one ran
 std::uint64_t NextDueTime(Queue& q, bool& any);       // timers of q and harness actions
 [[noreturn]] void FailWait(const char* where);
 extern thread_local int g_waitDepth;
+// The harness's prompt script (shell/HeadlessPrompts.cpp), which the headless back end answers
+// prompts with; one provider for the process.
+std::shared_ptr<PromptProvider> HeadlessPrompts();
+void ResetPrompts();
 
 // The framework layer (CWnd) attaches to windows as they are created and forgets them after
 // WM_NCDESTROY; these hooks keep the core free of framework types.
