@@ -10,6 +10,7 @@
 #include <winport/window/Sdl2.h>
 
 #include "support/Recorder.h"
+#include "winport/window/Sdl2.h"
 
 using namespace winport;
 
@@ -25,18 +26,73 @@ std::string SelfPath() {
   return buf;
 }
 
-TEST(Sdl2Smoke, RedWindowIsShownAndPresented) {
-  if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+// Runs the named test of this program under a virtual X server; its exit code.
+int RunUnderXvfb(const char* test) {
+  if (std::system("command -v xvfb-run > /dev/null 2>&1") != 0) return kSkipped;
   // The system's display libraries keep some allocations to exit; the child checks pixels, not
   // those libraries' leaks.
   std::string cmd = "xvfb-run -a env ASAN_OPTIONS=detect_leaks=0 WINPORT_SDL2_SMOKE_CHILD=1 WINPORT_BACKEND=sdl2 '" +
-                    SelfPath() +
-                    "' --gtest_filter=Sdl2Smoke.ChildRun";
+                    SelfPath() + "' --gtest_filter=" + test;
   int status = std::system(cmd.c_str());
-  ASSERT_NE(status, -1);
-  int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (code == kSkipped) GTEST_SKIP() << "SDL2 back end not available in this build";
+  if (status == -1) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Sdl2Smoke, RedWindowIsShownAndPresented) {
+  const int code = RunUnderXvfb("Sdl2Smoke.ChildRun");
+  if (code == kSkipped) GTEST_SKIP() << "no xvfb-run or no SDL2 back end";
   EXPECT_EQ(code, 0);
+}
+
+TEST(Sdl2Smoke, PresentAfterOneChildPaintsCopiesOnlyThatChild) {
+  const int code = RunUnderXvfb("Sdl2Smoke.PartialChild");
+  if (code == kSkipped) GTEST_SKIP() << "no xvfb-run or no SDL2 back end";
+  EXPECT_EQ(code, 0);
+}
+
+// Pumps until the queue is empty and every pending paint and present has run.
+void Settle() {
+  SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostQuitMessage(0);
+  });
+  while (AfxPumpMessage()) {
+  }
+}
+
+TEST(Sdl2Smoke, PartialChild) {
+  if (!std::getenv("WINPORT_SDL2_SMOKE_CHILD")) GTEST_SKIP() << "runs only inside the smoke test";
+  if (!SelectBackend("sdl2")) std::exit(kSkipped);
+  COLORREF colour = RGB(0, 0, 255);
+  CRecorderWnd top, left, right;
+  auto painter = [&colour](CRecorderWnd& w) {
+    return [&w, &colour](UINT m, WPARAM, LPARAM, LRESULT&) {
+      if (m != WM_PAINT) return false;
+      CPaintDC dc(&w);
+      dc.FillSolidRect(0, 0, 40, 30, colour);
+      return true;
+    };
+  };
+  left.hook = painter(left);
+  right.hook = painter(right);
+  ASSERT_TRUE(top.CreateTop(CRect(20, 20, 220, 120)));
+  ASSERT_TRUE(left.CreateChild(&top, CRect(10, 10, 50, 40), WS_VISIBLE, 1));
+  ASSERT_TRUE(right.CreateChild(&top, CRect(100, 50, 140, 80), WS_VISIBLE, 2));
+  Settle();
+  colour = RGB(0, 255, 0);
+  right.Invalidate(FALSE);
+  Settle();
+  RECT presented{};
+  ASSERT_TRUE(sdl2::LastPresented(top.m_hWnd, presented));
+  EXPECT_EQ(presented.left, 100);
+  EXPECT_EQ(presented.top, 50);
+  EXPECT_EQ(presented.right, 140);
+  EXPECT_EQ(presented.bottom, 80);
+  Surface shot;
+  ASSERT_TRUE(sdl2::ReadBack(top.m_hWnd, shot));
+  EXPECT_EQ(shot.At(120, 60), 0x00FF00u);  // the new colour reached the screen
+  EXPECT_EQ(shot.At(20, 20), 0x0000FFu);   // the other child kept what it showed
+  top.DestroyWindow();
 }
 
 TEST(Sdl2Smoke, ChildRun) {

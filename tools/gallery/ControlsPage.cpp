@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <winport/afx.h>
@@ -314,21 +315,37 @@ class CControlsPage : public gallery::Page {
     m_frame.FloatControlBar(&m_float, CPoint(rc.left + 110, rc.top + 40));
   }
 
-  // Drags in client coordinates of the knob: press, 2 pixels a tick, release.
-  static void Drag(CKnob& knob, unsigned ms, unsigned start, unsigned end, int dir) {
+  struct DragPlan {
+    CKnob* knob;
+    unsigned start, end;
+    int dir;
+    int X(unsigned ms) const { return 32 + dir * static_cast<int>((std::min(ms, end) - start) / 20) * 2; }
+  };
+
+  // Drags in client coordinates of the knob: press, 2 pixels a tick, release. In real windows
+  // ticks need not land on the plan's times, so a press is held by state, not by exact times:
+  // a knob left holding the capture would take every click, the page's pause included.
+  void DriveDrags(unsigned ms) {
     namespace hl = winport::headless;
-    if (ms < start || ms > end) return;
-    const int x = 32 + dir * static_cast<int>((ms - start) / 20) * 2;
-    if (ms == start) hl::MouseDown(knob, 32, 32);
-    hl::MouseMove(knob, x, 32);
-    if (ms == end) hl::MouseUp(knob, x, 32);
+    const DragPlan plans[] = {{&m_knobLine, 100, 500, 1},
+                              {&m_knobBitmap, 600, 1500, 1},
+                              {&m_knobWide, 1700, 2700, 1},
+                              {&m_knobLine, 2800, 3300, -1}};
+    const DragPlan* active = nullptr;
+    for (const DragPlan& p : plans)
+      if (ms >= p.start && ms <= p.end) active = &p;
+    if (m_held && (!active || active->start != m_held->start)) {
+      hl::MouseUp(*m_held->knob, m_held->X(ms), 32);
+      m_held.reset();
+    }
+    if (!active) return;
+    if (!m_held) hl::MouseDown(*active->knob, 32, 32);
+    m_held = *active;
+    hl::MouseMove(*active->knob, active->X(ms), 32);
   }
 
   void DriveKnobs(unsigned ms) {
-    Drag(m_knobLine, ms, 100, 500, 1);
-    Drag(m_knobBitmap, ms, 600, 1500, 1);
-    Drag(m_knobWide, ms, 1700, 2700, 1);
-    Drag(m_knobLine, ms, 2800, 3300, -1);
+    DriveDrags(ms);
     if (ms == 3400) {  // a double click returns the first knob to its default
       winport::headless::MouseDown(m_knobLine, 32, 32);
       winport::headless::MouseUp(m_knobLine, 32, 32);
@@ -364,6 +381,7 @@ class CControlsPage : public gallery::Page {
   }
 
   CWnd* m_pParent = nullptr;
+  std::optional<DragPlan> m_held;  // the drag whose knob is pressed
   CKnob m_knobLine, m_knobBitmap, m_knobWide;
   CStatic m_labels[3];
   CBitmap m_bmpDot;

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "winport/gdi/Surface.h"
 #include "winport/window/WinDefs.h"
@@ -26,8 +27,9 @@ class WINPORT_API Backend {
   virtual void ShowNative(HWND, bool /*show*/) {}
   // The title bar text of a native window: its window text.
   virtual void TitleNative(HWND, const wchar_t* /*title*/) {}
-  // The composed window (client area with its children) as it should appear.
-  virtual void Present(HWND, const Surface&) {}
+  // The composed window (client area with its children) as it should appear; only the dirty
+  // rectangles (window coordinates) changed since the last present.
+  virtual void Present(HWND, const Surface&, std::span<const RECT> /*dirty*/) {}
   // Feeds native input into winport::Inject* until `until` (clock ms) passes, an event arrives
   // or Wake is called. Only called on the thread that selected the back end.
   virtual void WaitEvents(std::uint64_t until) = 0;

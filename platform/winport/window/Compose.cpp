@@ -1,6 +1,8 @@
 // Composition: a window as a screenshot shows it, its surface with the visible children on top
-// in z-order, each clipped to its parent's client area. Runs no paint.
+// in z-order, each clipped to its parent's client area. Runs no paint. A native window is
+// presented only where something changed since its last present.
 #include <algorithm>
+#include <vector>
 
 #include "winport/window/detail/Core.h"
 
@@ -79,28 +81,83 @@ Surface ComposeClient(HWND hwnd) {
   return out;
 }
 
-void ComposeWindow(HWND hwnd, Surface& out) {
-  auto w = Find(hwnd);
-  if (!w) {
-    out = Surface();
-    return;
-  }
-  Lock lock(S().mu);
-  int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
-  const SIZE size = Surface::Capped(width, height);
-  // The last composition's buffer is reused: a fresh one per frame costs more in page faults
-  // than the composing itself.
-  if (out.Width() != size.cx || out.Height() != size.cy) out = Surface(size.cx, size.cy);
-  RECT all{0, 0, out.Width(), out.Height()};
-  RECT nc = NonClientInsets(*w);
-  RECT cr = ClientRectOf(*w);
-  const bool covered = w->surface && w->surface->Width() >= cr.right && w->surface->Height() >= cr.bottom;
+namespace {
+
+// Composes the part `area` (window coordinates) of a top-level window into out.
+void ComposeArea(const Window& w, Surface& out, const RECT& area) {
+  RECT nc = NonClientInsets(w);
+  RECT cr = ClientRectOf(w);
+  const bool covered = w.surface && w.surface->Width() >= cr.right && w.surface->Height() >= cr.bottom;
   if (nc.left || nc.top || nc.right || nc.bottom || !covered)
-    FillRectClipped(out, all, ToPixel(GetSysColor(COLOR_BTNFACE)), all);
-  DrawNonClient(out, *w, all, all);
+    FillRectClipped(out, area, ToPixel(GetSysColor(COLOR_BTNFACE)), area);
+  const RECT all{0, 0, out.Width(), out.Height()};
+  DrawNonClient(out, w, all, area);
   OffsetRect(&cr, nc.left, nc.top);
-  if (w->surface) Blit(out, *w->surface, nc.left, nc.top, cr);
-  ComposeChildren(out, *w, nc.left, nc.top, cr);
+  RECT inner;
+  if (!IntersectRect(&inner, &cr, &area)) return;
+  if (w.surface) Blit(out, *w.surface, nc.left, nc.top, inner);
+  ComposeChildren(out, w, nc.left, nc.top, inner);
+}
+
+// Beyond this many pieces one bounding rectangle costs less than the bookkeeping.
+constexpr std::size_t kMaxPresentRects = 16;
+
+std::vector<RECT> PresentRects(const Region& dirty) {
+  if (dirty.Rects().size() > kMaxPresentRects) return {dirty.Bounds()};
+  return {dirty.Rects().begin(), dirty.Rects().end()};
+}
+
+}  // namespace
+
+void MarkPresent(HWND hwnd, const RECT* client) {
+  auto& s = S();
+  Lock lock(s.mu);
+  if (!s.backend || s.backend->VirtualClock()) return;
+  auto w = Find(hwnd);
+  auto top = w ? Find(TopLevelOf(hwnd)) : nullptr;
+  if (!top) return;
+  // Window coordinates of the top-level window: what the native window shows.
+  const RECT topRect = WindowRectOnScreen(*top);
+  RECT r = WindowRectOnScreen(*w);
+  if (client) {
+    const POINT o = ClientOriginOnScreen(*w);
+    r = *client;
+    OffsetRect(&r, o.x, o.y);
+  }
+  OffsetRect(&r, -topRect.left, -topRect.top);
+  const RECT bounds{0, 0, topRect.right - topRect.left, topRect.bottom - topRect.top};
+  if (IntersectRect(&r, &r, &bounds)) top->unpresented.Union(Region(r));
+}
+
+void PresentDirty() {
+  auto& s = S();
+  std::vector<std::shared_ptr<Window>> due;
+  {
+    Lock lock(s.mu);
+    if (!s.backend || s.backend->VirtualClock()) return;
+    for (HWND h : s.topLevels)
+      if (auto w = Find(h); w && w->native && !w->unpresented.Empty() && w->thread == std::this_thread::get_id())
+        due.push_back(std::move(w));
+  }
+  for (auto& w : due) {
+    std::vector<RECT> rects;
+    {
+      Lock lock(s.mu);
+      const SIZE size = Surface::Capped(w->rect.right - w->rect.left, w->rect.bottom - w->rect.top);
+      const bool fresh = w->composed.Width() != size.cx || w->composed.Height() != size.cy;
+      if (fresh) {
+        // The last composition's buffer is reused: a fresh one per frame costs more in page
+        // faults than the composing itself.
+        w->composed = Surface(size.cx, size.cy);
+        w->unpresented.SetRect(RECT{0, 0, size.cx, size.cy});
+      }
+      w->unpresented.Intersect(RECT{0, 0, size.cx, size.cy});
+      rects = PresentRects(w->unpresented);
+      w->unpresented.Clear();
+      for (const RECT& r : rects) ComposeArea(*w, w->composed, r);
+    }
+    if (!rects.empty()) s.backend->Present(w->hwnd, w->composed, rects);
+  }
 }
 
 }  // namespace winport::detail

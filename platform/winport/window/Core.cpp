@@ -206,40 +206,6 @@ bool NeedsPaint(const Window& w) {
   return (!w.update.Empty() || w.internalPaint) && IsVisibleLocked(w);
 }
 
-namespace {
-std::vector<HWND>& DirtyTopLevels() {
-  static std::vector<HWND> dirty;
-  return dirty;
-}
-}  // namespace
-
-void MarkPresent(HWND hwnd) {
-  auto& s = S();
-  Lock lock(s.mu);
-  if (!s.backend || s.backend->VirtualClock()) return;
-  HWND top = TopLevelOf(hwnd);
-  auto& d = DirtyTopLevels();
-  if (top && std::find(d.begin(), d.end(), top) == d.end()) d.push_back(top);
-}
-
-void ComposeWindow(HWND hwnd, Surface& out);  // Compose.cpp
-
-void PresentDirty() {
-  auto& s = S();
-  std::vector<HWND> dirty;
-  {
-    Lock lock(s.mu);
-    if (!s.backend || s.backend->VirtualClock()) return;
-    dirty.swap(DirtyTopLevels());
-  }
-  for (HWND h : dirty) {
-    auto w = Find(h);
-    if (!w || !w->native || w->thread != std::this_thread::get_id()) continue;
-    ComposeWindow(h, w->composed);
-    s.backend->Present(h, w->composed);
-  }
-}
-
 bool RunDueActions() {
   auto& s = S();
   Lock lock(s.mu);

@@ -7,6 +7,7 @@ namespace winport {
 std::unique_ptr<Backend> MakeSdl2Backend() { return nullptr; }
 namespace sdl2 {
 bool ReadBack(HWND, Surface&) { return false; }
+bool LastPresented(HWND, RECT&) { return false; }
 bool IsShown(HWND) { return false; }
 std::string Title(HWND) { return {}; }
 bool Position(HWND, POINT&) { return false; }

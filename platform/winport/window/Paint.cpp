@@ -119,7 +119,8 @@ HDC BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
 
 BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
   if (ps && ps->hdc) DeleteWindowDC(ps->hdc);
-  if (IsWindow(hwnd)) MarkPresent(hwnd);
+  // The DC drew only within the update region, whose bounds rcPaint holds.
+  if (IsWindow(hwnd)) MarkPresent(hwnd, ps ? &ps->rcPaint : nullptr);
   return TRUE;
 }
 

@@ -10,6 +10,8 @@ namespace winport::sdl2 {
 
 // The pixels of the native window's surface as last presented (0x00RRGGBB).
 WINPORT_API bool ReadBack(HWND hwnd, Surface& out);
+// The bounds (window coordinates) of what the last present copied to the native window.
+WINPORT_API bool LastPresented(HWND hwnd, RECT& out);
 // Whether SDL reports the native window shown.
 WINPORT_API bool IsShown(HWND hwnd);
 // The native window's title (UTF-8); empty when there is no such window.

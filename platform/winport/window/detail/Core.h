@@ -58,6 +58,7 @@ struct Window {
   std::thread::id thread;
   std::shared_ptr<Surface> surface;  // client size
   Surface composed;  // top-level: what was last presented, kept for its buffer
+  Region unpresented;  // top-level: window coordinates changed since the last present
   Region update;                     // the update region, client coords
   bool erase = false;
   bool internalPaint = false;
@@ -148,7 +149,9 @@ HWND TopLevelOf(HWND hwnd);
 // Painting bookkeeping (caller holds the lock).
 void InvalidateLocked(Window& w, const RECT* rect, bool erase, bool children);
 bool NeedsPaint(const Window& w);
-void MarkPresent(HWND hwnd);
+// The native window must show what changed: client (client coordinates of hwnd), or without
+// it all of hwnd's window rectangle. Present copies only those parts.
+void MarkPresent(HWND hwnd, const RECT* client = nullptr);
 void PresentDirty();
 
 // The window's own scroll bars (ScrollBars.cpp). wr is the window rectangle in dst's

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -88,6 +89,7 @@ class Sdl2Backend final : public Backend {
     auto it = windows_.find(hwnd);
     if (it == windows_.end()) return;
     byId_.erase(SDL_GetWindowID(it->second));
+    presented_.erase(hwnd);
     SDL_DestroyWindow(it->second);
     windows_.erase(it);
   }
@@ -112,7 +114,7 @@ class Sdl2Backend final : public Backend {
     if (SDL_Window* w = Get(hwnd)) SDL_SetWindowTitle(w, CString(title ? title : L"").ToUtf8().c_str());
   }
 
-  void Present(HWND hwnd, const Surface& image) override {
+  void Present(HWND hwnd, const Surface& image, std::span<const RECT> dirty) override {
     SDL_Window* w = Get(hwnd);
     if (!w || image.Empty()) return;
     SDL_Surface* target = SDL_GetWindowSurface(w);
@@ -121,9 +123,17 @@ class Sdl2Backend final : public Backend {
                                                           image.Height(), 32, image.Width() * 4,
                                                           SDL_PIXELFORMAT_RGB888);
     if (!src) return;
-    SDL_BlitSurface(src, nullptr, target, nullptr);
+    std::vector<SDL_Rect> rects;
+    rects.reserve(dirty.size());
+    for (const RECT& r : dirty) {
+      SDL_Rect sr{r.left, r.top, r.right - r.left, r.bottom - r.top};
+      SDL_Rect dr = sr;  // SDL_BlitSurface clips dr in place
+      SDL_BlitSurface(src, &sr, target, &dr);
+      if (dr.w > 0 && dr.h > 0) rects.push_back(dr);
+    }
     SDL_FreeSurface(src);
-    SDL_UpdateWindowSurface(w);
+    if (!rects.empty()) SDL_UpdateWindowSurfaceRects(w, rects.data(), static_cast<int>(rects.size()));
+    RememberPresented(hwnd, rects);
   }
 
   void WaitEvents(std::uint64_t until) override {
@@ -141,6 +151,12 @@ class Sdl2Backend final : public Backend {
     SDL_PushEvent(&e);
   }
 
+  RECT LastPresented(HWND hwnd) {
+    std::lock_guard<std::mutex> lock(mu_);
+    auto it = presented_.find(hwnd);
+    return it == presented_.end() ? RECT{} : it->second;
+  }
+
   SDL_Window* Get(HWND hwnd) {
     std::lock_guard<std::mutex> lock(mu_);
     auto it = windows_.find(hwnd);
@@ -148,6 +164,16 @@ class Sdl2Backend final : public Backend {
   }
 
  private:
+  void RememberPresented(HWND hwnd, const std::vector<SDL_Rect>& rects) {
+    RECT bounds{};
+    for (const SDL_Rect& r : rects) {
+      const RECT one{r.x, r.y, r.x + r.w, r.y + r.h};
+      UnionRect(&bounds, &bounds, &one);
+    }
+    std::lock_guard<std::mutex> lock(mu_);
+    presented_[hwnd] = bounds;
+  }
+
   HWND FromId(Uint32 id) {
     std::lock_guard<std::mutex> lock(mu_);
     auto it = byId_.find(id);
@@ -223,6 +249,7 @@ class Sdl2Backend final : public Backend {
   std::mutex mu_;
   std::unordered_map<HWND, SDL_Window*> windows_;
   std::unordered_map<Uint32, HWND> byId_;
+  std::unordered_map<HWND, RECT> presented_;  // bounds of each window's last present
   Uint32 wakeEvent_ = 0;
 };
 
@@ -295,6 +322,12 @@ bool IsShown(HWND hwnd) {
   if (!g_sdl) return false;
   SDL_Window* w = g_sdl->Get(hwnd);
   return w && (SDL_GetWindowFlags(w) & SDL_WINDOW_SHOWN) != 0;
+}
+
+bool LastPresented(HWND hwnd, RECT& out) {
+  if (!g_sdl || !g_sdl->Get(hwnd)) return false;
+  out = g_sdl->LastPresented(hwnd);
+  return true;
 }
 
 std::string Title(HWND hwnd) {
