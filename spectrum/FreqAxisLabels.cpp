@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FigMapping.h"
 #include "spectrum/FreqAxis.h"
 

@@ -133,7 +133,7 @@ void CFreqMagnWnd::SetBufLen(unsigned long nLen) {
 void CFreqMagnWnd::SetAxisLabels(BOOL bShow) {
   const auto hold = m_feed.Hold();
   m_bAxisLabels = bShow;
-  if (!m_dcGrid.GetSafeHdc()) return;
+  if (!m_buffers.Back().GetSafeHdc()) return;
   RebuildGrid();
   RestoreLastFig();
 }

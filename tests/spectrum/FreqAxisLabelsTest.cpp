@@ -1,7 +1,7 @@
 // Which grid lines of the spectrum display carry a label, and what it says.
 #include <gtest/gtest.h>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "spectrum/FreqAxis.h"
 #include "spectrum/FreqAxisLabels.h"
 

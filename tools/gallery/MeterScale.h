@@ -5,7 +5,7 @@
 
 #include <winport/afx.h>
 
-#include "audio/AudioScale.h"
+#include "foundation/AudioScale.h"
 #include "audio/ExVUMeterLogic.h"
 
 class CVUMeter;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include <winport/headless.h>
+#include <winport/window/Backend.h>
 
 #include "scopes/HistogramWnd.h"
 #include "scopes/RGBParadeWnd.h"
