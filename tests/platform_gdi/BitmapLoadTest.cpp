@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -174,4 +175,23 @@ TEST(GdiBitmapLoad, BmpShortOfItsRowsIsRefused) {
   const std::uint32_t negative = 0xFFFFEF00;  // a compression the decoder reads as plain rows
   std::memcpy(&lying[30], &negative, 4);
   EXPECT_FALSE(winport::DecodeImage(lying));
+}
+
+// An empty IDAT chunk is legal; the decoder copied an empty first one into a buffer it had not
+// allocated (undefined behaviour, found by fuzzing). Such a PNG decodes to the same picture.
+TEST(GdiBitmapLoad, PngWithAnEmptyDataChunkDecodes) {
+  winport::Surface surface(3, 2);
+  surface.Pixels()[4] = 0x00FF8000u;
+  std::vector<std::uint8_t> png = winport::EncodePng(surface);
+  const std::uint8_t empty[12] = {0, 0, 0, 0, 'I', 'D', 'A', 'T', 0x35, 0xAF, 0x06, 0x1E};
+  const auto at = std::search(png.begin(), png.end(), empty + 4, empty + 8) - png.begin() - 4;
+  png.insert(png.begin() + at, empty, empty + 12);
+  png.insert(png.begin() + at, empty, empty + 12);
+  const auto decoded = winport::DecodeImage(png);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->Width(), 3);
+  EXPECT_EQ(decoded->Pixels()[4] & 0xFFFFFFu, 0xFF8000u);
+  // Cut right after an empty chunk: refused, and no copy through a null buffer on the way.
+  png.resize(static_cast<std::size_t>(at) + 12);
+  EXPECT_FALSE(winport::DecodeImage(png));
 }

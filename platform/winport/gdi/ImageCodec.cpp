@@ -62,6 +62,11 @@ namespace {
 
 constexpr std::streamoff kMaxFileBytes = std::streamoff{1} << 29;
 
+std::uint32_t ReadBe32(std::span<const std::uint8_t> b, std::size_t at) {
+  return static_cast<std::uint32_t>(b[at]) << 24 | static_cast<std::uint32_t>(b[at + 1]) << 16 |
+         static_cast<std::uint32_t>(b[at + 2]) << 8 | b[at + 3];
+}
+
 std::uint32_t ReadLe(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
   std::uint32_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[at + static_cast<std::size_t>(i)];
@@ -136,6 +141,28 @@ bool JpegTablesFit(std::span<const std::uint8_t> b) {
   return true;
 }
 
+// A PNG's empty IDAT chunks, dropped: the decoder copies an empty first one into a buffer it has
+// not allocated yet. Chunks are otherwise kept byte for byte (the decoder checks no CRC). Empty
+// when there is nothing to drop, so the caller keeps its own bytes.
+std::vector<std::uint8_t> WithoutEmptyPngData(std::span<const std::uint8_t> b) {
+  static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (b.size() < 8 || !std::equal(kSignature, kSignature + 8, b.begin())) return {};
+  const auto emptyIdat = [&](std::size_t i) {
+    return i + 12 <= b.size() && ReadBe32(b, i) == 0 && std::equal(b.begin() + static_cast<std::ptrdiff_t>(i + 4),
+                                                                   b.begin() + static_cast<std::ptrdiff_t>(i + 8), "IDAT");
+  };
+  std::vector<std::uint8_t> out;
+  std::size_t i = 8, kept = 0;
+  for (; i + 8 <= b.size(); i += 12 + static_cast<std::size_t>(ReadBe32(b, i))) {
+    if (!emptyIdat(i)) continue;
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.begin() + static_cast<std::ptrdiff_t>(i));
+    kept = i + 12;
+  }
+  if (kept == 0) return {};
+  out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
+  return out;
+}
+
 void AppendBytes(void* context, void* data, int size) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(context);
   const auto* p = static_cast<const std::uint8_t*>(data);
@@ -155,7 +182,9 @@ std::vector<std::uint8_t> ToRgb(const Surface& surface) {
 
 }  // namespace
 
-std::optional<Surface> DecodeImage(std::span<const std::uint8_t> bytes) {
+std::optional<Surface> DecodeImage(std::span<const std::uint8_t> original) {
+  const std::vector<std::uint8_t> stripped = WithoutEmptyPngData(original);
+  const std::span<const std::uint8_t> bytes = stripped.empty() ? original : std::span<const std::uint8_t>(stripped);
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
   if (!JpegTablesFit(bytes)) return std::nullopt;
   const int length = static_cast<int>(bytes.size());
