@@ -103,8 +103,9 @@ bool BmpRowsPresent(std::span<const std::uint8_t> b, int w, int h) {
 }
 
 // The Huffman tables a JPEG segment defines at the length field `at`, read as the decoder reads
-// them (zeros past the end): false when one has more than the 256 codes a table holds. The decoder
-// would write them past its tables.
+// them (zeros past the end): false when one has more than the 256 codes a table holds, or more
+// codes of a length than that length can tell apart. The decoder would write the first past its
+// tables and read past them decoding the second.
 bool HuffmanTablesFit(std::span<const std::uint8_t> b, std::size_t at) {
   const auto byte = [&](std::size_t i) -> unsigned { return i < b.size() ? b[i] : 0u; };
   long left = static_cast<long>(byte(at) << 8 | byte(at + 1)) - 2;
@@ -112,7 +113,14 @@ bool HuffmanTablesFit(std::span<const std::uint8_t> b, std::size_t at) {
     const unsigned q = byte(i++);
     if ((q >> 4) > 1 || (q & 15) > 3) return true;  // refused by the decoder before it builds anything
     long codes = 0;
-    for (int k = 0; k < 16; ++k) codes += byte(i++);
+    std::uint32_t code = 0;  // canonical codes of each length must fit in that length
+    for (int k = 0; k < 16; ++k) {
+      const unsigned count = byte(i++);
+      codes += count;
+      code += count;
+      if (code > (1u << (k + 1))) return false;
+      code <<= 1;
+    }
     if (codes > 256) return false;
     i += static_cast<std::size_t>(codes);
     left -= 17 + codes;
