@@ -6,6 +6,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
+# A short pass is the test command's regression check: the same mutations every run, so a red run
+# can be replayed. Longer passes explore with a fresh seed each time (FUZZ_SEED fixes any pass).
+seed=()
+if [[ -n "${FUZZ_SEED:-}" ]]; then
+  seed=(-seed="$FUZZ_SEED")
+elif ((seconds <= 60)); then
+  seed=(-seed=1)
+fi
 jobs=$(nproc)
 
 launcher=()
@@ -32,7 +40,7 @@ run_one() {
   [[ -d "$seeds" ]] || seeds=""
   work=build-fuzz/corpus/$target
   mkdir -p "$work"
-  if "$bin" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
+  if "$bin" "${seed[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=30 -print_final_stats=1 \
       -artifact_prefix="build-fuzz/crashes/$name-" "$work" ${seeds:+"$seeds"} >"build-fuzz/$name.log" 2>&1; then
     echo ok >"build-fuzz/status/$name"
   else

@@ -149,24 +149,26 @@ bool JpegTablesFit(std::span<const std::uint8_t> b) {
   return true;
 }
 
-// A PNG's empty IDAT chunks, dropped: the decoder copies an empty first one into a buffer it has
-// not allocated yet. Chunks are otherwise kept byte for byte (the decoder checks no CRC). Empty
-// when there is nothing to drop, so the caller keeps its own bytes.
-std::vector<std::uint8_t> WithoutEmptyPngData(std::span<const std::uint8_t> b) {
+// A PNG as the decoder should see it: its empty IDAT chunks dropped (the decoder copies an empty
+// first one into a buffer it has not allocated yet), and nullopt when a chunk claims more bytes
+// than the file holds (the decoder grows its buffer to the claim before it finds the bytes
+// missing). Chunks are otherwise kept byte for byte; the decoder checks no CRC. Empty when there
+// is nothing to drop, so the caller keeps its own bytes.
+std::optional<std::vector<std::uint8_t>> CheckedPng(std::span<const std::uint8_t> b) {
   static constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (b.size() < 8 || !std::equal(kSignature, kSignature + 8, b.begin())) return {};
-  const auto emptyIdat = [&](std::size_t i) {
-    return i + 12 <= b.size() && ReadBe32(b, i) == 0 && std::equal(b.begin() + static_cast<std::ptrdiff_t>(i + 4),
-                                                                   b.begin() + static_cast<std::ptrdiff_t>(i + 8), "IDAT");
-  };
   std::vector<std::uint8_t> out;
+  if (b.size() < 8 || !std::equal(kSignature, kSignature + 8, b.begin())) return out;
   std::size_t i = 8, kept = 0;
   for (; i + 8 <= b.size(); i += 12 + static_cast<std::size_t>(ReadBe32(b, i))) {
-    if (!emptyIdat(i)) continue;
+    const std::uint32_t length = ReadBe32(b, i);
+    if (length > b.size() - i - 8) return std::nullopt;
+    const bool idat = std::equal(b.begin() + static_cast<std::ptrdiff_t>(i + 4),
+                                 b.begin() + static_cast<std::ptrdiff_t>(i + 8), "IDAT");
+    if (length != 0 || !idat || i + 12 > b.size()) continue;
     out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.begin() + static_cast<std::ptrdiff_t>(i));
     kept = i + 12;
   }
-  if (kept == 0) return {};
+  if (kept == 0) return std::vector<std::uint8_t>{};
   out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(kept), b.end());
   return out;
 }
@@ -191,8 +193,9 @@ std::vector<std::uint8_t> ToRgb(const Surface& surface) {
 }  // namespace
 
 std::optional<Surface> DecodeImage(std::span<const std::uint8_t> original) {
-  const std::vector<std::uint8_t> stripped = WithoutEmptyPngData(original);
-  const std::span<const std::uint8_t> bytes = stripped.empty() ? original : std::span<const std::uint8_t>(stripped);
+  const std::optional<std::vector<std::uint8_t>> png = CheckedPng(original);
+  if (!png) return std::nullopt;
+  const std::span<const std::uint8_t> bytes = png->empty() ? original : std::span<const std::uint8_t>(*png);
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) return std::nullopt;
   if (!JpegTablesFit(bytes)) return std::nullopt;
   const int length = static_cast<int>(bytes.size());
